@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the given targets: native, win32, win64 (default: all three).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(native win32 win64)
+jobs=${JOBS:-$(nproc)}
+for t in "${targets[@]}"; do
+  dir="$top/build/$t"
+  case $t in
+    native) args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake") ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-x86_64.cmake") ;;
+    *) echo "build: unknown target $t (native, win32, win64)" >&2; exit 2 ;;
+  esac
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
+  fi
+  echo "== build $t"
+  cmake --build "$dir" -j "$jobs" 2>&1 | grep -v -E '^\[ *[0-9]+%\] (Building|Linking)|^Consolidate compiler generated dependencies' || true
+  test "${PIPESTATUS[0]}" = 0
+done

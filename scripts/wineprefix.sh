@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Makes the project's private Wine prefix under build/, once: Wine draws window frames itself
+# (Decorated=N), Chinese fonts stand in for the faces the windows name, no installer prompts.
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+mkdir -p "$top/build"
+exec 9>"$top/build/.wineprefix.lock"
+flock 9
+[ -f "$WINEPREFIX/.project-ready" ] && exit 0
+
+echo "wineprefix: creating $WINEPREFIX"
+rm -rf "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+# Wine's own faces (Marlett draws the title buttons) are not found in Debian's data folder.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+
+song="AR PL UMing CN"
+kai="AR PL UKai CN"
+sans="WenQuanYi Zen Hei"
+reg=$(mktemp --suffix=.reg)
+{
+  echo 'Windows Registry Editor Version 5.00'
+  echo
+  echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
+  echo '"Decorated"="N"'
+  echo
+  echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
+  for f in "宋体" "SimSun" "新宋体" "NSimSun"; do echo "\"$f\"=\"$song\""; done
+  for f in "楷体_GB2312" "楷体" "KaiTi" "KaiTi_GB2312" "隶书" "LiSu"; do echo "\"$f\"=\"$kai\""; done
+  for f in "黑体" "SimHei" "微软雅黑" "Microsoft YaHei"; do echo "\"$f\"=\"$sans\""; done
+  echo
+  echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
+  for f in "MS Sans Serif" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "Arial" \
+           "Segoe UI" "System" "MS UI Gothic"; do echo "\"$f\"=\"$sans\""; done
+  echo
+  # Faces without CJK glyphs fall back to a linked face that has them, √ and × included.
+  echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]'
+  for f in "Tahoma" "Arial" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI" "Lucida Sans Unicode" \
+           "Courier New" "Times New Roman" "$sans"; do
+    echo "\"$f\"=hex(7):$(printf 'uming.ttc,%s\0wqy-zenhei.ttc,%s\0\0' "$song" "$sans" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//;s/,$//')"
+  done
+} | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+wine regedit /S "$reg" >/dev/null 2>&1
+wineserver -w
+rm -f "$reg"
+touch "$WINEPREFIX/.project-ready"
+echo "wineprefix: ready"
