@@ -5,7 +5,7 @@ namespace qv {
 void PixelMap::Resize(int width, int height, Pixel fill) {
   width_ = width > 0 && height > 0 ? width : 0;
   height_ = width > 0 && height > 0 ? height : 0;
-  own_.assign(static_cast<size_t>(width_) * height_, fill);
+  own_.assign(static_cast<std::size_t>(width_) * height_, fill);
   bits_ = own_.data();
 }
 

@@ -4,6 +4,7 @@
 // wrap the same memory. Alpha is unused except where a caller says otherwise.
 #include "platform/base/Colors.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -27,8 +28,8 @@ public:
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
-  Pixel *Row(int y) { return bits_ + static_cast<size_t>(y) * width_; }
-  const Pixel *Row(int y) const { return bits_ + static_cast<size_t>(y) * width_; }
+  Pixel *Row(int y) { return bits_ + static_cast<std::size_t>(y) * width_; }
+  const Pixel *Row(int y) const { return bits_ + static_cast<std::size_t>(y) * width_; }
   Pixel &At(int x, int y) { return Row(y)[x]; }
   Pixel At(int x, int y) const { return Row(y)[x]; }
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
