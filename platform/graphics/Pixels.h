@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace qv {
@@ -19,6 +20,11 @@ class PixelMap {
 public:
   PixelMap() = default;
   PixelMap(int width, int height, Pixel fill = 0) { Resize(width, height, fill); }
+  // Copies always own their pixels (a copy of a view too); moves keep the storage.
+  PixelMap(const PixelMap &other) { *this = other; }
+  PixelMap &operator=(const PixelMap &other);
+  PixelMap(PixelMap &&other) noexcept { *this = std::move(other); }
+  PixelMap &operator=(PixelMap &&other) noexcept;
 
   // Own storage. Negative sizes are treated as 0.
   void Resize(int width, int height, Pixel fill = 0);
