@@ -1,0 +1,88 @@
+#pragma once
+// One column of an open dataset, read and written through the dataset's current record (or the
+// record a data link has made active while drawing).
+#include "platform/data/Value.h"
+
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+class TDataSet;
+
+enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob };
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// What the dataset learns about a column when it opens.
+struct TFieldDef {
+  std::string Name;
+  TFieldType DataType = TFieldType::ftString;
+  int Size = 0;          // declared length of a text column ("VARCHAR(50)"), else 0
+  bool ReadOnly = false; // an expression or a column that the dataset cannot write back
+};
+
+class TField {
+public:
+  TField(TDataSet *dataSet, int index, const TFieldDef &def);
+
+  TDataSet *DataSet() const { return dataSet_; }
+  int Index() const { return index_; }
+  const std::string &FieldName() const { return name_; }
+  TFieldType DataType() const { return type_; }
+  int Size() const { return size_; }
+  bool IsBlob() const { return type_ == TFieldType::ftBlob; }
+  bool IsNumeric() const { return type_ == TFieldType::ftInteger || type_ == TFieldType::ftFloat; }
+
+  // Reading. Null reads as empty text, 0 or 0.0; numbers as decimal text. Reading a text that
+  // is not a number as a number throws EDatabaseError.
+  TValue Value() const;
+  bool IsNull() const;
+  std::string AsString() const;
+  int64_t AsInteger() const;
+  double AsFloat() const;
+
+  // Writing: only in edit or insert state and when the field can be modified, else
+  // EDatabaseError. Text written to a numeric field must be a number (empty text writes null).
+  void SetValue(const TValue &value);
+  void SetAsString(const std::string &text);
+  void SetAsInteger(int64_t value);
+  void SetAsFloat(double value);
+  void Clear() { SetValue(std::monostate{}); }
+
+  // The text a grid cell shows, and the text an editor starts from and writes back.
+  std::string DisplayText() const;
+  std::string EditText() const { return AsString(); }
+  void SetEditText(const std::string &text) { SetAsString(text); }
+
+  // Width in characters (a Chinese character counts two): the declared length of a text column,
+  // else the widest value of the open result (at most 64), 10 for numbers.
+  int DisplayWidth() const;
+  void SetDisplayWidth(int width) { displayWidth_ = width; }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment) { alignment_ = alignment; }
+  const std::string &DisplayLabel() const { return label_.empty() ? name_ : label_; }
+  void SetDisplayLabel(const std::string &label) { label_ = label; }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible) { visible_ = visible; }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  // Not read-only and the dataset can be modified.
+  bool CanModify() const;
+
+  // Asks the controls attached to the dataset to put the focus on this field's control.
+  void FocusControl();
+
+private:
+  TDataSet *dataSet_;
+  int index_;
+  std::string name_;
+  TFieldType type_;
+  int size_;
+  bool readOnly_;
+  mutable int displayWidth_ = -1;
+  TAlignment alignment_;
+  std::string label_;
+  bool visible_ = true;
+};
+
+} // namespace qv

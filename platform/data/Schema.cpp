@@ -1,0 +1,68 @@
+#include "platform/data/Schema.h"
+
+#include "platform/base/Text.h"
+#include "platform/data/Connection.h"
+#include "platform/data/DataError.h"
+#include "platform/data/SqlText.h"
+
+namespace qv {
+
+namespace {
+
+std::string TableDefinition(const std::string &table) {
+  return "CREATE TABLE IF NOT EXISTS " + table +
+         " ("
+         "ID INTEGER PRIMARY KEY, "
+         "eQZY TEXT COLLATE GBK, eQtype TEXT COLLATE GBK, eQno INTEGER, eQName TEXT COLLATE GBK, "
+         "QA TEXT COLLATE GBK, QB TEXT COLLATE GBK, QC TEXT COLLATE GBK, QD TEXT COLLATE GBK, "
+         "QE TEXT COLLATE GBK, QF TEXT COLLATE GBK, eQright TEXT COLLATE GBK, eQfen INTEGER, sNo INTEGER, "
+         "result1 TEXT COLLATE GBK, result2 TEXT COLLATE GBK, result3 TEXT COLLATE GBK, "
+         "result4 TEXT COLLATE GBK);";
+}
+
+} // namespace
+
+const std::vector<std::string> &ExamColumns() {
+  static const std::vector<std::string> columns = {"ID",  "eQZY", "eQtype",  "eQno",  "eQName",  "QA",
+                                                   "QB",  "QC",   "QD",      "QE",    "QF",      "eQright",
+                                                   "eQfen", "sNo", "result1", "result2", "result3", "result4"};
+  return columns;
+}
+
+void CreateExamSchema(TConnection &connection) {
+  connection.ExecuteScript(TableDefinition("examQuestion") + TableDefinition("testpaper") +
+                           "CREATE TABLE IF NOT EXISTS examSettings (Name TEXT PRIMARY KEY, Value TEXT);");
+}
+
+void VerifyExamSchema(TConnection &connection) {
+  for (const char *table : {"examQuestion", "testpaper"}) {
+    std::vector<std::string> present = connection.TableColumns(table);
+    if (present.empty())
+      throw EDatabaseError("数据库文件“" + connection.DatabasePath() + "”中没有表“" + table + "”");
+    std::string missing;
+    for (const std::string &column : ExamColumns()) {
+      bool found = false;
+      for (const std::string &p : present) found = found || SameText(p, column);
+      if (!found) missing += (missing.empty() ? "" : "、") + column;
+    }
+    if (!missing.empty())
+      throw EDatabaseError("数据库文件“" + connection.DatabasePath() + "”的表“" + table + "”缺少列：" + missing);
+  }
+}
+
+std::string ReadSetting(TConnection &connection, const std::string &name, const std::string &fallback) {
+  if (!connection.TableExists("examSettings")) return fallback;
+  TStatement select = connection.Prepare("SELECT Value FROM examSettings WHERE Name=?");
+  select.Bind(1, name);
+  if (!select.Step() || IsNullValue(select.Column(0))) return fallback;
+  return ValueToText(select.Column(0));
+}
+
+void WriteSetting(TConnection &connection, const std::string &name, const std::string &value) {
+  TStatement upsert = connection.Prepare("INSERT OR REPLACE INTO examSettings (Name, Value) VALUES (?, ?)");
+  upsert.Bind(1, name);
+  upsert.Bind(2, value);
+  upsert.Step();
+}
+
+} // namespace qv

@@ -1,0 +1,175 @@
+// Opening the database from server.udl, and every way that can fail, each with a message that
+// names the file and what is wrong.
+#include "TestDb.h"
+
+#include "platform/base/Text.h"
+#include "platform/data/DataError.h"
+#include "platform/data/DataLinkFile.h"
+#include "platform/data/FileIO.h"
+
+#include <gtest/gtest.h>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+// Runs the test inside the scratch folder, as the exam runs inside its own folder.
+class Connection : public ::testing::Test {
+protected:
+  void SetUp() override {
+    saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+  }
+  void TearDown() override { std::filesystem::current_path(saved); }
+
+  // The message of the failure of opening through ".\server.udl", or "" when it opened.
+  std::string OpenError() {
+    TConnection connection;
+    try {
+      connection.Open();
+      VerifyExamSchema(connection);
+    } catch (const EDatabaseError &e) {
+      return e.what();
+    }
+    return "";
+  }
+  void WriteUdl(const std::string &bytes) { ASSERT_TRUE(WriteFileBytes("server.udl", bytes)); }
+  static void ExpectMentions(const std::string &message, std::initializer_list<const char *> parts) {
+    EXPECT_FALSE(message.empty());
+    for (const char *part : parts) EXPECT_NE(message.find(part), std::string::npos) << message << " / " << part;
+  }
+
+  TTempDir dir;
+  std::filesystem::path saved;
+};
+
+std::string Utf16(const std::string &text, bool bom) {
+  std::string bytes = bom ? "\xFF\xFE" : "";
+  for (char16_t u : Utf8ToUtf16(text)) {
+    bytes += static_cast<char>(u & 0xFF);
+    bytes += static_cast<char>(u >> 8);
+  }
+  return bytes;
+}
+
+void MakeExamDb(const std::string &path) {
+  TConnection c;
+  c.OpenDatabase(path, true);
+  CreateExamSchema(c);
+}
+
+} // namespace
+
+TEST_F(Connection, OpensTheDatabaseTheUdlNames) {
+  MakeExamDb("exam.db");
+  WriteDataLinkFile("server.udl", "exam.db");
+  std::string bytes = *ReadFileBytes("server.udl");
+  EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4)); // UTF-16LE with byte-order mark
+  EXPECT_EQ(OpenError(), "");
+
+  // Also: UTF-16 without the mark, UTF-8, other keys, quoted values, any letter case.
+  WriteUdl(Utf16("[oledb]\r\n; comment\r\nProvider=SQLite;Data Source=exam.db\r\n", false));
+  EXPECT_EQ(OpenError(), "");
+  WriteUdl("[OLEDB]\n; comment\nPersist Security Info=False; provider = sqlite ; DATA SOURCE=\"exam.db\"\n");
+  EXPECT_EQ(OpenError(), "");
+  std::filesystem::create_directory("数据");
+  MakeExamDb("数据/a;b.db");
+  WriteDataLinkFile("server.udl", "数据/a;b.db");
+  EXPECT_EQ(OpenError(), "");
+  EXPECT_EQ(ReadDataLinkFile("server.udl").DataSource, "数据/a;b.db");
+}
+
+TEST_F(Connection, MissingOrMalformedUdl) {
+  ExpectMentions(OpenError(), {"server.udl", "不存在"});
+  std::filesystem::create_directory("server.udl");
+  ExpectMentions(OpenError(), {"server.udl", "文件夹"});
+  std::filesystem::remove("server.udl");
+
+  const std::pair<std::string, const char *> cases[] = {
+      {"", "空"},
+      {Utf16("Provider=SQLite;Data Source=exam.db", true), "[oledb]"},
+      {Utf16("[oledb]\r\n; c\r\nProvider=SQLite;exam.db", true), "exam.db"},
+      {Utf16("[oledb]\r\n; c\r\nProvider=SQLite;Data Source=\"exam.db", true), "引号"},
+      {Utf16("[oledb]\r\n; c\r\nData Source=exam.db", true), "Provider"},
+      {Utf16("[oledb]\r\n; c\r\nProvider=SQLite", true), "Data Source"},
+      {Utf16("[oledb]", true) + "x", "UTF-16"},
+      {std::string("\x01\x02\0\x04", 4), "二进制"},
+  };
+  for (const auto &[bytes, what] : cases) {
+    WriteUdl(bytes);
+    ExpectMentions(OpenError(), {"server.udl", "格式不正确", what});
+  }
+}
+
+TEST_F(Connection, ProviderWeDoNotHave) {
+  MakeExamDb("exam.db");
+  WriteUdl(Utf16("[oledb]\r\n; c\r\nProvider=Microsoft.Jet.OLEDB.4.0;Data Source=exam.mdb;Persist Security "
+                 "Info=False\r\n",
+                 true));
+  ExpectMentions(OpenError(), {"server.udl", "Microsoft.Jet.OLEDB.4.0", "SQLite"});
+}
+
+TEST_F(Connection, MissingCorruptOrIncompleteDatabase) {
+  WriteDataLinkFile("server.udl", "exam.db");
+  ExpectMentions(OpenError(), {"exam.db", "不存在", "server.udl"});
+  EXPECT_FALSE(FileExists("exam.db")); // not created by the attempt
+
+  std::string garbage(4096, 'x');
+  ASSERT_TRUE(WriteFileBytes("exam.db", garbage));
+  ExpectMentions(OpenError(), {"exam.db", "损坏"});
+
+  std::filesystem::remove("exam.db");
+  {
+    TConnection c;
+    c.OpenDatabase("exam.db", true);
+    c.ExecuteScript("create table examQuestion (ID INTEGER PRIMARY KEY, eQZY TEXT)");
+  }
+  ExpectMentions(OpenError(), {"exam.db", "examQuestion", "缺少列", "eQtype", "result4"});
+  {
+    TConnection c;
+    c.OpenDatabase("exam.db");
+    c.ExecuteScript("drop table examQuestion");
+  }
+  ExpectMentions(OpenError(), {"exam.db", "没有表", "examQuestion"});
+}
+
+TEST_F(Connection, ConnectionStringAndSettings) {
+  MakeExamDb("exam.db");
+  TConnection c;
+  c.ConnectionString = "Provider=SQLite;Data Source=exam.db";
+  c.Open();
+  EXPECT_TRUE(c.Connected());
+  EXPECT_EQ(ReadSetting(c, "ExamMinutes", "0"), "0");
+  WriteSetting(c, "ExamMinutes", "60");
+  WriteSetting(c, "ExamMinutes", "45");
+  EXPECT_EQ(ReadSetting(c, "ExamMinutes", "0"), "45");
+  c.ExecuteScript("drop table examSettings");
+  EXPECT_EQ(ReadSetting(c, "ExamMinutes", "0"), "0");
+
+  // Closing the connection closes its queries.
+  TQuery q(&c);
+  q.SetSQL("select * from testpaper");
+  q.Open();
+  c.Close();
+  EXPECT_FALSE(q.Active());
+  TConnection none;
+  none.ConnectionString = "Persist Security Info=False";
+  EXPECT_THROW(none.Open(), EDatabaseError);
+}
+
+TEST_F(Connection, SecondProgramWaitsForAWriterInsteadOfFailing) {
+  MakeExamDb("exam.db");
+  TConnection writer, reader;
+  writer.OpenDatabase("exam.db");
+  reader.OpenDatabase("exam.db");
+  writer.BeginTrans();
+  writer.Execute("insert into testpaper (sNo) values (1)");
+  // WAL: a reader sees the last committed state while a writer works.
+  EXPECT_EQ(Scalar(reader, "select count(*) from testpaper"), "0");
+  writer.CommitTrans();
+  EXPECT_EQ(Scalar(reader, "select count(*) from testpaper"), "1");
+  writer.BeginTrans();
+  writer.RollbackTrans();
+  EXPECT_FALSE(writer.InTransaction());
+}
