@@ -91,8 +91,11 @@ bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
   std::array<Pixel, 256> palette{};
   if (bitCount == 1 || bitCount == 4 || bitCount == 8) {
     const uint32_t maxColors = 1u << bitCount;
-    const uint32_t count = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
+    uint32_t count = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
     const uint64_t at = 14 + static_cast<uint64_t>(infoSize);
+    // Writers that store a short palette say so by where the pixels start; missing entries are black.
+    if (offBits > at && at + static_cast<uint64_t>(count) * paletteEntrySize > offBits)
+      count = static_cast<uint32_t>((offBits - at) / paletteEntrySize);
     if (at + static_cast<uint64_t>(count) * paletteEntrySize > size)
       return Fail(out);
     for (uint32_t i = 0; i < count; ++i) {

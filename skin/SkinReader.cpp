@@ -31,6 +31,7 @@ void ShowSkinMessage(const std::string &text) {
 
 void TSkinReader::Clear() {
   names_.clear();
+  listedNames_.clear();
   sizes_.clear();
   offsets_.clear();
   header_ = {};
@@ -60,7 +61,10 @@ bool TSkinReader::LoadArchive(const TBytes &archive) {
                        " does not fit in the archive");
   const std::string_view list(reinterpret_cast<const char *>(archive.data()) + 16,
                               static_cast<std::size_t>(listLength));
-  std::vector<std::string> names = SplitLines(AsciiLower(list));
+  std::vector<std::string> listed = SplitLines(list);
+  std::vector<std::string> names;
+  for (const std::string &name : listed)
+    names.push_back(AsciiLower(name));
   if (names.size() > static_cast<std::size_t>(kMaxSkinEntries))
     throw ESkinPackage("skin package: " + std::to_string(names.size()) + " names; at most " +
                        std::to_string(kMaxSkinEntries) + " are allowed");
@@ -85,6 +89,7 @@ bool TSkinReader::LoadArchive(const TBytes &archive) {
 
   header_ = header;
   names_ = std::move(names);
+  listedNames_ = std::move(listed);
   sizes_ = std::move(sizes);
   offsets_ = std::move(offsets);
   data_.assign(archive.begin() + static_cast<std::ptrdiff_t>(dataAt), archive.end());

@@ -43,7 +43,10 @@ public:
   // its name; returns an empty name and leaves `out` empty when none does.
   std::string ExtractFirstContaining(const std::string &fragment, TBytes &out) const;
 
-  const std::vector<std::string> &Names() const { return names_; } // lower-cased
+  const std::vector<std::string> &Names() const { return names_; }             // lower-cased
+  const std::vector<std::string> &ListedNames() const { return listedNames_; } // as written
+  // Copies entry `index` (0 <= index < EntryCount()) into `out`.
+  void ExtractEntry(int index, TBytes &out) const { CopyEntry(static_cast<std::size_t>(index), out); }
   int EntryCount() const { return static_cast<int>(names_.size()); }
   int32_t EntrySize(int index) const { return sizes_.at(static_cast<std::size_t>(index)); }
   const std::array<int32_t, 4> &Header() const { return header_; }
@@ -53,7 +56,7 @@ private:
   void Clear();
   void CopyEntry(std::size_t index, TBytes &out) const;
 
-  std::vector<std::string> names_;
+  std::vector<std::string> names_, listedNames_;
   std::vector<int32_t> sizes_;
   std::vector<std::size_t> offsets_;
   std::array<int32_t, 4> header_{};
