@@ -26,7 +26,7 @@ bool Stacked(const TDataSkinObject &obj) {
 }
 
 struct Sheet {
-  PixelMap page{kSheetWidth, 2400, PixelFromColor(clWhite)};
+  PixelMap page{kSheetWidth, 4000, PixelFromColor(clWhite)};
   int y = kGap, rowHeight = 0, x = kGap;
 
   void NewRow() {
@@ -53,7 +53,8 @@ struct Sheet {
       Checker(page, r);
       DrawSkinPart(page, r, image, vertical, false, true, frames, k, {});
     }
-    const TRect big = Place(std::max(fw * 3, 60), std::max(fh * 2, 24));
+    // Narrow strips (side borders) grow in height only, others in both directions.
+    const TRect big = fw < 12 && fh > 3 * fw ? Place(fw, fh * 2) : Place(std::max(fw * 3, 60), std::max(fh * 2, 24));
     Checker(page, big);
     DrawSkinPart(page, big, image, vertical, tile, true, frames, 1, margins);
     NewRow();
@@ -116,9 +117,17 @@ TEST(SkinSheet, RendersEveryObjectOfTheDefaultSkin) {
   int drawn = 0;
   for (const TDataSkinObject *obj : skin.Objects()) {
     const int before = sheet.y;
-    sheet.Object(obj->Image, obj->FrameCount, Stacked(*obj), obj->Margins, obj->Tile == 1);
-    if (auto *border = dynamic_cast<const TDataSkinBorder *>(obj))
-      sheet.Object(border->Image2, obj->Name == "Progress" ? 1 : obj->FrameCount, false, obj->Margins, false);
+    // The title's margins place its text; they are no nine-part grid.
+    // The track channels are drawn as bars (their 3-pixel margins are caps, not a nine-part grid).
+    TRect margins = obj->Name == "Title" ? TRect{} : obj->Margins;
+    if (obj->Name == "TRACK" || obj->Name == "TRACKVERT")
+      margins = {};
+    sheet.Object(obj->Image, obj->FrameCount, Stacked(*obj), margins, obj->Tile == 1);
+    if (auto *border = dynamic_cast<const TDataSkinBorder *>(obj)) {
+      const bool strip = obj->Name.rfind("UpDown", 0) == 0 || obj->Name == "ComboButton";
+      sheet.Object(border->Image2, strip ? obj->FrameCount : 1, false, obj->Name == "ComboButton" ? TRect{} : margins,
+                   false);
+    }
     if (auto *buttons = dynamic_cast<const TDataSkinButton *>(obj)) {
       sheet.Object(buttons->CheckImage, buttons->CheckFrameCount, false, {}, false);
       sheet.Object(buttons->RadioImage, buttons->RadioFrameCount, false, {}, false);
