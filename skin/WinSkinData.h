@@ -97,6 +97,8 @@ public:
   // malformed or has an old mark is refused: its message is shown once, false is returned and the
   // skin loaded before (or none) stays in force untouched.
   bool LoadPackage(const TBytes &packed);
+  // The same for an archive that is already unpacked.
+  bool LoadArchive(const TBytes &archive);
   // Marks the data as holding no skin (a load in progress, or a skin file that could not be read).
   void MarkNoSkin() { noSkinLoaded_ = true; }
   bool NoSkinLoaded() const { return noSkinLoaded_; }
@@ -129,7 +131,7 @@ public:
   std::vector<const TDataSkinObject *> Objects() const;
 
 private:
-  void LoadSkinObjects(const TSkinReader &reader, const TQuickIni &ini);
+  void LoadSkinObjects(const TSkinReader &reader);
   bool noSkinLoaded_ = true;
 };
 

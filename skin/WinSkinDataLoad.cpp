@@ -426,6 +426,24 @@ bool TSkinDataCore::LoadPackage(const TBytes &packed) {
     ShowSkinMessage(e.Message());
     return false;
   }
+  LoadSkinObjects(reader);
+  return true;
+}
+
+bool TSkinDataCore::LoadArchive(const TBytes &archive) {
+  TSkinReader reader;
+  try {
+    if (!reader.LoadArchive(archive))
+      return false;
+  } catch (const Exception &e) {
+    ShowSkinMessage(e.Message());
+    return false;
+  }
+  LoadSkinObjects(reader);
+  return true;
+}
+
+void TSkinDataCore::LoadSkinObjects(const TSkinReader &reader) {
   noSkinLoaded_ = true;
   TBytes description;
   reader.ExtractFirstContaining(".ini", description);
@@ -433,7 +451,6 @@ bool TSkinDataCore::LoadPackage(const TBytes &packed) {
   ini.LoadFromStream(&description);
   Loader(*this, reader, ini).Run();
   noSkinLoaded_ = false;
-  return true;
 }
 
 std::vector<const TDataSkinObject *> TSkinDataCore::Objects() const {
