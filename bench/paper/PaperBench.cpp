@@ -41,7 +41,12 @@ void FillBank(TConnection &db, int questions) {
 
 class TIdleLink : public TDataLink {}; // a grid's link that draws nothing
 
-void DatasetPaper(TConnection &db, TQuery &localDS) {
+struct TPhases {
+  double copy = 0, open = 0, number = 0, commit = 0;
+};
+
+void DatasetPaper(TConnection &db, TQuery &localDS, TPhases &phases) {
+  auto start = std::chrono::steady_clock::now();
   db.BeginTrans();
   localDS.Close();
   localDS.ClearSQL();
@@ -53,8 +58,12 @@ void DatasetPaper(TConnection &db, TQuery &localDS) {
     localDS.ExecSQL();
   }
   localDS.Close();
+  phases.copy = Seconds(start);
+  start = std::chrono::steady_clock::now();
   localDS.SetSQL("select * from testpaper order by eQZY,eQtype,eQno");
   localDS.Open();
+  phases.open = Seconds(start);
+  start = std::chrono::steady_clock::now();
   int counter = 1;
   while (!localDS.Eof()) {
     if (localDS.State() == TDataSetState::dsBrowse) localDS.Edit();
@@ -62,7 +71,10 @@ void DatasetPaper(TConnection &db, TQuery &localDS) {
     localDS.Post();
     localDS.Next();
   }
+  phases.number = Seconds(start);
+  start = std::chrono::steady_clock::now();
   db.CommitTrans();
+  phases.commit = Seconds(start);
 }
 
 void SqlPaper(TConnection &db) {
@@ -87,7 +99,8 @@ int main() {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "qv-paper-bench";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  std::printf("%10s %14s %14s %8s\n", "questions", "dataset (s)", "plain SQL (s)", "ratio");
+  std::printf("%10s %14s %14s %8s   dataset phases (s): copy, open, number, commit\n", "questions", "dataset (s)",
+              "plain SQL (s)", "ratio");
   bool same = true;
   for (int questions : {1000, 10000, 100000}) {
     std::u8string file = (dir / ("bench-" + std::to_string(questions) + ".db")).u8string();
@@ -106,7 +119,8 @@ int main() {
     localDS.AfterScroll = [&](TDataSet &d) { seen = d.FieldByName("eQtype")->AsString(); };
 
     auto start = std::chrono::steady_clock::now();
-    DatasetPaper(db, localDS);
+    TPhases phases;
+    DatasetPaper(db, localDS, phases);
     double dataset = Seconds(start);
     std::string datasetOrder = PaperOrder(db);
     localDS.Close();
@@ -115,7 +129,8 @@ int main() {
     SqlPaper(db);
     double sql = Seconds(start);
     same = same && datasetOrder == PaperOrder(db);
-    std::printf("%10d %14.3f %14.3f %8.2f\n", questions, dataset, sql, dataset / sql);
+    std::printf("%10d %14.3f %14.3f %8.2f   %.3f %.3f %.3f %.3f\n", questions, dataset, sql, dataset / sql,
+                phases.copy, phases.open, phases.number, phases.commit);
     std::fflush(stdout);
   }
   std::filesystem::remove_all(dir);

@@ -119,7 +119,8 @@ TEST(Bank, BuildsTheDatabaseAndExportsTheSameBank) {
 
   auto files = ExportDatabase(dir.File("out/exam.db"), dir.File("export"));
   ASSERT_EQ(files.size(), 2u);
-  EXPECT_EQ(files[0], dir.File("export/1-basic.txt"));
+  EXPECT_EQ(std::filesystem::path(std::u8string(files[0].begin(), files[0].end())),
+            dir.Path() / "export" / "1-basic.txt");
   BuildDatabase(ReadBankDirectory(dir.File("export"), errors), dir.File("again"), 0);
   ASSERT_EQ(errors, std::vector<std::string>{});
   auto first = ReadDatabaseBank(dir.File("out/exam.db")), second = ReadDatabaseBank(dir.File("again/exam.db"));

@@ -73,7 +73,7 @@ TEST_F(Connection, OpensTheDatabaseTheUdlNames) {
   EXPECT_EQ(OpenError(), "");
   WriteUdl("[OLEDB]\n; comment\nPersist Security Info=False; provider = sqlite ; DATA SOURCE=\"exam.db\"\n");
   EXPECT_EQ(OpenError(), "");
-  std::filesystem::create_directory("数据");
+  std::filesystem::create_directory(std::filesystem::path(u8"数据"));
   MakeExamDb("数据/a;b.db");
   WriteDataLinkFile("server.udl", "数据/a;b.db");
   EXPECT_EQ(OpenError(), "");
