@@ -1,7 +1,7 @@
 // Built-in bitmaps of the skin engine, drawn here rather than read from a file: the track-bar
 // channels and the menu glyphs of the skinned system menu.
 #include "skin/SkinDraw.h"
-#include "skin/WinSkinData.h"
+#include "skin/WinSkinObjects.h"
 
 namespace qv {
 

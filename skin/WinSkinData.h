@@ -1,138 +1,105 @@
 #pragma once
-// The skin objects and their load from a skin package. Each object is one bitmap strip of equal
-// frames with four margins (the nine-part grid), transparency and tile flags and state colours,
-// known by the description section it was read from. TSkinDataCore holds one loaded skin: the
-// objects, the palette and the colour lists; the TSkinData component wraps it.
-#include "platform/base/Colors.h"
-#include "platform/base/Geometry.h"
-#include "platform/graphics/Pixels.h"
-#include "skin/SkinBytes.h"
+// Unit WinSkinData: the skin objects and their load (WinSkinObjects.h) and the TSkinData
+// component that carries a skin package in a layout.
+#include "platform/forms/Component.h"
+#include "platform/forms/Events.h"
+#include "platform/forms/Strings.h"
+#include "skin/WinSkinObjects.h"
 
-#include <array>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qv {
 
-class TQuickIni;
-class TSkinReader;
+// Kinds of control and menu a skin data component skins (bit = ordinal).
+enum TSkinControlType {
+  xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
+  xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab,
+  xcTrackBar, xcSystemMenu, xcFastReport
+};
+// Behaviour switches (bit = ordinal; the set fits one byte).
+enum TSkinOption {
+  xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
+  xoMDIChildBorder
+};
+enum class TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 
-class TDataSkinObject {
+constexpr uint32_t SkinBit(int member) { return 1u << member; }
+
+// The component that carries a skin package (the binary property "SkinStream", or a file named by
+// SkinFile), builds the skin objects from it and holds the settings that decide what is skinned.
+// The skin manager that acts on these settings attaches through Loaded and SetActive.
+class TSkinData : public TComponent {
+  QV_DECLARE_CLASS(TSkinData)
 public:
-  virtual ~TDataSkinObject() = default;
+  explicit TSkinData(TComponent *owner);
+  ~TSkinData() override;
 
-  TRect Margins;            // left, top, right, bottom widths of the nine-part grid
-  PixelMap Image;           // the strip of frames
-  int32_t Trans = 0;        // nonzero: magenta is transparent
-  int32_t Tile = 0;         // 0 stretch the centre, 1 tile it (borders read it the other way)
-  std::string Name;         // the section it was read from
-  int32_t FrameCount = 1;   // equal frames in Image
-  int32_t Style = 0;
-  int32_t NormalColour = -1, MouseOverColour = -1, PressedColour = -1;
-  TColor NormalColour2 = clBtnText, MouseOverColour2 = clBtnText, PressedColour2 = clBtnText;
+  bool Active() const { return active_; }
+  void SetActive(bool value);
+  int DisableTag() const { return disableTag_; }
+  void SetDisableTag(int value) { disableTag_ = value; }
+  uint32_t SkinControls() const { return skinControls_; }
+  void SetSkinControls(uint32_t value) { skinControls_ = value & ((1u << (xcFastReport + 1)) - 1); }
+  uint8_t Options() const { return options_; }
+  void SetOptions(uint8_t value) { options_ = value; }
+  TStrings *Skin3rd() const { return skin3rd_.get(); }
+  const std::string &SkinFile() const { return skinFile_; }
+  // Marks the component as holding no skin, then, if the file exists, loads it as the package.
+  // Returns whether a skin was loaded.
+  bool SetSkinFile(const std::string &path);
+  std::string SkinStore() const { return package_.empty() ? "(none)" : "(Good)"; }
+  void SetSkinStore(const std::string &) {}
+  TSkinFormType SkinFormtype() const { return formType_; }
+  void SetSkinFormtype(TSkinFormType value) { formType_ = value; }
+  std::string Version() const { return "3.64.10.19"; }
+  void SetVersion(const std::string &) {}
+  bool MenuUpdate() const { return menuUpdate_; }
+  void SetMenuUpdate(bool value) { menuUpdate_ = value; }
+  bool MenuMerge() const { return menuMerge_; }
+  void SetMenuMerge(bool value) { menuMerge_ = value; }
 
-  // Width of one frame laid side by side (the usual layout), height of one laid one above the other.
-  int FrameWidth() const { return FrameCount > 0 ? Image.Width() / FrameCount : 0; }
-  int FrameHeight() const { return FrameCount > 0 ? Image.Height() / FrameCount : 0; }
-};
-
-class TDataSkinBorder : public TDataSkinObject {
-public:
-  PixelMap Image2; // the section's second picture
-};
-
-class TDataSkinButton : public TDataSkinObject {
-public:
-  PixelMap CheckImage, RadioImage;
-  int32_t RadioFrameCount = 0, CheckFrameCount = 0;
-  bool HasNormalColour2 = false, HasMouseOverColour2 = false, HasPressedColour2 = false;
-};
-
-class TDataSkinSysButton : public TDataSkinObject {
-public:
-  int32_t Action = 0, Align = 0, X = 0, Y = 0, CombineOp = -1, Visibility = 0, Visibility1 = 0;
-};
-
-// Margins.Left holds "TextShift", Margins.Top "TextShiftVert", Margins.Right "TextRightClip";
-// Image is "TextBack".
-class TDataSkinTitle : public TDataSkinObject {
-public:
-  int32_t TextAlignment = 0, TextBackground = 0, FontHeight = 14, TextBackLeft = 0, TextBackRight = 0;
-  TColor ActiveTextColor = clNone, InactiveTextColor = clNone; // clNone: not given
-};
-
-class TDataSkinBoxLabel : public TDataSkinObject {
-public:
-  int32_t BackgroundLeftShift = 0, BackgroundRightShift = 0, BackgroundAlignment = 0;
-};
-
-// Named colours of section "Colours"; defaults are system colours.
-struct TSkinPalette {
-  TColor WindowText = clWindowText, ButtonFace = clBtnFace, Scrollbar = clScrollBar,
-         HilightText = clHighlightText, Hilight = clHighlight, Menubar = clBtnFace, Menu = clMenu,
-         MenuText = clMenuText, ButtonText = clBtnText, ButtonHilight = clBtnHighlight,
-         Buttonlight = clBtnHighlight, ButtonShadow = clBtnShadow, ButtonDkShadow = cl3DDkShadow,
-         MenuBarText = clMenuText, TitleTextActive = clCaptionText, TitleTextNoActive = clInactiveCaptionText;
-};
-
-// What the load needs to know of the screen.
-struct TSkinMetrics {
-  int HScrollArrowWidth = 17; // system width of a horizontal scroll-bar arrow
-};
-
-// Built-in bitmaps the load and the menus use ("TRACK" 16x4, "TRACKVERT" 4x16, "TRELLISMENU"
-// 64x16: restore, maximise, minimise, close on white). Unknown names give an empty bitmap.
-PixelMap BuiltinSkinBitmap(const std::string &name);
-
-class TSkinDataCore {
-public:
-  TSkinDataCore();
-  ~TSkinDataCore();
-  TSkinDataCore(const TSkinDataCore &) = delete;
-  TSkinDataCore &operator=(const TSkinDataCore &) = delete;
-
-  // Reads a packed package and builds every object. A package that cannot be unpacked, is
-  // malformed or has an old mark is refused: its message is shown once, false is returned and the
-  // skin loaded before (or none) stays in force untouched.
+  // "SkinStream": a 32-bit little-endian size, then the packed package. Reading a stream loads
+  // the skin; a size of 0 or less leaves no package and loads nothing; a size beyond the bytes
+  // given is refused (nothing stored, the previous skin stays).
+  TBytes SkinStream() const;
+  void SetSkinStream(const TBytes &stream);
+  // Replaces the package and loads it; false (previous skin kept) when it is refused.
   bool LoadPackage(const TBytes &packed);
-  // The same for an archive that is already unpacked.
-  bool LoadArchive(const TBytes &archive);
-  // Marks the data as holding no skin (a load in progress, or a skin file that could not be read).
-  void MarkNoSkin() { noSkinLoaded_ = true; }
-  bool NoSkinLoaded() const { return noSkinLoaded_; }
+  const TBytes &Package() const { return package_; }
 
-  TSkinMetrics Metrics;
+  bool NoSkinLoaded() const { return skin_.NoSkinLoaded(); }
+  TSkinDataCore &Skin() { return skin_; }
+  const TSkinDataCore &Skin() const { return skin_; }
 
-  std::string SkinName;
-  TSkinPalette Palette;
-  std::vector<TColor> NumberedColours;
-  std::array<TColor, 10> CustomColours;
+  // At the end of layout loading: no skin, no skinning; menu items are skinned through the main
+  // menu when that is on, else the system menu is left alone.
+  void Loaded() override;
 
-  // Always present after a load.
-  std::unique_ptr<TDataSkinBorder> Left, Right, Top, Bottom;
-  std::unique_ptr<TDataSkinButton> Buttons;
-  std::unique_ptr<TDataSkinTitle> Title;
-  std::unique_ptr<TDataSkinObject> Track, TrackVert, Toolbar;
-  std::vector<std::unique_ptr<TDataSkinSysButton>> SysButtons;
-  // Present when the description provides them.
-  std::unique_ptr<TDataSkinBorder> Progress, Tabs, ComboButton, UpDownHorz, UpDownVert;
-  std::unique_ptr<TDataSkinObject> MenuBar, GroupBoxEdge, StatusBarEdges, ToolBars, SunkEdge, ExtraImages,
-      Headerbar, MenuItem, MenuBackground, Scrollbar, HorzScroll, VertScroll, HorzScrollThumb, VertScrollThumb;
-  std::unique_ptr<TDataSkinBoxLabel> GroupBox;
-  // ThumbHorz, ThumbVert, ThumbLeft, ThumbRight, ThumbUp, ThumbDown.
-  std::array<std::unique_ptr<TDataSkinObject>, 6> TrackbarThumbs;
+  // Lets the application veto skinning of a window class.
+  TEvent<TObject *, const std::string &, bool &> OnFormSkin;
+  // After every delayed command of the skin manager.
+  TNotifyEvent OnSkinChanged;
+  void DoFormSkin(const std::string &className, bool &skin) { OnFormSkin(this, className, skin); }
+  void DoSkinChanged() { OnSkinChanged(this); }
 
-  // Independent of any skin: the 16x16 menu glyphs (transparent white) of "TRELLISMENU".
-  PixelMap MenuGlyphs;
-
-  // Every present object, in load order (for painters that walk them all).
-  std::vector<const TDataSkinObject *> Objects() const;
+  static const std::vector<std::string> &DefaultSkin3rd();
 
 private:
-  void LoadSkinObjects(const TSkinReader &reader);
-  bool noSkinLoaded_ = true;
+  TSkinDataCore skin_;
+  TBytes package_;
+  bool active_ = false;
+  int disableTag_ = 99;
+  uint32_t skinControls_;
+  uint8_t options_ = SkinBit(xoPreview) | SkinBit(xoToolbarBK);
+  std::unique_ptr<TStrings> skin3rd_;
+  std::string skinFile_;
+  TSkinFormType formType_ = TSkinFormType::sfMainform;
+  bool menuUpdate_ = true, menuMerge_ = false;
 };
+
+// Registers the skin engine's component classes for layouts.
+void RegisterSkinClasses();
 
 } // namespace qv

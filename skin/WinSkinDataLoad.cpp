@@ -1,6 +1,6 @@
 // The whole load of a skin: package, description and every object, in a fixed order (later
 // objects read colours and images of earlier ones).
-#include "skin/WinSkinData.h"
+#include "skin/WinSkinObjects.h"
 
 #include "skin/QuickIni.h"
 #include "skin/SkinBitmap.h"

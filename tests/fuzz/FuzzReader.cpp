@@ -1,7 +1,7 @@
 // The archive reader and the whole skin load on arbitrary unpacked archives: malformed ones are
 // refused, well-formed ones load every object without reading out of bounds.
 #include "skin/SkinReader.h"
-#include "skin/WinSkinData.h"
+#include "skin/WinSkinObjects.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "skin/Lzh.h"
 #include "skin/SkinReader.h"
-#include "skin/WinSkinData.h"
+#include "skin/WinSkinObjects.h"
 #include "skin/WinSkinStore.h"
 #include "tests/native/skin/TestFiles.h"
 #include "tools/skinpack/LzhEncoder.h"

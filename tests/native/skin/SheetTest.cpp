@@ -3,7 +3,7 @@
 // then frame 1 nine-part scaled into a larger rectangle. People look at it; the test checks that
 // every object put visible pixels on the sheet.
 #include "skin/SkinDraw.h"
-#include "skin/WinSkinData.h"
+#include "skin/WinSkinObjects.h"
 #include "tests/native/skin/PngWriter.h"
 #include "tests/native/skin/TestFiles.h"
 

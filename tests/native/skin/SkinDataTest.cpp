@@ -1,6 +1,6 @@
 #include "skin/SkinDraw.h"
 #include "skin/SkinBitmap.h"
-#include "skin/WinSkinData.h"
+#include "skin/WinSkinObjects.h"
 #include "tests/native/skin/TestFiles.h"
 #include "tools/skinpack/LzhEncoder.h"
 #include "tools/skinpack/SkinPackage.h"

@@ -1,0 +1,163 @@
+// TSkinData: published properties, the package it carries and its load.
+#if defined(__clang__)
+// The property builder captures its getter in setters that only need it for a type (clang warns).
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wunused-lambda-capture"
+#include "platform/forms/ClassBuilder.h"
+#pragma clang diagnostic pop
+#else
+#include "platform/forms/ClassBuilder.h"
+#endif
+#include "skin/SkinBytes.h"
+#include "skin/SkinReader.h"
+#include "skin/WinSkinData.h"
+
+#include <filesystem>
+
+namespace qv {
+
+namespace {
+
+const std::vector<std::string> kControlTypes = {
+    "xcMainMenu", "xcPopupMenu", "xcMenuItem",    "xcToolbar", "xcControlbar", "xcCombo",      "xcCheckBox",
+    "xcRadioButton", "xcProgress", "xcScrollbar", "xcEdit",    "xcButton",     "xcBitBtn",     "xcSpeedButton",
+    "xcSpin",     "xcPanel",     "xcGroupBox",    "xcStatusBar", "xcTab",      "xcTrackBar",   "xcSystemMenu",
+    "xcFastReport"};
+const std::vector<std::string> kOptions = {"xoMDIScrollbar",     "xoMenuMerge",   "xoTransparent", "xoPreview",
+                                           "xoParentBackGround", "xoNoFocusRect", "xoToolbarBK",   "xoMDIChildBorder"};
+const std::vector<std::string> kFormTypes = {"sfMainform", "sfOnlyThisForm", "sfDialog", "sfDLL"};
+
+constexpr uint32_t kAllControls = (1u << (xcFastReport + 1)) - 1;
+constexpr uint32_t kDefaultControls = kAllControls & ~SkinBit(xcMenuItem) & ~SkinBit(xcFastReport);
+
+} // namespace
+
+const std::vector<std::string> &TSkinData::DefaultSkin3rd() {
+  static const std::vector<std::string> list = {
+      "TVirtualStringTree=scrollbar", "TVirtualDrawTree=scrollbar", "TTBXDockablePanel=Panel",
+      "TAdvPanelGroup=scrollbar", "TComboboxex=combobox", "TRxSpeedButton=speedbutton", "THTMLViewer=scrollbar",
+      "TDBCtrlGrid=scrollbar", "TfrSpeedButton=speedbutton", "TfrTBButton=speedbutton", "TControlBar=Panel",
+      "TTBDock=Panel", "TTBToolbar=Panel", "TAdvPageControl=nil", "TImageEnMView=scrollbar", "TImageEnView=scrollbar",
+      "TAdvMemo=scrollbar", "TDBAdvMemo=scrollbar", "TcxDBLookupComboBox=combobox", "TcxDBComboBox=combobox",
+      "TcxDBDateEdit=combobox", "TcxDBImageComboBox=combobox", "TcxDBCalcEdit=combobox", "TcxDBBlobEdit=combobox",
+      "TcxDBPopupEdit=combobox", "TcxDBFontNameComboBox=combobox", "TcxDBShellComboBox=combobox",
+      "TRxLookupEdit=combobox", "TRxDBLookupCombo=combobox", "TRzGroup=panel", "TRzButton=button",
+      "TRzBitbtn=bitbtn", "TRzMenuButton=bitbtn", "TRzCheckGroup=CheckGroup", "TRzRadioGroup=Radiogroup",
+      "TRzButtonEdit=Edit", "TRzDBRadioGroup=Radiogroup", "TRzDBRadioButton=Radiobutton",
+      "TRzDateTimeEdit=combobox", "TRzColorEdit=combobox", "TRzDateTimePicker=combobox",
+      "TRzDBDateTimeEdit=combobox", "TRzDbColorEdit=combobox", "TRzDBDateTimePicker=combobox",
+      "TLMDButton=bitbtn", "TLMDGroupBox=Groupbox", "TDBCheckboxEh=Checkbox", "TLMDCHECKBOX=Checkbox",
+      "TLMDDBCHECKBOX=Checkbox", "TLMDRadiobutton=Radiobutton", "TLMDCalculator=panel", "TLMDGROUPBOX=Panel",
+      "TLMDSIMPLEPANEL=Panel", "TLMDDBCalendar=Panel", "TLMDButtonPanel=Panel", "TLMDLMDCalculator=Panel",
+      "TLMDHeaderPanel=Panel", "TLMDTechnicalLine=Panel", "TLMDLMDClock=Panel", "TLMDTrackbar=panel",
+      "TLMDListCombobox=combobox", "TLMDCheckListCombobox=combobox", "TLMDHeaderListCombobox=combobox",
+      "TLMDImageCombobox=combobox", "TLMDColorCombobox=combobox", "TLMDFontCombobox=combobox",
+      "TLMDFontSizeCombobox=combobox", "TLMDPrinterCombobox=combobox", "TLMDDriveCombobox=combobox",
+      "TLMDCalculatorComboBox=combobox", "TLMDTrackBarComboBox=combobox", "TLMDCalendarComboBox=combobox",
+      "TLMDTreeComboBox=combobox", "TLMDRADIOGROUP=radiogroup", "TLMDCheckGroup=CheckGroup",
+      "TLMDDBRADIOGROUP=radiogroup", "TLMDDBCheckGroup=CheckGroup", "TLMDCalculatorEdit=edit", "TLMDEDIT=Edit",
+      "TLMDMASKEDIT=Edit", "TLMDBROWSEEDIT=Edit", "TLMDEXTSPINEDIT=Edit", "TLMDCALENDAREDIT=Edit",
+      "TLMDFILEOPENEDIT=Edit", "TLMDFILESAVEEDIT=Edit", "TLMDCOLOREDIT=Edit", "TLMDDBEDIT=Edit",
+      "TLMDDBMASKEDIT=Edit", "TLMDDBEXTSPINEDIT=Edit", "TLMDDBSPINEDIT=Edit", "TLMDDBEDITDBLookup=Edit",
+      "TLMDEDITDBLookup=Edit", "TDBLookupCombobox=Combobox", "TWWDBCombobox=Combobox", "TWWDBLookupCombo=Combobox",
+      "TWWKeyCombo=Combobox", "TWWTempKeyCombo=combobox", "TWWDBDateTimePicker=Combobox", "TWWRADIOGROUP=radiogroup",
+      "TWWDBEDIT=Edit", "TcxButton=bitbtn", "TcxDBRadioGroup=radiogroup", "TcxRadioGroup=radiogroup",
+      "TOVCPICTUREFIELD=Edit", "TOVCDBPICTUREFIELD=Edit", "TOVCSLIDEREDIT=Edit", "TOVCDBSLIDEREDIT=Edit",
+      "TOVCSIMPLEFIELD=Edit", "TOVCDBSIMPLEFIELD=Edit", "TO32DBFLEXEDIT=Edit", "TOVCNUMERICFIELD=Edit",
+      "TOVCDBNUMERICFIELD=Edit"};
+  return list;
+}
+
+const TClassInfo &TSkinData::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TSkinData, TComponent>("TSkinData", [](auto &c) {
+    c.Boolean("Active", &TSkinData::Active, &TSkinData::SetActive, false);
+    c.Integer("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag, 99);
+    c.Set("SkinControls", &TSkinData::SkinControls, &TSkinData::SetSkinControls, kControlTypes, kDefaultControls);
+    c.Set("Options", &TSkinData::Options, &TSkinData::SetOptions, kOptions,
+          static_cast<uint32_t>(SkinBit(xoPreview) | SkinBit(xoToolbarBK)));
+    c.StringList("Skin3rd", &TSkinData::Skin3rd);
+    c.String("SkinFile", &TSkinData::SkinFile,
+             [](TSkinData &d, const std::string &path) { d.SetSkinFile(path); }, std::string());
+    c.String("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore);
+    c.Enum("SkinFormtype", &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype, kFormTypes, 0);
+    c.String("Version", &TSkinData::Version, &TSkinData::SetVersion, std::string("3.64.10.19"));
+    c.Boolean("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate, true);
+    c.Boolean("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge, false);
+    c.Binary("SkinStream", &TSkinData::SkinStream, &TSkinData::SetSkinStream);
+    c.Event("OnFormSkin", &TSkinData::OnFormSkin);
+    c.Event("OnSkinChanged", &TSkinData::OnSkinChanged);
+  });
+  return info;
+}
+
+TSkinData::TSkinData(TComponent *owner)
+    : TComponent(owner), skinControls_(kDefaultControls), skin3rd_(std::make_unique<TStrings>()) {
+  skin3rd_->Assign(DefaultSkin3rd());
+}
+
+TSkinData::~TSkinData() { DestroyComponents(); }
+
+void TSkinData::SetActive(bool value) {
+  // Turning on without a skin does nothing; the skin manager acts on the stored value.
+  if (value && NoSkinLoaded() && !Loading())
+    return;
+  active_ = value;
+}
+
+bool TSkinData::LoadPackage(const TBytes &packed) {
+  if (!skin_.LoadPackage(packed))
+    return false;
+  package_ = packed;
+  return true;
+}
+
+TBytes TSkinData::SkinStream() const {
+  TBytes out;
+  AppendLE32(out, static_cast<uint32_t>(package_.size()));
+  out.insert(out.end(), package_.begin(), package_.end());
+  return out;
+}
+
+void TSkinData::SetSkinStream(const TBytes &stream) {
+  const int32_t size = stream.size() >= 4 ? static_cast<int32_t>(ReadLE32(stream.data())) : 0;
+  if (size <= 0) {
+    package_.clear();
+    return;
+  }
+  if (static_cast<uint64_t>(size) > stream.size() - 4) {
+    ShowSkinMessage("SkinStream: the stored size " + std::to_string(size) + " is larger than the " +
+                    std::to_string(stream.size() - 4) + " bytes present; the skin is not loaded");
+    return;
+  }
+  LoadPackage(TBytes(stream.begin() + 4, stream.begin() + 4 + size));
+}
+
+bool TSkinData::SetSkinFile(const std::string &path) {
+  skinFile_ = path;
+  skin_.MarkNoSkin();
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::u8path(path), ec))
+    return false;
+  TBytes packed;
+  try {
+    packed = ReadFileBytes(path);
+  } catch (const Exception &e) {
+    ShowSkinMessage(e.Message());
+    return false;
+  }
+  return LoadPackage(packed);
+}
+
+void TSkinData::Loaded() {
+  TComponent::Loaded();
+  if (active_ && NoSkinLoaded())
+    active_ = false;
+  if (skinControls_ & SkinBit(xcMainMenu))
+    skinControls_ &= ~SkinBit(xcMenuItem);
+  else
+    skinControls_ &= ~SkinBit(xcSystemMenu);
+}
+
+void RegisterSkinClasses() { RegisterClasses<TSkinData>(); }
+
+} // namespace qv
