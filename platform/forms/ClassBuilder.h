@@ -118,14 +118,14 @@ public:
   // A nested persistent object (Font, Glyph): "Font.Name" reaches its properties.
   template <class G> TClassBuilder &Object(std::string name, G get) {
     TPropInfo &p = Add(std::move(name), TPropKind::Object);
-    p.GetObject = [get](const TPersistent &o) -> TPersistent * { return std::invoke(get, Self(o)); };
+    p.ObjectOf = [get](const TPersistent &o) -> TPersistent * { return std::invoke(get, Self(o)); };
     return *this;
   }
 
   // A string list, assigned whole: Lines = ( 'a' 'b' ).
   template <class G> TClassBuilder &StringList(std::string name, G get) {
     TPropInfo &p = Add(std::move(name), TPropKind::StringList);
-    p.GetObject = [get](const TPersistent &o) -> TPersistent * { return std::invoke(get, Self(o)); };
+    p.ObjectOf = [get](const TPersistent &o) -> TPersistent * { return std::invoke(get, Self(o)); };
     p.GetText = [get](const TPersistent &o) { return std::invoke(get, Self(o))->Text(); };
     p.SetValue = [get](TPersistent &o, const TValue &v) {
       TStrings *s = std::invoke(get, Self(o));
@@ -181,7 +181,7 @@ public:
   // A collection of items: Columns = < item ... end >.
   template <class G> TClassBuilder &CollectionProp(std::string name, G get) {
     TPropInfo &p = Add(std::move(name), TPropKind::Collection);
-    p.GetObject = [get](const TPersistent &o) -> TPersistent * { return std::invoke(get, Self(o)); };
+    p.ObjectOf = [get](const TPersistent &o) -> TPersistent * { return std::invoke(get, Self(o)); };
     return *this;
   }
 

@@ -43,7 +43,7 @@ const TClassInfo *FindClassInfo(std::string_view name) {
   return it == Registry().end() ? nullptr : it->second;
 }
 
-const TClassInfo &GetClassInfo(std::string_view name) {
+const TClassInfo &ClassInfoByName(std::string_view name) {
   const TClassInfo *info = FindClassInfo(name);
   if (!info) throw EClassNotFound("class " + std::string(name) + " not found");
   return *info;

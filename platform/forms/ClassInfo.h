@@ -46,7 +46,7 @@ struct TPropInfo {
   std::vector<std::string> Identifiers;       // enumeration members or set members, by ordinal
   std::function<std::string(const TPersistent &)> GetText;
   std::function<void(TPersistent &, const TValue &)> SetValue;
-  std::function<TPersistent *(const TPersistent &)> GetObject;      // Object, Collection
+  std::function<TPersistent *(const TPersistent &)> ObjectOf;      // Object, Collection
   std::function<TComponent *(const TPersistent &)> GetComponent;    // Component
   std::function<void(TPersistent &, TComponent *)> SetComponent;    // Component
   std::function<bool(TPersistent &, const std::any &, const std::string &)> BindHandler; // Event
@@ -72,7 +72,7 @@ struct TClassInfo {
 void RegisterClassInfo(const TClassInfo &info);
 const TClassInfo *FindClassInfo(std::string_view name);
 // As FindClassInfo, but throws EClassNotFound naming the class.
-const TClassInfo &GetClassInfo(std::string_view name);
+const TClassInfo &ClassInfoByName(std::string_view name);
 
 template <class... T> void RegisterClasses() { (RegisterClassInfo(T::StaticClassInfo()), ...); }
 

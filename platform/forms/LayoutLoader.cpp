@@ -89,7 +89,7 @@ private:
       return;
     case TPropKind::Collection: {
       if (p.Value.Kind != TValue::Collection) Fail(p.Line, "collection <...> expected for " + info.Name);
-      auto *coll = dynamic_cast<TCollection *>(info.GetObject(*t.Object));
+      auto *coll = dynamic_cast<TCollection *>(info.ObjectOf(*t.Object));
       if (!coll) Fail(p.Line, "property " + info.Name + " holds no collection");
       coll->BeginUpdate();
       coll->Clear();

@@ -25,10 +25,10 @@ void WriteProp(std::string &out, const TPersistent &obj, const TPropInfo &p, con
     return;
   }
   case TPropKind::Object:
-    if (const TPersistent *nested = p.GetObject(obj)) WriteProps(out, *nested, name + ".", indent);
+    if (const TPersistent *nested = p.ObjectOf(obj)) WriteProps(out, *nested, name + ".", indent);
     return;
   case TPropKind::Collection: {
-    const auto *coll = dynamic_cast<const TCollection *>(p.GetObject(obj));
+    const auto *coll = dynamic_cast<const TCollection *>(p.ObjectOf(obj));
     if (!coll || coll->Count() == 0) return;
     out += indent + name + " = <";
     for (int i = 0; i < coll->Count(); ++i) {
@@ -40,7 +40,7 @@ void WriteProp(std::string &out, const TPersistent &obj, const TPropInfo &p, con
     return;
   }
   case TPropKind::StringList: {
-    const auto *list = dynamic_cast<const TStrings *>(p.GetObject(obj));
+    const auto *list = dynamic_cast<const TStrings *>(p.ObjectOf(obj));
     if (!list || list->Count() == 0) return;
     out += indent + name + " = (";
     for (const std::string &s : list->Items()) out += "\n" + indent + "  " + QuoteString(s);

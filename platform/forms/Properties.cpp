@@ -99,7 +99,7 @@ TPropTarget ResolveProperty(const TPersistent &obj, std::string_view path) {
     if (dot == std::string_view::npos) return {const_cast<TPersistent *>(cur), p};
     if (p->Kind != TPropKind::Object && p->Kind != TPropKind::StringList && p->Kind != TPropKind::Collection)
       throw EPropertyError("property " + std::string(part) + " of class " + cur->ClassName() + " has no parts");
-    const TPersistent *next = p->GetObject(*cur);
+    const TPersistent *next = p->ObjectOf(*cur);
     if (!next) throw EPropertyError("property " + std::string(part) + " of class " + cur->ClassName() + " is empty");
     cur = next;
     path = path.substr(dot + 1);
@@ -120,7 +120,7 @@ std::string GetPropText(const TPersistent &obj, std::string_view path) {
   switch (t.Prop->Kind) {
   case TPropKind::Event: return t.Prop->GetHandlerName(*t.Object);
   case TPropKind::Object:
-  case TPropKind::Collection: return t.Prop->GetObject(*t.Object) ? t.Prop->GetObject(*t.Object)->ClassName() : "";
+  case TPropKind::Collection: return t.Prop->ObjectOf(*t.Object) ? t.Prop->ObjectOf(*t.Object)->ClassName() : "";
   default: return t.Prop->GetText ? t.Prop->GetText(*t.Object) : std::string();
   }
 }
@@ -162,7 +162,7 @@ void SetPropText(TPersistent &obj, std::string_view path, std::string_view text)
 
 TPersistent *GetObjectProp(const TPersistent &obj, std::string_view path) {
   TPropTarget t = ResolveProperty(obj, path);
-  return t.Prop->GetObject ? t.Prop->GetObject(*t.Object) : nullptr;
+  return t.Prop->ObjectOf ? t.Prop->ObjectOf(*t.Object) : nullptr;
 }
 
 TComponent *GetComponentProp(const TPersistent &obj, std::string_view path) {

@@ -1,0 +1,294 @@
+// TBitBtn, TSpeedButton and the glyph layout they share.
+#include "platform/forms/Buttons.h"
+
+#include "platform/forms/ClassBuilder.h"
+#include "platform/forms/Forms.h"
+
+namespace qv {
+
+const std::vector<std::string> kButtonLayoutNames = {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
+
+TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout, int margin,
+                                  int spacing) {
+  bool horizontal = layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphRight;
+  int avail = horizontal ? client.Width() : client.Height();
+  int glyphLen = horizontal ? glyph.cx : glyph.cy;
+  int textLen = horizontal ? text.cx : text.cy;
+  if (glyphLen == 0 || textLen == 0) spacing = 0;
+  if (margin == -1) {
+    if (spacing == -1) {
+      int total = glyphLen + textLen;
+      margin = (avail - total) / 3;
+      spacing = margin;
+    } else {
+      int total = glyphLen + spacing + textLen;
+      margin = (avail - total) / 2;
+    }
+  } else if (spacing == -1) {
+    int left = avail - (margin + glyphLen + textLen);
+    spacing = left / 2;
+  }
+  TGlyphPlacement p;
+  int cx = client.Left + (client.Width() - glyph.cx) / 2, cy = client.Top + (client.Height() - glyph.cy) / 2;
+  int tx = client.Left + (client.Width() - text.cx) / 2, ty = client.Top + (client.Height() - text.cy) / 2;
+  switch (layout) {
+  case TButtonLayout::blGlyphLeft:
+    p.Glyph = Bounds(client.Left + margin, cy, glyph.cx, glyph.cy);
+    p.Text = Bounds(p.Glyph.Right + spacing, ty, text.cx, text.cy);
+    break;
+  case TButtonLayout::blGlyphRight:
+    p.Glyph = Bounds(client.Right - margin - glyph.cx, cy, glyph.cx, glyph.cy);
+    p.Text = Bounds(p.Glyph.Left - spacing - text.cx, ty, text.cx, text.cy);
+    break;
+  case TButtonLayout::blGlyphTop:
+    p.Glyph = Bounds(cx, client.Top + margin, glyph.cx, glyph.cy);
+    p.Text = Bounds(tx, p.Glyph.Bottom + spacing, text.cx, text.cy);
+    break;
+  case TButtonLayout::blGlyphBottom:
+    p.Glyph = Bounds(cx, client.Bottom - margin - glyph.cy, glyph.cx, glyph.cy);
+    p.Text = Bounds(tx, p.Glyph.Top - spacing - text.cy, text.cx, text.cy);
+    break;
+  }
+  return p;
+}
+
+void DrawButtonFace(TCanvas &canvas, const TRect &client, TBitmap &glyph, int numGlyphs, TButtonState state,
+                    const std::string &caption, TButtonLayout layout, int margin, int spacing, bool enabled,
+                    TColor textColor) {
+  numGlyphs = std::max(1, numGlyphs);
+  TSize glyphSize{};
+  if (!glyph.Empty()) glyphSize = {glyph.Width() / numGlyphs, glyph.Height()};
+  TRect measure{0, 0, client.Width(), 0};
+  if (!caption.empty()) canvas.DrawText(caption, measure, DT_CALCRECT | DT_SINGLELINE);
+  TSize textSize{caption.empty() ? 0 : measure.Width(), caption.empty() ? 0 : measure.Height()};
+  TGlyphPlacement p = PlaceGlyphAndText(client, glyphSize, textSize, layout, margin, spacing);
+  if (state == TButtonState::bsDown || state == TButtonState::bsExclusive) {
+    p.Glyph = p.Glyph.Offset(1, 1);
+    p.Text = p.Text.Offset(1, 1);
+  }
+  if (!glyph.Empty()) {
+    int part = 0;
+    if (state == TButtonState::bsDisabled && numGlyphs > 1) part = 1;
+    else if (state == TButtonState::bsDown && numGlyphs > 2) part = 2;
+    else if (state == TButtonState::bsExclusive && numGlyphs > 3) part = 3;
+    TransparentBlt(canvas.Handle(), p.Glyph.Left, p.Glyph.Top, glyphSize.cx, glyphSize.cy, glyph.DC(),
+                   part * glyphSize.cx, 0, glyphSize.cx, glyphSize.cy, ColorToRGB(glyph.TransparentColor()));
+  }
+  if (caption.empty()) return;
+  canvas.Brush.SetStyle(TBrushStyle::bsClear);
+  TRect r = p.Text;
+  if (!enabled) {
+    canvas.Font.SetColor(clBtnHighlight);
+    TRect shadow = r.Offset(1, 1);
+    canvas.DrawText(caption, shadow, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    canvas.Font.SetColor(clBtnShadow);
+  } else {
+    canvas.Font.SetColor(textColor);
+  }
+  canvas.DrawText(caption, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+}
+
+// TBitBtn -------------------------------------------------------------------------------------------
+
+const TClassInfo &TBitBtn::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TBitBtn, TButton>("TBitBtn", [](auto &c) {
+    c.Object("Glyph", [](const TBitBtn &b) { return const_cast<TBitBtn &>(b).Glyph(); });
+    c.Enum("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout, kButtonLayoutNames, 0);
+    c.Integer("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin, -1);
+    c.Integer("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs, 1);
+    c.Integer("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing, 4);
+  });
+  return info;
+}
+
+TBitBtn::TBitBtn(TComponent *owner) : TButton(owner) {
+  glyph_.OnChange = [this] { Invalidate(); };
+}
+
+void TBitBtn::CreateParams(TCreateParams &p) {
+  TButton::CreateParams(p);
+  p.Style &= ~(BS_DEFPUSHBUTTON | BS_PUSHBUTTON);
+  p.Style |= BS_OWNERDRAW;
+}
+
+void TBitBtn::SetNumGlyphs(int n) {
+  numGlyphs_ = std::clamp(n, 1, 4);
+  Invalidate();
+}
+void TBitBtn::SetLayout(TButtonLayout l) {
+  layout_ = l;
+  Invalidate();
+}
+void TBitBtn::SetMargin(int m) {
+  margin_ = m;
+  Invalidate();
+}
+void TBitBtn::SetSpacing(int s) {
+  spacing_ = s;
+  Invalidate();
+}
+
+void TBitBtn::DrawItem(const DRAWITEMSTRUCT &dis) {
+  bool down = dis.itemState & ODS_SELECTED;
+  bool focused = dis.itemState & ODS_FOCUS;
+  bool enabled = !(dis.itemState & ODS_DISABLED);
+  TRect r{dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom};
+  TCanvas canvas(dis.hDC);
+  canvas.Brush.SetColor(Color());
+  canvas.FillRect(r);
+  RECT rc = dis.rcItem;
+  if (focused || Default()) {
+    canvas.Brush.SetColor(clWindowFrame);
+    canvas.FrameRect(r);
+    InflateRect(&rc, -1, -1);
+  }
+  DrawFrameControl(dis.hDC, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
+  canvas.Font.Assign(Font());
+  TRect face = TRect{rc.left, rc.top, rc.right, rc.bottom}.Inflate(-2, -2);
+  DrawButtonFace(canvas, face, glyph_, numGlyphs_, !enabled ? TButtonState::bsDisabled : down ? TButtonState::bsDown : TButtonState::bsUp,
+                 Caption(), layout_, margin_, spacing_, enabled, Font().Color());
+  if (focused) {
+    TRect f = face.Inflate(-2, -2);
+    canvas.DrawFocusRect(f);
+  }
+  canvas.SetHandle(nullptr);
+}
+
+void TBitBtn::WndProc(TMessage &m) {
+  switch (m.Msg) {
+  case CN_DRAWITEM:
+    DrawItem(*reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam));
+    m.Result = 1;
+    return;
+  case WM_LBUTTONDBLCLK: m.Msg = WM_LBUTTONDOWN; break; // owner-drawn buttons take a double click as a press
+  }
+  TButton::WndProc(m);
+}
+
+// TSpeedButton --------------------------------------------------------------------------------------
+
+const TClassInfo &TSpeedButton::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TSpeedButton, TGraphicControl>("TSpeedButton", [](auto &c) {
+    c.Boolean("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp, false);
+    c.Boolean("Down", &TSpeedButton::Down, &TSpeedButton::SetDown, false);
+    c.Boolean("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat, false);
+    c.Object("Glyph", [](const TSpeedButton &b) { return const_cast<TSpeedButton &>(b).Glyph(); });
+    c.Integer("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex, 0);
+    c.Enum("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout, kButtonLayoutNames, 0);
+    c.Integer("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin, -1);
+    c.Integer("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs, 1);
+    c.Integer("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing, 4);
+  });
+  return info;
+}
+
+TSpeedButton::TSpeedButton(TComponent *owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 23, 22);
+  glyph_.OnChange = [this] { Invalidate(); };
+}
+
+void TSpeedButton::SetGroupIndex(int g) {
+  groupIndex_ = g;
+  UpdateExclusive();
+}
+
+void TSpeedButton::SetAllowAllUp(bool on) {
+  allowAllUp_ = on;
+  // The whole group shares the setting.
+  if (!Parent() || groupIndex_ == 0) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i)
+    if (auto *b = dynamic_cast<TSpeedButton *>(Parent()->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_)
+      b->allowAllUp_ = on;
+}
+
+void TSpeedButton::SetDown(bool on) {
+  if (groupIndex_ == 0) on = false;
+  if (on == down_) return;
+  if (!on && !allowAllUp_ && !Loading()) return; // a group without AllowAllUp keeps one button down
+  down_ = on;
+  if (on) UpdateExclusive();
+  Invalidate();
+}
+
+void TSpeedButton::UpdateExclusive() {
+  if (!down_ || groupIndex_ == 0 || !Parent()) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i)
+    if (auto *b = dynamic_cast<TSpeedButton *>(Parent()->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_ && b->down_) {
+      b->down_ = false;
+      b->Invalidate();
+    }
+}
+
+void TSpeedButton::SetNumGlyphs(int n) {
+  numGlyphs_ = std::clamp(n, 1, 4);
+  Invalidate();
+}
+void TSpeedButton::SetLayout(TButtonLayout l) {
+  layout_ = l;
+  Invalidate();
+}
+void TSpeedButton::SetMargin(int m) {
+  margin_ = m;
+  Invalidate();
+}
+void TSpeedButton::SetSpacing(int s) {
+  spacing_ = s;
+  Invalidate();
+}
+
+void TSpeedButton::Click() { TGraphicControl::Click(); }
+
+void TSpeedButton::MouseDown(TMouseButton button, uint32_t shift, int x, int y) {
+  TGraphicControl::MouseDown(button, shift, x, y);
+  if (button != TMouseButton::mbLeft || !Enabled()) return;
+  pressed_ = dragging_ = true;
+  Invalidate();
+}
+
+void TSpeedButton::MouseMove(uint32_t shift, int x, int y) {
+  TGraphicControl::MouseMove(shift, x, y);
+  if (!dragging_) return;
+  bool inside = ClientRect().Contains({x, y});
+  if (inside != pressed_) {
+    pressed_ = inside;
+    Invalidate();
+  }
+}
+
+void TSpeedButton::MouseUp(TMouseButton button, uint32_t shift, int x, int y) {
+  TGraphicControl::MouseUp(button, shift, x, y);
+  if (!dragging_ || button != TMouseButton::mbLeft) return;
+  dragging_ = pressed_ = false;
+  if (ClientRect().Contains({x, y}) && groupIndex_ != 0) {
+    if (!down_) SetDown(true);
+    else if (allowAllUp_) SetDown(false);
+  }
+  Invalidate();
+}
+
+void TSpeedButton::WndProc(TMessage &m) {
+  if (m.Msg == CM_MOUSEENTER || m.Msg == CM_MOUSELEAVE) Invalidate();
+  // The base clicks on release inside; the group state above is settled first.
+  TGraphicControl::WndProc(m);
+}
+
+void TSpeedButton::Paint() {
+  TCanvas &c = Canvas();
+  TRect r = ClientRect();
+  bool sunk = pressed_ || down_;
+  c.Brush.SetColor(Color());
+  c.FillRect(r);
+  RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+  if (!flat_ || MouseInControl() || sunk) {
+    if (sunk) DrawEdge(c.Handle(), &rc, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    else DrawEdge(c.Handle(), &rc, flat_ ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+  }
+  TButtonState state = !Enabled() ? TButtonState::bsDisabled
+                       : pressed_  ? TButtonState::bsDown
+                       : down_     ? TButtonState::bsExclusive
+                                   : TButtonState::bsUp;
+  DrawButtonFace(c, r.Inflate(-2, -2), glyph_, numGlyphs_, state, Caption(), layout_, margin_, spacing_, Enabled(),
+                 Font().Color());
+}
+
+} // namespace qv

@@ -1,0 +1,102 @@
+#pragma once
+// Bit buttons (an owner-drawn BUTTON window with a glyph) and speed buttons (graphic controls
+// that can stay down, alone or in groups).
+#include "platform/forms/StdCtrls.h"
+
+namespace qv {
+
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum class TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
+
+// Where the glyph and the caption of a button go: margin -1 centres the block; spacing -1 (with
+// margin -1) makes margin and spacing a third of the free space each, and spacing -1 alone half
+// of what is left after margin, glyph and caption.
+struct TGlyphPlacement {
+  TRect Glyph;
+  TRect Text;
+};
+TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout, int margin,
+                                  int spacing);
+
+// Draws one part of a glyph strip (NumGlyphs equal parts: 1 up, 2 disabled, 3 down, 4 exclusive)
+// and the caption into canvas.
+void DrawButtonFace(TCanvas &canvas, const TRect &client, TBitmap &glyph, int numGlyphs, TButtonState state,
+                    const std::string &caption, TButtonLayout layout, int margin, int spacing, bool enabled,
+                    TColor textColor);
+
+class TBitBtn : public TButton {
+  QV_DECLARE_CLASS(TBitBtn)
+public:
+  explicit TBitBtn(TComponent *owner);
+  TBitmap *Glyph() { return &glyph_; }
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int n);
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout l);
+  int Margin() const { return margin_; }
+  void SetMargin(int m);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int s);
+
+protected:
+  void CreateParams(TCreateParams &p) override;
+  void WndProc(TMessage &m) override;
+  void DrawItem(const DRAWITEMSTRUCT &dis);
+
+private:
+  TBitmap glyph_;
+  int numGlyphs_ = 1;
+  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
+  int margin_ = -1, spacing_ = 4;
+};
+
+class TSpeedButton : public TGraphicControl {
+  QV_DECLARE_CLASS(TSpeedButton)
+public:
+  explicit TSpeedButton(TComponent *owner);
+  // Buttons of one parent with the same non-zero GroupIndex: at most one is down.
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int g);
+  // With AllowAllUp a down button of the group goes up when clicked again.
+  bool AllowAllUp() const { return allowAllUp_; }
+  void SetAllowAllUp(bool on);
+  bool Down() const { return down_; }
+  void SetDown(bool on);
+  bool Flat() const { return flat_; }
+  void SetFlat(bool on) {
+    flat_ = on;
+    Invalidate();
+  }
+  TBitmap *Glyph() { return &glyph_; }
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int n);
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout l);
+  int Margin() const { return margin_; }
+  void SetMargin(int m);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int s);
+  void Click() override;
+
+protected:
+  void Paint() override;
+  void MouseDown(TMouseButton button, uint32_t shift, int x, int y) override;
+  void MouseUp(TMouseButton button, uint32_t shift, int x, int y) override;
+  void MouseMove(uint32_t shift, int x, int y) override;
+  void WndProc(TMessage &m) override;
+
+private:
+  int groupIndex_ = 0;
+  bool allowAllUp_ = false, down_ = false, flat_ = false;
+  bool pressed_ = false, dragging_ = false;
+  TBitmap glyph_;
+  int numGlyphs_ = 1;
+  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
+  int margin_ = -1, spacing_ = 4;
+  // Puts the other buttons of the group up.
+  void UpdateExclusive();
+};
+
+extern const std::vector<std::string> kButtonLayoutNames;
+
+} // namespace qv
