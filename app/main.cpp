@@ -1,0 +1,20 @@
+// The exam program: initialise the framework, create the windows, run the message loop.
+#include "app/uLogin.h"
+#include "platform/base/Text.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  using namespace qv;
+  try {
+    Application->Initialize();
+    Application->SetTitle("考试系统");
+    Application->CreateForm(fmlogin);
+    Application->Run();
+  } catch (const std::exception &e) {
+    // Startup failed before the loop could show it: no window of the program appears.
+    MessageBoxW(nullptr, Widen(e.what()).c_str(), L"考试系统", MB_OK | MB_ICONSTOP);
+    return 1;
+  }
+  return 0;
+}

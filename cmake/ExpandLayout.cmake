@@ -1,0 +1,23 @@
+# cmake -DIN=layout -DOUT=expanded -DBUILD_ROOT=dir -P ExpandLayout.cmake
+# Replaces each {@path} in the layout by the named file's bytes as a hexadecimal block.
+file(READ ${IN} text)
+get_filename_component(dir ${IN} DIRECTORY)
+string(REGEX MATCHALL "{@[^}]+}" refs "${text}")
+list(REMOVE_DUPLICATES refs)
+foreach(ref IN LISTS refs)
+  string(REGEX REPLACE "^{@(.*)}$" "\\1" path "${ref}")
+  if(path MATCHES "^build:")
+    string(REGEX REPLACE "^build:" "${BUILD_ROOT}/" path "${path}")
+  else()
+    set(path ${dir}/${path})
+  endif()
+  if(NOT EXISTS ${path})
+    message(FATAL_ERROR "layout ${IN}: included file ${path} does not exist")
+  endif()
+  file(READ ${path} hex HEX)
+  string(TOUPPER "${hex}" hex)
+  # Lines of 128 digits keep the generated text readable in an editor.
+  string(REGEX REPLACE "([0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F])" "\\1\n" hex "${hex}")
+  string(REPLACE "${ref}" "{\n${hex}}" text "${text}")
+endforeach()
+file(WRITE ${OUT} "${text}")
