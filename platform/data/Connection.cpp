@@ -180,6 +180,9 @@ void TConnection::Open() {
   std::string provider = own.Provider, dataSource = own.DataSource, origin = "连接字符串";
   if (!udlPath.empty()) {
     udlPath = NativePath(udlPath);
+    if (!FileExists(udlPath) && !IsDirectory(udlPath))
+      throw EDatabaseError("找不到连接描述文件“" + udlPath + "”（工作目录“" + WorkingDirectory() +
+                           "”）：它应放在程序旁边，写明 Provider=SQLite 和 Data Source=数据库文件");
     TDataLinkSettings udl = ReadDataLinkFile(udlPath);
     provider = udl.Provider;
     dataSource = udl.DataSource;

@@ -50,10 +50,8 @@ void TDataSet::Open() {
 
 void TDataSet::Close() {
   if (!Active()) return;
-  if (state_ == TDataSetState::dsEdit && modified_)
-    Post();
-  else if (state_ == TDataSetState::dsInsert && modified_)
-    Post();
+  // An answer written but not yet posted is stored, not dropped.
+  if ((state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert) && modified_) Post();
   Fire(BeforeClose);
   state_ = TDataSetState::dsInactive;
   modified_ = false;

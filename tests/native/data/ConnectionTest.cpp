@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace qv;
 using namespace qv::test;
 
@@ -81,7 +84,7 @@ TEST_F(Connection, OpensTheDatabaseTheUdlNames) {
 }
 
 TEST_F(Connection, MissingOrMalformedUdl) {
-  ExpectMentions(OpenError(), {"server.udl", "不存在"});
+  ExpectMentions(OpenError(), {"server.udl", "找不到", "工作目录"});
   std::filesystem::create_directory("server.udl");
   ExpectMentions(OpenError(), {"server.udl", "文件夹"});
   std::filesystem::remove("server.udl");
@@ -160,15 +163,21 @@ TEST_F(Connection, ConnectionStringAndSettings) {
 
 TEST_F(Connection, SecondProgramWaitsForAWriterInsteadOfFailing) {
   MakeExamDb("exam.db");
-  TConnection writer, reader;
+  TConnection writer, other;
   writer.OpenDatabase("exam.db");
-  reader.OpenDatabase("exam.db");
+  other.OpenDatabase("exam.db");
   writer.BeginTrans();
   writer.Execute("insert into testpaper (sNo) values (1)");
-  // WAL: a reader sees the last committed state while a writer works.
-  EXPECT_EQ(Scalar(reader, "select count(*) from testpaper"), "0");
-  writer.CommitTrans();
-  EXPECT_EQ(Scalar(reader, "select count(*) from testpaper"), "1");
+  // A reader sees the last committed state while the writer works.
+  EXPECT_EQ(Scalar(other, "select count(*) from testpaper"), "0");
+  // A second writer waits for the first to commit instead of failing at once.
+  std::thread finish([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    writer.CommitTrans();
+  });
+  EXPECT_NO_THROW(other.Execute("insert into testpaper (sNo) values (2)"));
+  finish.join();
+  EXPECT_EQ(Scalar(other, "select group_concat(sNo) from testpaper"), "1,2");
   writer.BeginTrans();
   writer.RollbackTrans();
   EXPECT_FALSE(writer.InTransaction());
