@@ -11,11 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   const uint32_t declared = qv::ReadLE32(data);
   qv::TBytes out;
   try {
-    qv::TLZH().Decode(data + 4, size - 4, out, declared & 0xFFFFF);
+    qv::TLZH().Decode(data + 4, size - 4, out, declared & 0xFFFF);
   } catch (const qv::ElzhException &) {
     __builtin_trap(); // sizes below the bound are never refused
   }
-  if (out.size() < (declared & 0xFFFFF) || out.size() > (declared & 0xFFFFF) + 60)
+  if (out.size() < (declared & 0xFFFF) || out.size() > (declared & 0xFFFF) + 60)
     __builtin_trap();
   if (declared > qv::kMaxUnpackedSize) {
     bool refused = false;
