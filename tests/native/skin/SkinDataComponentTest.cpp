@@ -37,7 +37,7 @@ TEST(SkinDataComponent, PublishesItsSettingsWithTheirDefaults) {
   TSkinData &data = dynamic_cast<TSkinData &>(*made);
   EXPECT_EQ(GetPropText(data, "DisableTag"), "99");
   EXPECT_EQ(data.Options(), 0x48);
-  EXPECT_EQ(GetPropText(data, "Options"), "[xoPreview,xoToolbarBK]");
+  EXPECT_EQ(GetPropText(data, "Options"), "[xoPreview, xoToolbarBK]");
   EXPECT_FALSE(data.SkinControls() & SkinBit(xcMenuItem));
   EXPECT_FALSE(data.SkinControls() & SkinBit(xcFastReport));
   EXPECT_TRUE(data.SkinControls() & SkinBit(xcSystemMenu));
@@ -45,7 +45,7 @@ TEST(SkinDataComponent, PublishesItsSettingsWithTheirDefaults) {
   EXPECT_EQ(GetPropText(data, "Version"), "3.64.10.19");
   SetPropText(data, "Version", "'1.0'");
   EXPECT_EQ(data.Version(), "3.64.10.19");
-  EXPECT_EQ(data.Skin3rd()->Count(), 113);
+  EXPECT_EQ(data.Skin3rd()->Count(), 112);
   EXPECT_EQ(data.Skin3rd()->Strings(13), "TAdvPageControl=nil");
   EXPECT_EQ(data.SkinStore(), "(none)");
   EXPECT_TRUE(data.NoSkinLoaded());
