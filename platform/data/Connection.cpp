@@ -114,7 +114,7 @@ TStatement &TStatement::operator=(TStatement &&other) noexcept {
 
 TStatement::~TStatement() { sqlite3_finalize(stmt_); }
 
-void TStatement::Bind(int index, const TValue &value) {
+void TStatement::Bind(int index, const TDbValue &value) {
   assert(stmt_);
   int rc;
   if (const auto *i = std::get_if<int64_t>(&value))
@@ -154,7 +154,7 @@ std::string TStatement::ColumnDeclType(int column) const {
   return type ? type : "";
 }
 
-TValue TStatement::Column(int column) const {
+TDbValue TStatement::Column(int column) const {
   switch (sqlite3_column_type(stmt_, column)) {
   case SQLITE_INTEGER:
     return static_cast<int64_t>(sqlite3_column_int64(stmt_, column));

@@ -28,7 +28,7 @@ public:
   ~TStatement();
 
   // Parameters count from 1.
-  void Bind(int index, const TValue &value);
+  void Bind(int index, const TDbValue &value);
   // Runs to the next row: true when a row is available, false when done.
   bool Step();
   // Makes the statement ready to run again (bindings stay).
@@ -38,7 +38,7 @@ public:
   std::string ColumnName(int column) const;
   // Declared type of a table column in the result ("TEXT", "INTEGER", ...); empty for expressions.
   std::string ColumnDeclType(int column) const;
-  TValue Column(int column) const;
+  TDbValue Column(int column) const;
   const std::string &Sql() const { return sql_; }
   bool Valid() const { return stmt_ != nullptr; }
 

@@ -155,7 +155,7 @@ TDataLinkSettings ParseConnectionString(const std::string &text) {
 
 TDataLinkSettings ReadDataLinkFile(const std::string &path) {
   std::string reason;
-  std::optional<std::string> bytes = ReadFileBytes(path, &reason);
+  std::optional<std::string> bytes = ReadFileContents(path, &reason);
   if (!bytes) throw EDatabaseError("无法读取连接描述文件“" + path + "”：" + reason);
   return ParseDataLink(*bytes, path);
 }
@@ -174,7 +174,7 @@ std::string FormatDataLink(const std::string &dataSource) {
 }
 
 void WriteDataLinkFile(const std::string &path, const std::string &dataSource) {
-  if (!WriteFileBytes(path, FormatDataLink(dataSource)))
+  if (!WriteFileContents(path, FormatDataLink(dataSource)))
     throw EDatabaseError("无法写入连接描述文件“" + path + "”");
 }
 

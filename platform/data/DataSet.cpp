@@ -26,7 +26,7 @@ void TDataSet::Open() {
   if (Active()) return;
   Fire(BeforeOpen);
   std::vector<TFieldDef> defs;
-  std::vector<std::vector<TValue>> records;
+  std::vector<std::vector<TDbValue>> records;
   InternalOpen(defs, records);
   fields_.clear();
   for (size_t i = 0; i < defs.size(); ++i)
@@ -198,11 +198,11 @@ void TDataSet::BeginInsert(bool append) {
   Fire(BeforeInsert);
   if (!rows_.empty()) Fire(BeforeScroll);
   int index = append || rows_.empty() ? RecordCount() : current_;
-  rows_.insert(rows_.begin() + index, TRecord{nextId_++, std::vector<TValue>(fields_.size())});
+  rows_.insert(rows_.begin() + index, TRecord{nextId_++, std::vector<TDbValue>(fields_.size())});
   positionsValid_ = false;
   current_ = activeIndex_ = index;
   bof_ = eof_ = false;
-  editBuffer_.assign(fields_.size(), TValue{});
+  editBuffer_.assign(fields_.size(), TDbValue{});
   changed_.assign(fields_.size(), false);
   modified_ = false;
   SetState(TDataSetState::dsInsert);
@@ -289,15 +289,15 @@ void TDataSet::EnableControls() {
   }
 }
 
-const TValue &TDataSet::FieldValue(int index) const {
-  static const TValue null;
+const TDbValue &TDataSet::FieldValue(int index) const {
+  static const TDbValue null;
   if (rows_.empty() || !Active()) return null;
   if (activeIndex_ == current_ && (state_ == TDataSetState::dsEdit || state_ == TDataSetState::dsInsert))
     return editBuffer_[static_cast<size_t>(index)];
   return rows_[static_cast<size_t>(activeIndex_)].Values[static_cast<size_t>(index)];
 }
 
-void TDataSet::SetFieldValue(TField *field, TValue value) {
+void TDataSet::SetFieldValue(TField *field, TDbValue value) {
   if (state_ != TDataSetState::dsEdit && state_ != TDataSetState::dsInsert)
     throw EDatabaseError("数据集不在编辑或插入状态，无法写入字段“" + field->FieldName() + "”");
   if (!field->CanModify()) throw EDatabaseError("字段“" + field->FieldName() + "”是只读的");
@@ -330,7 +330,7 @@ void TDataSet::DataEvent(TDataEvent event, TField *field) {
 int TDataSet::ComputeDisplayWidth(int field) const {
   int widest = 1;
   for (const TRecord &row : rows_) {
-    const TValue &v = row.Values[static_cast<size_t>(field)];
+    const TDbValue &v = row.Values[static_cast<size_t>(field)];
     if (const auto *text = std::get_if<std::string>(&v)) {
       // Half-width units: ASCII counts one, a Chinese character two.
       int width = 0;

@@ -125,16 +125,16 @@ public:
 protected:
   struct TRecord {
     TBookmark Id = 0;
-    std::vector<TValue> Values;
+    std::vector<TDbValue> Values;
   };
   // Fills the field definitions and the records. Throws on failure (the dataset stays closed).
-  virtual void InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<TValue>> &records) = 0;
+  virtual void InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<TDbValue>> &records) = 0;
   virtual void InternalClose() {}
   // Writes an edited (`inserting` false) or new record; `changed` marks the fields written.
   // May fill values the database assigned (a new key) into `values`.
-  virtual void InternalPost(const std::vector<TValue> &original, std::vector<TValue> &values,
+  virtual void InternalPost(const std::vector<TDbValue> &original, std::vector<TDbValue> &values,
                             const std::vector<bool> &changed, bool inserting) = 0;
-  virtual void InternalDelete(const std::vector<TValue> &values) = 0;
+  virtual void InternalDelete(const std::vector<TDbValue> &values) = 0;
   virtual bool InternalCanModify() const = 0;
 
   void CheckActive() const;
@@ -145,8 +145,8 @@ private:
   friend class TDataSource;
   friend class TDataLink;
 
-  const TValue &FieldValue(int index) const;
-  void SetFieldValue(TField *field, TValue value);
+  const TDbValue &FieldValue(int index) const;
+  void SetFieldValue(TField *field, TDbValue value);
   void DataEvent(TDataEvent event, TField *field = nullptr);
   void SetState(TDataSetState state);
   void Fire(const TDataSetNotifyEvent &event) {
@@ -163,7 +163,7 @@ private:
   TDataSetState state_ = TDataSetState::dsInactive;
   std::vector<std::unique_ptr<TField>> fields_;
   std::vector<TRecord> rows_;
-  std::vector<TValue> editBuffer_;
+  std::vector<TDbValue> editBuffer_;
   std::vector<bool> changed_;
   int current_ = 0;
   int activeIndex_ = 0;

@@ -43,16 +43,16 @@ bool ParseFloat(const std::string &text, double &out) {
 TField::TField(TDataSet *dataSet, int index, const TFieldDef &def)
     : dataSet_(dataSet), index_(index), name_(def.Name), type_(def.DataType), size_(def.Size),
       readOnly_(def.ReadOnly),
-      alignment_(IsNumeric() ? TAlignment::taRightJustify : TAlignment::taLeftJustify) {}
+      alignment_(IsNumeric() ? TFieldAlignment::taRightJustify : TFieldAlignment::taLeftJustify) {}
 
-TValue TField::Value() const { return dataSet_->FieldValue(index_); }
+TDbValue TField::Value() const { return dataSet_->FieldValue(index_); }
 
 bool TField::IsNull() const { return IsNullValue(dataSet_->FieldValue(index_)); }
 
 std::string TField::AsString() const { return ValueToText(dataSet_->FieldValue(index_)); }
 
 int64_t TField::AsInteger() const {
-  const TValue &v = dataSet_->FieldValue(index_);
+  const TDbValue &v = dataSet_->FieldValue(index_);
   if (const auto *i = std::get_if<int64_t>(&v)) return *i;
   if (const auto *d = std::get_if<double>(&v)) return std::llround(*d);
   if (const auto *s = std::get_if<std::string>(&v)) {
@@ -65,7 +65,7 @@ int64_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-  const TValue &v = dataSet_->FieldValue(index_);
+  const TDbValue &v = dataSet_->FieldValue(index_);
   if (const auto *i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
   if (const auto *d = std::get_if<double>(&v)) return *d;
   if (const auto *s = std::get_if<std::string>(&v)) {
@@ -77,7 +77,7 @@ double TField::AsFloat() const {
   return 0;
 }
 
-void TField::SetValue(const TValue &value) { dataSet_->SetFieldValue(this, value); }
+void TField::SetValue(const TDbValue &value) { dataSet_->SetFieldValue(this, value); }
 
 void TField::SetAsString(const std::string &text) {
   switch (type_) {

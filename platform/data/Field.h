@@ -11,7 +11,7 @@ namespace qv {
 class TDataSet;
 
 enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob };
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TFieldAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // What the dataset learns about a column when it opens.
 struct TFieldDef {
@@ -35,7 +35,7 @@ public:
 
   // Reading. Null reads as empty text, 0 or 0.0; numbers as decimal text. Reading a text that
   // is not a number as a number throws EDatabaseError.
-  TValue Value() const;
+  TDbValue Value() const;
   bool IsNull() const;
   std::string AsString() const;
   int64_t AsInteger() const;
@@ -43,7 +43,7 @@ public:
 
   // Writing: only in edit or insert state and when the field can be modified, else
   // EDatabaseError. Text written to a numeric field must be a number (empty text writes null).
-  void SetValue(const TValue &value);
+  void SetValue(const TDbValue &value);
   void SetAsString(const std::string &text);
   void SetAsInteger(int64_t value);
   void SetAsFloat(double value);
@@ -58,8 +58,8 @@ public:
   // else the widest value of the open result (at most 64), 10 for numbers.
   int DisplayWidth() const;
   void SetDisplayWidth(int width) { displayWidth_ = width; }
-  TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment alignment) { alignment_ = alignment; }
+  TFieldAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TFieldAlignment alignment) { alignment_ = alignment; }
   const std::string &DisplayLabel() const { return label_.empty() ? name_ : label_; }
   void SetDisplayLabel(const std::string &label) { label_ = label; }
   bool Visible() const { return visible_; }
@@ -80,7 +80,7 @@ private:
   int size_;
   bool readOnly_;
   mutable int displayWidth_ = -1;
-  TAlignment alignment_;
+  TFieldAlignment alignment_;
   std::string label_;
   bool visible_ = true;
 };

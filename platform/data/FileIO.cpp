@@ -32,7 +32,7 @@ struct FileCloser {
 
 } // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string &path, std::string *error) {
+std::optional<std::string> ReadFileContents(const std::string &path, std::string *error) {
   if (IsDirectory(path)) {
     if (error) *error = "这是一个文件夹，不是文件";
     return std::nullopt;
@@ -53,7 +53,7 @@ std::optional<std::string> ReadFileBytes(const std::string &path, std::string *e
   return bytes;
 }
 
-bool WriteFileBytes(const std::string &path, const std::string &bytes) {
+bool WriteFileContents(const std::string &path, const std::string &bytes) {
   std::unique_ptr<FILE, FileCloser> f(OpenFile(path, "wb"));
   if (!f) return false;
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;

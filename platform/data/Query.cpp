@@ -145,7 +145,7 @@ int TQuery::ExecSQL() {
   return connection_->Execute(sql_);
 }
 
-void TQuery::InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<TValue>> &records) {
+void TQuery::InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<TDbValue>> &records) {
   CheckConnection();
   TStatement select = connection_->Prepare(sql_);
   int columns = select.ColumnCount();
@@ -192,7 +192,7 @@ void TQuery::InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<
 
   records.clear();
   while (select.Step()) {
-    std::vector<TValue> row(static_cast<size_t>(columns));
+    std::vector<TDbValue> row(static_cast<size_t>(columns));
     for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = select.Column(i);
     records.push_back(std::move(row));
   }
@@ -200,7 +200,7 @@ void TQuery::InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<
   for (int i = 0; i < columns; ++i) {
     if (!select.ColumnDeclType(i).empty()) continue;
     for (const auto &row : records) {
-      const TValue &v = row[static_cast<size_t>(i)];
+      const TDbValue &v = row[static_cast<size_t>(i)];
       if (IsNullValue(v)) continue;
       defs[static_cast<size_t>(i)].DataType = std::holds_alternative<int64_t>(v)  ? TFieldType::ftInteger
                                               : std::holds_alternative<double>(v) ? TFieldType::ftFloat
@@ -217,13 +217,13 @@ void TQuery::InternalClose() {
   columnNames_.clear();
 }
 
-void TQuery::InternalPost(const std::vector<TValue> &original, std::vector<TValue> &values,
+void TQuery::InternalPost(const std::vector<TDbValue> &original, std::vector<TDbValue> &values,
                           const std::vector<bool> &changed, bool inserting) {
   if (!connection_ || !connection_->Connected()) throw EDatabaseError("数据库未连接，无法保存记录");
   const size_t keyIndex = static_cast<size_t>(keyField_);
   if (inserting) {
     std::string names, marks;
-    std::vector<const TValue *> bound;
+    std::vector<const TDbValue *> bound;
     for (size_t i = 0; i < values.size(); ++i) {
       if (!changed[i] || columnNames_[i].empty()) continue;
       names += (names.empty() ? "" : ",") + QuoteName(columnNames_[i]);
@@ -264,9 +264,9 @@ void TQuery::InternalPost(const std::vector<TValue> &original, std::vector<TValu
     throw EDatabaseError("要保存的记录已不在表“" + table_ + "”中（可能已被其他程序删除），修改没有保存");
 }
 
-void TQuery::InternalDelete(const std::vector<TValue> &values) {
+void TQuery::InternalDelete(const std::vector<TDbValue> &values) {
   if (!connection_ || !connection_->Connected()) throw EDatabaseError("数据库未连接，无法删除记录");
-  const TValue &key = values[static_cast<size_t>(keyField_)];
+  const TDbValue &key = values[static_cast<size_t>(keyField_)];
   if (IsNullValue(key)) throw EDatabaseError("记录没有主键值，无法删除");
   TStatement remove = connection_->Prepare("DELETE FROM " + QuoteName(table_) + " WHERE " +
                                            QuoteName(columnNames_[static_cast<size_t>(keyField_)]) + "=?");

@@ -31,11 +31,11 @@ public:
   const std::string &UpdateTable() const { return table_; }
 
 protected:
-  void InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<TValue>> &records) override;
+  void InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<TDbValue>> &records) override;
   void InternalClose() override;
-  void InternalPost(const std::vector<TValue> &original, std::vector<TValue> &values,
+  void InternalPost(const std::vector<TDbValue> &original, std::vector<TDbValue> &values,
                     const std::vector<bool> &changed, bool inserting) override;
-  void InternalDelete(const std::vector<TValue> &values) override;
+  void InternalDelete(const std::vector<TDbValue> &values) override;
   bool InternalCanModify() const override { return !table_.empty() && keyField_ >= 0; }
 
 private:

@@ -5,7 +5,7 @@
 
 namespace qv {
 
-std::string ValueToText(const TValue &v) {
+std::string ValueToText(const TDbValue &v) {
   if (const auto *i = std::get_if<int64_t>(&v)) return std::to_string(*i);
   if (const auto *s = std::get_if<std::string>(&v)) return *s;
   if (const auto *d = std::get_if<double>(&v)) {

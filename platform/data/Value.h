@@ -6,12 +6,12 @@
 
 namespace qv {
 
-using TValue = std::variant<std::monostate, int64_t, double, std::string>;
+using TDbValue = std::variant<std::monostate, int64_t, double, std::string>;
 
-inline bool IsNullValue(const TValue &v) { return std::holds_alternative<std::monostate>(v); }
+inline bool IsNullValue(const TDbValue &v) { return std::holds_alternative<std::monostate>(v); }
 
 // Decimal text of a value: empty for null, integers without grouping, reals with up to 15
 // significant digits (no exponent for ordinary magnitudes), text as it is.
-std::string ValueToText(const TValue &v);
+std::string ValueToText(const TDbValue &v);
 
 } // namespace qv

@@ -227,7 +227,7 @@ std::vector<TBankQuestion> ReadBankDirectory(const std::string &dir, std::vector
   if (files.empty()) errors.push_back(dir + ": 文件夹里没有题库文件（*.txt）");
   for (const std::string &file : files) {
     std::string reason;
-    auto text = ReadFileBytes(file, &reason);
+    auto text = ReadFileContents(file, &reason);
     if (!text) {
       errors.push_back(file + ": 无法读取：" + reason);
       continue;

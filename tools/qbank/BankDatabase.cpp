@@ -53,7 +53,7 @@ void BuildDatabase(const std::vector<TBankQuestion> &questions, const std::strin
       insert.Bind(3, static_cast<int64_t>(q.No));
       insert.Bind(4, q.Stem);
       for (size_t k = 0; k < 6; ++k)
-        insert.Bind(static_cast<int>(5 + k), q.Options[k].empty() ? TValue{} : TValue{q.Options[k]});
+        insert.Bind(static_cast<int>(5 + k), q.Options[k].empty() ? TDbValue{} : TDbValue{q.Options[k]});
       insert.Bind(11, q.Key);
       insert.Bind(12, static_cast<int64_t>(q.Points));
       insert.Step();
@@ -79,7 +79,7 @@ std::vector<std::vector<TBankQuestion>> ReadDatabaseBank(const std::string &dbPa
     TBankQuestion q;
     q.Subject = ValueToText(select.Column(0));
     q.Type = ValueToText(select.Column(1));
-    TValue no = select.Column(2), points = select.Column(11);
+    TDbValue no = select.Column(2), points = select.Column(11);
     q.No = std::holds_alternative<int64_t>(no) ? static_cast<int>(std::get<int64_t>(no)) : std::atoi(ValueToText(no).c_str());
     q.Stem = ValueToText(select.Column(3));
     for (size_t k = 0; k < 6; ++k) q.Options[k] = ValueToText(select.Column(static_cast<int>(4 + k)));
@@ -104,7 +104,7 @@ std::vector<std::string> ExportDatabase(const std::string &dbPath, const std::st
   int ordinal = 0;
   for (const auto &questions : subjects) {
     std::string path = Utf8Of(dir / FileNameForSubject(questions.front().Subject, ++ordinal));
-    if (!WriteFileBytes(path, FormatBank(questions))) throw Exception("无法写入文件“" + path + "”");
+    if (!WriteFileContents(path, FormatBank(questions))) throw Exception("无法写入文件“" + path + "”");
     written.push_back(path);
   }
   return written;

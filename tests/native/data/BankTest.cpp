@@ -80,9 +80,9 @@ TEST(Bank, EveryProblemIsReportedWithFileAndLine) {
 
 TEST(Bank, DuplicateNumbersAcrossFilesAndEmptyFolders) {
   TTempDir dir;
-  ASSERT_TRUE(WriteFileBytes(dir.File("a.txt"), kGood));
-  ASSERT_TRUE(WriteFileBytes(dir.File("b.txt"), std::string("# 同题号\n") + kGood));
-  ASSERT_TRUE(WriteFileBytes(dir.File("notes.md"), "not a bank file"));
+  ASSERT_TRUE(WriteFileContents(dir.File("a.txt"), kGood));
+  ASSERT_TRUE(WriteFileContents(dir.File("b.txt"), std::string("# 同题号\n") + kGood));
+  ASSERT_TRUE(WriteFileContents(dir.File("notes.md"), "not a bank file"));
   std::vector<std::string> errors;
   EXPECT_EQ(ReadBankDirectory(dir.File(""), errors).size(), 2u);
   ASSERT_EQ(errors.size(), 1u);
@@ -102,7 +102,7 @@ TEST(Bank, BuildsTheDatabaseAndExportsTheSameBank) {
   ASSERT_EQ(questions.size(), 5u);
   // An older database with a journal beside it is replaced as a whole.
   std::filesystem::create_directory(dir.File("out"));
-  ASSERT_TRUE(WriteFileBytes(dir.File("out/exam.db-wal"), "stale"));
+  ASSERT_TRUE(WriteFileContents(dir.File("out/exam.db-wal"), "stale"));
   BuildDatabase(questions, dir.File("out"), 60);
   EXPECT_FALSE(FileExists(dir.File("out/exam.db-wal")));
   EXPECT_EQ(ReadDataLinkFile(dir.File("out/server.udl")).DataSource, "exam.db");

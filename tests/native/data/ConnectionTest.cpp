@@ -37,7 +37,7 @@ protected:
     }
     return "";
   }
-  void WriteUdl(const std::string &bytes) { ASSERT_TRUE(WriteFileBytes("server.udl", bytes)); }
+  void WriteUdl(const std::string &bytes) { ASSERT_TRUE(WriteFileContents("server.udl", bytes)); }
   static void ExpectMentions(const std::string &message, std::initializer_list<const char *> parts) {
     EXPECT_FALSE(message.empty());
     for (const char *part : parts) EXPECT_NE(message.find(part), std::string::npos) << message << " / " << part;
@@ -67,7 +67,7 @@ void MakeExamDb(const std::string &path) {
 TEST_F(Connection, OpensTheDatabaseTheUdlNames) {
   MakeExamDb("exam.db");
   WriteDataLinkFile("server.udl", "exam.db");
-  std::string bytes = *ReadFileBytes("server.udl");
+  std::string bytes = *ReadFileContents("server.udl");
   EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFE[\0", 4)); // UTF-16LE with byte-order mark
   EXPECT_EQ(OpenError(), "");
 
@@ -119,7 +119,7 @@ TEST_F(Connection, MissingCorruptOrIncompleteDatabase) {
   EXPECT_FALSE(FileExists("exam.db")); // not created by the attempt
 
   std::string garbage(4096, 'x');
-  ASSERT_TRUE(WriteFileBytes("exam.db", garbage));
+  ASSERT_TRUE(WriteFileContents("exam.db", garbage));
   ExpectMentions(OpenError(), {"exam.db", "损坏"});
 
   std::filesystem::remove("exam.db");
