@@ -1,4 +1,5 @@
 // The exam program: initialise the framework, create the windows, run the message loop.
+#include "app/uDM.h"
 #include "app/uLogin.h"
 #include "platform/base/Text.h"
 
@@ -9,6 +10,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     Application->Initialize();
     Application->SetTitle("考试系统");
+    Application->CreateForm(fmDM);
     Application->CreateForm(fmlogin);
     Application->Run();
   } catch (const std::exception &e) {

@@ -1,6 +1,8 @@
 // The login window.
 #include "app/uLogin.h"
 
+#include "app/Uexam.h"
+
 #include "platform/forms/ClassBuilder.h"
 
 namespace qv {
@@ -57,7 +59,10 @@ void Tfmlogin::Edit2KeyPress(TObject *, wchar_t &Key) {
 }
 
 void Tfmlogin::BitBtn1Click(TObject *) {
-  // Opening the exam window comes with the exam window itself.
+  if (fmexam) return;
+  Application->CreateForm(fmexam);
+  fmexam->ShowModal();
+  Close();
 }
 
 void Tfmlogin::BitBtn2Click(TObject *) {

@@ -1,0 +1,242 @@
+#include "app/Uexam.h"
+
+#include "app/uDM.h"
+#include "app/uLogin.h"
+#include "app/waiting.h"
+#include "platform/forms/ClassBuilder.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/base/Text.h"
+
+namespace qv {
+
+Tfmexam *fmexam = nullptr;
+
+const TClassInfo &Tfmexam::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<Tfmexam, TForm>("Tfmexam", [](auto &) {});
+  return info;
+}
+
+Tfmexam::Tfmexam(TComponent *owner) : TForm(owner) {
+  RegisterHandler("FormCreate", this, &Tfmexam::FormCreate);
+  RegisterHandler("FormShow", this, &Tfmexam::FormShow);
+  RegisterHandler("FormActivate", this, &Tfmexam::FormActivate);
+  RegisterHandler("FormClose", this, &Tfmexam::FormClose);
+  RegisterHandler("BitBtn1Click", this, &Tfmexam::BitBtn1Click);
+  RegisterHandler("BitBtn2Click", this, &Tfmexam::BitBtn2Click);
+  RegisterHandler("BitBtn3Click", this, &Tfmexam::BitBtn3Click);
+  RegisterHandler("BitBtn4Click", this, &Tfmexam::BitBtn4Click);
+  RegisterHandler("BitBtn5Click", this, &Tfmexam::BitBtn5Click);
+  RegisterHandler("BitBtn6Click", this, &Tfmexam::BitBtn6Click);
+  RegisterHandler("SpeedButton1Click", this, &Tfmexam::SpeedButton1Click);
+  RegisterHandler("SpeedButton2Click", this, &Tfmexam::SpeedButton2Click);
+  RegisterHandler("SpeedButton3Click", this, &Tfmexam::SpeedButton3Click);
+  RegisterHandler("SpeedButton4Click", this, &Tfmexam::SpeedButton4Click);
+  RegisterHandler("DBGridEh1MouseDown", this, &Tfmexam::DBGridEh1MouseDown);
+  RegisterHandler("DBGridEh1MouseUp", this, &Tfmexam::DBGridEh1MouseUp);
+  RegisterHandler("Timer1Timer", this, &Tfmexam::Timer1Timer);
+  RegisterHandler("Timer2Timer", this, &Tfmexam::Timer2Timer);
+  RegisterHandler("Timer3Timer", this, &Tfmexam::Timer3Timer);
+
+  BindField("Panel1", Panel1);
+  BindField("Panel2", Panel2);
+  BindField("Label1", Label1);
+  BindField("Label10", Label10);
+  BindField("Label7", Label7);
+  BindField("Label11", Label11);
+  BindField("Label13", Label13);
+  BindField("Label22", Label22);
+  BindField("Label23", Label23);
+  BindField("Label12", Label12);
+  BindField("Label14", Label14);
+  BindField("Label4", Label4);
+  BindField("Label16", Label16);
+  BindField("BitBtn4", BitBtn4);
+  BindField("DBGridEh1", DBGridEh1);
+  BindField("DBEdit1", DBEdit1);
+  BindField("Panel3", Panel3);
+  BindField("Panel5", Panel5);
+  BindField("Label18", Label18);
+  BindField("Label21", Label21);
+  BindField("Memo1", Memo1);
+  BindField("Memo2", Memo2);
+  BindField("Memo3", Memo3);
+  BindField("Memo4", Memo4);
+  BindField("Memo5", Memo5);
+  BindField("Memo6", Memo6);
+  BindField("Memo7", Memo7);
+  BindField("SpeedButton1", SpeedButton1);
+  BindField("SpeedButton2", SpeedButton2);
+  BindField("SpeedButton3", SpeedButton3);
+  BindField("SpeedButton4", SpeedButton4);
+  BindField("SpeedButton5", SpeedButton5);
+  BindField("SpeedButton6", SpeedButton6);
+  BindField("CheckBox1", CheckBox1);
+  BindField("CheckBox2", CheckBox2);
+  BindField("CheckBox3", CheckBox3);
+  BindField("CheckBox4", CheckBox4);
+  BindField("CheckBox5", CheckBox5);
+  BindField("CheckBox6", CheckBox6);
+  BindField("Label5", Label5);
+  BindField("Label17", Label17);
+  BindField("Label6", Label6);
+  BindField("Label20", Label20);
+  BindField("Label8", Label8);
+  BindField("Label9", Label9);
+  BindField("Label19", Label19);
+  BindField("Panel4", Panel4);
+  BindField("BitBtn1", BitBtn1);
+  BindField("BitBtn2", BitBtn2);
+  BindField("BitBtn3", BitBtn3);
+  BindField("BitBtn5", BitBtn5);
+  BindField("BitBtn6", BitBtn6);
+  BindField("Timer1", Timer1);
+  BindField("Timer2", Timer2);
+  BindField("Timer3", Timer3);
+  BindField("MainMenu1", MainMenu1);
+  CreateFromLayout();
+}
+
+Tfmexam::~Tfmexam() {
+  DestroyComponents();
+  if (fmexam == this) fmexam = nullptr;
+}
+
+void Tfmexam::FormCreate(TObject *) { HandedIn = false; }
+
+void Tfmexam::FormShow(TObject *) {
+  Label7->SetCaption(fmlogin->Edit1->Text());
+  Label13->SetCaption(fmlogin->Label4->Caption());
+}
+
+void Tfmexam::FormActivate(TObject *) {
+  // The paper is generated and opened once. A later activation before hand-in (after a message
+  // box, or on switching back from another program) leaves the paper and its current row alone,
+  // so that the question on screen stays the one the answer buttons write to.
+  if (!HandedIn) {
+    if (generated_) return;
+    GeneratePaper();
+    generated_ = true;
+  }
+  TDBQuery *ds = fmDM->localDS;
+  ds->Close();
+  ds->SetSQL(" select * from testpaper where sno>0 order by sNo");
+  ds->Open();
+}
+
+void Tfmexam::GeneratePaper() {
+  Panel3->Hide();
+  Panel4->Hide();
+  fmWaiting = new TfmWaiting(this);
+  fmWaiting->Show();
+  fmWaiting->Repaint();
+  fmDM->BuildPaper();
+  Panel3->Show();
+  Panel4->Show();
+  TfmWaiting *waitingWindow = fmWaiting;
+  fmWaiting = nullptr;
+  waitingWindow->Close();
+  delete waitingWindow;
+}
+
+std::string FormatStartTime(const SYSTEMTIME &time) {
+  wchar_t date[128] = {}, clock[128] = {};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 128);
+  std::string text = Narrow(date);
+  if (time.wHour == 0 && time.wMinute == 0 && time.wSecond == 0) return text;
+  GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 128);
+  return text + " " + Narrow(clock);
+}
+
+void Tfmexam::BitBtn4Click(TObject *) {
+  DBGridEh1->SetEnabled(true);
+  BitBtn4->SetEnabled(false);
+  Timer1->SetEnabled(true);
+  Panel2->SetEnabled(true);
+  Panel3->SetEnabled(true);
+
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  Label14->SetCaption(FormatStartTime(now));
+  Label16->SetCaption(std::to_string(ExamMinutes) + "分钟");
+  StartedAt = std::chrono::steady_clock::now();
+  if (ExamMinutes > 0) Timer3->SetEnabled(true);
+
+  TDBQuery *ds = fmDM->localDS;
+  ds->Close();
+  ds->SetSQL("select * from testpaper where sno>0 order by sNo");
+  ds->Open();
+  ds->First();
+  Memo1->SetText(ds->FieldByName("eQName")->AsString());
+  TMemo *areas[] = {Memo2, Memo3, Memo4, Memo5, Memo6, Memo7};
+  const char *options[] = {"QA", "QB", "QC", "QD", "QE", "QF"};
+  for (int i = 0; i < 6; ++i) areas[i]->SetText(ds->FieldByName(options[i])->AsString());
+  Label17->SetCaption(std::to_string(ds->RecordCount()));
+  ds->Close();
+  ds->Open();
+}
+
+void Tfmexam::BitBtn1Click(TObject *) {
+  TDBQuery *ds = fmDM->localDS;
+  if (ds->State() != TDataState::Browse) ds->Post();
+  if (!ds->Bof()) ds->First();
+  ShowCurrentQuestion();
+}
+
+void Tfmexam::BitBtn5Click(TObject *) {
+  TDBQuery *ds = fmDM->localDS;
+  if (ds->State() != TDataState::Browse) ds->Post();
+  if (!ds->Eof()) ds->Last();
+  ShowCurrentQuestion();
+}
+
+void Tfmexam::BitBtn3Click(TObject *) { StepQuestion(1); }
+
+void Tfmexam::BitBtn2Click(TObject *) { StepQuestion(-1); }
+
+void Tfmexam::StepQuestion(int direction) {
+  TDBQuery *ds = fmDM->localDS;
+  auto move = [&] { direction > 0 ? ds->Next() : ds->Prior(); };
+  std::string type = ds->FieldByName("eQtype")->AsString();
+  if (type == kSingleChoice || type == kTrueFalse) {
+    if (!ds->Eof() && ds->State() == TDataState::Browse && !Label9->Caption().empty())
+      StoreAnswer(Label9->Caption());
+    move();
+  } else if (type == kMultipleChoice) {
+    std::string ticked;
+    CollectTickedOptions(ticked);
+    std::string indicated = Label9->Caption();
+    if (!ds->Eof() && ds->State() == TDataState::Browse && !indicated.empty()) {
+      StoreAnswer(indicated);
+      move();
+    } else if (!ds->Eof() && ds->State() == TDataState::Edit && !indicated.empty()) {
+      ds->Post();
+      StoreAnswer(indicated);
+      move();
+    }
+  }
+  ShowCurrentQuestion();
+}
+
+void Tfmexam::DBGridEh1MouseDown(TObject *, TMouseButton, uint32_t, int, int) {
+  TDBQuery *ds = fmDM->localDS;
+  if (ds->FieldByName("eQtype")->AsString() != kMultipleChoice) return;
+  std::string ticked;
+  CollectTickedOptions(ticked);
+  if (ds->State() == TDataState::Insert || ticked.empty()) return;
+  StoreAnswer(ticked);
+  Label9->SetCaption(ticked);
+  ShowCurrentQuestion();
+}
+
+void Tfmexam::DBGridEh1MouseUp(TObject *, TMouseButton, uint32_t, int, int) { ShowCurrentQuestion(); }
+
+void Tfmexam::FormClose(TObject *, TCloseAction &Action) {
+  if (HandedIn) {
+    fmDM->localDS->Close();
+    return;
+  }
+  ShowMessage("请点击右下角 [交卷] 按钮再关闭系统!!");
+  Action = TCloseAction::caNone;
+}
+
+} // namespace qv

@@ -1,0 +1,102 @@
+// Hand-in, marking, the score report, review mode and the exam clock of the exam window.
+#include "app/Uexam.h"
+#include "app/Uscore.h"
+#include "app/uDM.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Properties.h"
+
+namespace qv {
+
+namespace {
+
+std::string Trim(const std::string &text) {
+  size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+void Tfmexam::BitBtn6Click(TObject *) { HandIn(true); }
+
+void Tfmexam::HandIn(bool confirm) {
+  if (handingIn_) return;
+  handingIn_ = true;
+  struct Reset {
+    bool &flag;
+    ~Reset() { flag = false; }
+  } reset{handingIn_};
+
+  TDBQuery *ds = fmDM->localDS;
+  // Moving to the last row saves the ticks of a multiple-choice question on screen. An
+  // unanswered last question stays in the paper: unanswered rows are never marked or counted.
+  ds->Last();
+  if (ds->State() == TDataState::Edit) ds->Post();
+
+  if (confirm && MessageDlg("你确认要交卷吗？确认请点击Yes,否则请点No", TMsgDlgType::mtConfirmation,
+                            mbYes | mbNo) != mrYes) {
+    return;
+  }
+  Timer3->SetEnabled(false);
+
+  ds->Close();
+  ds->ClearSQL();
+  ds->SetSQL("select * from testpaper where result1<>NUll order by sno");
+  ds->Open();
+  while (!ds->Eof()) {
+    if (ds->State() == TDataState::Browse) ds->Edit();
+    std::string answer = ds->FieldByName("result1")->AsString();
+    std::string key = Trim(ds->FieldByName("eQright")->AsString());
+    ds->FieldByName("result1")->SetAsString(Trim(answer) + (answer == key ? " √" : " ×"));
+    ds->Post();
+    ds->Next();
+  }
+  ds->Close();
+  ds->Open();
+
+  if (!confirm) ShowMessage("考试时间到，试卷已自动交卷。");
+
+  if (!fmScore) Application->CreateForm(fmScore);
+  fmScore->ShowModal();
+
+  if (!ds->Eof() && ds->State() == TDataState::Browse) {
+    ds->Next();
+  } else if (!ds->Eof() && ds->State() == TDataState::Edit) {
+    ds->Post();
+    ds->Prior();
+  }
+
+  if (DBGridEh1) SetPropText(*DBGridEh1, "ReadOnly", "True");
+  Panel3->SetEnabled(false);
+  Timer2->SetEnabled(true);
+  HandedIn = true;
+}
+
+void Tfmexam::Timer2Timer(TObject *) {
+  TDBQuery *ds = fmDM->localDS;
+  ds->Close();
+  ds->SetSQL(" select * from testpaper where sno>0 order by sNo");
+  ds->Open();
+  Timer2->SetEnabled(false);
+}
+
+int Tfmexam::RemainingMinutes() const {
+  auto elapsed = std::chrono::duration_cast<std::chrono::minutes>(std::chrono::steady_clock::now() - StartedAt);
+  long long left = ExamMinutes - elapsed.count();
+  return left > 0 ? static_cast<int>(left) : 0;
+}
+
+void Tfmexam::Timer3Timer(TObject *) {
+  if (HandedIn || ExamMinutes <= 0) {
+    Timer3->SetEnabled(false);
+    return;
+  }
+  int left = RemainingMinutes();
+  Label16->SetCaption(std::to_string(left) + "分钟");
+  // A hand-in already under way (its confirmation is up) is left to finish; the next tick
+  // hands in if it was declined.
+  if (left == 0 && !handingIn_) HandIn(false);
+}
+
+} // namespace qv
