@@ -4,10 +4,9 @@ include_guard(GLOBAL)
 # A binary block written as {@relative/path} is replaced at build time by the file's bytes in
 # hexadecimal ({@...} paths are relative to the layout file; a path starting with "build:" is
 # relative to the top of the build tree), so pictures and packed skins stay files in the tree.
-set(LAYOUT_EXPAND_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/ExpandLayout.cmake)
-
 function(add_layouts target)
   cmake_parse_arguments(L "" "" "LAYOUTS" ${ARGN})
+  set(LAYOUT_EXPAND_SCRIPT ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/ExpandLayout.cmake)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_layouts.rc)
   set(rc_text "")
   set(expanded_all "")

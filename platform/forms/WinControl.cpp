@@ -178,15 +178,9 @@ void TWinControl::CreateHandle() {
   if (!h) throw EInvalidOperation("cannot create the window of " + ClassName() + " " + Name());
   if (!handle_) AttachHandle(h);
   CreateWnd();
+  // Children are made in tab order, so their windows stack (and enumerate) in tab order.
   for (TWinControl *child : tabList_)
     if (!child->handle_) child->CreateHandle();
-  // Windows stack in creation order; keep the list's z-order.
-  for (TControl *c : controls_)
-    if (auto *w = dynamic_cast<TWinControl *>(c); w && w->handle_)
-      SetWindowPos(w->handle_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
-    if (auto *w = dynamic_cast<TWinControl *>(*it); w && w->handle_)
-      SetWindowPos(w->handle_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   Realign();
 }
 

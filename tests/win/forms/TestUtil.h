@@ -1,0 +1,117 @@
+#pragma once
+// Helpers for tests with real windows: delayed actions on thread timers (they run inside any
+// message loop, modal loops and message boxes included), pumping until a condition holds, and
+// finding windows of this thread.
+#include "platform/base/Text.h"
+#include "platform/forms/Forms.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace qv::test {
+
+inline std::map<UINT_PTR, std::function<void()>> &Pending() {
+  static std::map<UINT_PTR, std::function<void()>> pending;
+  return pending;
+}
+
+inline void CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto it = Pending().find(id);
+  if (it == Pending().end()) return;
+  auto fn = std::move(it->second);
+  Pending().erase(it);
+  fn();
+}
+
+// Runs fn once, ms milliseconds from now, from whatever message loop is running then.
+inline void After(int ms, std::function<void()> fn) {
+  UINT_PTR id = SetTimer(nullptr, 0, ms, RunPending);
+  Pending()[id] = std::move(fn);
+}
+
+inline void CancelPending() {
+  for (auto &[id, fn] : Pending()) KillTimer(nullptr, id);
+  Pending().clear();
+}
+
+// Handles messages until pred() holds or timeoutMs passes; returns pred().
+inline bool PumpUntil(const std::function<bool()> &pred, int timeoutMs = 5000) {
+  DWORD start = GetTickCount();
+  while (!pred()) {
+    if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return pred();
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return pred();
+      Application->ProcessMessage(msg);
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+inline void Pump(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+inline std::string ClassOf(HWND w) {
+  wchar_t buf[256];
+  GetClassNameW(w, buf, 256);
+  return Narrow(buf);
+}
+
+inline std::string TextOf(HWND w) {
+  wchar_t buf[1024];
+  GetWindowTextW(w, buf, 1024);
+  return Narrow(buf);
+}
+
+struct TFindCtx {
+  std::string cls;
+  HWND found = nullptr;
+};
+
+inline BOOL CALLBACK FindOne(HWND w, LPARAM p) {
+  auto *c = reinterpret_cast<TFindCtx *>(p);
+  if (IsWindowVisible(w) && ClassOf(w) == c->cls) {
+    c->found = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of this thread with that class, or nullptr.
+inline HWND FindThreadWindow(const std::string &cls) {
+  TFindCtx ctx{cls};
+  EnumThreadWindows(GetCurrentThreadId(), FindOne, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
+}
+
+inline BOOL CALLBACK CollectStaticText(HWND w, LPARAM p) {
+  if (LowerCase(ClassOf(w)) == "static") {
+    std::string t = TextOf(w);
+    if (!t.empty()) *reinterpret_cast<std::string *>(p) = t;
+  }
+  return TRUE;
+}
+
+// The text of the static control of a message box (its message).
+inline std::string MessageBoxText(HWND box) {
+  std::string text;
+  EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+// Posts a key press (down, up) to a window; the message loop turns it into characters.
+inline void PostKey(HWND w, WPARAM vk) {
+  PostMessageW(w, WM_KEYDOWN, vk, 1);
+  PostMessageW(w, WM_KEYUP, vk, 0xC0000001);
+}
+
+// Posts a typed character to a window.
+inline void PostChar(HWND w, wchar_t ch) { PostMessageW(w, WM_CHAR, ch, 1); }
+
+} // namespace qv::test
