@@ -462,6 +462,13 @@ void TCustomGrid::DrawCell(int col, int row, const TRect &rect, uint32_t state) 
 
 void TCustomGrid::DrawLines(TCanvas &canvas) {
   if (gridLineWidth_ <= 0) return;
+  HDC dc = canvas.Handle();
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+  COLORREF fixedColor = ColorToRGB(LineColor(true)), dataColor = ColorToRGB(LineColor(false));
+  auto fill = [dc](int l, int t, int r, int b) {
+    RECT rc{l, t, r, b};
+    PatBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
+  };
   int cw = ClientWidth(), ch = ClientHeight();
   for (int row = 0, y = 0; row < RowCount() && y < ch; ++row) {
     if (row == fixedRows_) row = std::max(row, topRow_);
@@ -476,13 +483,14 @@ void TCustomGrid::DrawLines(TCanvas &canvas) {
       if (w < 0) continue;
       int colLine = LineWidthOfCol(col);
       bool fixed = col < fixedCols_ || row < fixedRows_;
-      canvas.Brush.SetColor(fixed ? clBlack : clSilver);
-      if (colLine > 0) canvas.FillRect({x + w, y, x + w + colLine, y + h + rowLine});
-      if (rowLine > 0) canvas.FillRect({x, y + h, x + w + colLine, y + h + rowLine});
+      SetDCBrushColor(dc, fixed ? fixedColor : dataColor);
+      if (colLine > 0) fill(x + w, y, x + w + colLine, y + h + rowLine);
+      if (rowLine > 0) fill(x, y + h, x + w + colLine, y + h + rowLine);
       x += w + colLine;
     }
     y += h + rowLine;
   }
+  SelectObject(dc, oldBrush);
 }
 
 void TCustomGrid::DrawEmptyArea(TCanvas &canvas, const TRect &right, const TRect &below) {

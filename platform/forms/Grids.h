@@ -156,8 +156,10 @@ protected:
   // Hooks.
   // Draws one cell (rect without its lines); the base fills with the cell's colour.
   virtual void DrawCell(int col, int row, const TRect &rect, uint32_t state);
-  // Paints the lines of the whole grid; the base draws them in the button-face/silver colours.
+  // Paints the lines of the whole grid in LineColor.
   virtual void DrawLines(TCanvas &canvas);
+  // Colour of the lines beside fixed cells and beside scrolling cells.
+  virtual TColor LineColor(bool fixed) const { return fixed ? clBlack : clSilver; }
   // Fills the area right of and below the last cells.
   virtual void DrawEmptyArea(TCanvas &canvas, const TRect &right, const TRect &below);
   virtual bool SelectCell(int col, int row);

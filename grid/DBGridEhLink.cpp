@@ -1,0 +1,306 @@
+// The grid's data link: the field map, the notifications and the grid's reactions, the window of
+// buffered records behind the data rows, the current row, the vertical scroll bar and focus.
+#include "grid/DBGridEh.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cstdlib>
+
+namespace qv {
+
+// TGridDataLinkEh ------------------------------------------------------------------------------
+
+TGridDataLinkEh::TGridDataLinkEh(TCustomDBGridEh *grid) : grid_(grid), link_(this) {}
+
+void TGridDataLinkEh::ClearMapping() {
+  count_ = 0;
+  if (map_.empty()) map_.resize(8);
+}
+
+void TGridDataLinkEh::AddMapping(const std::string &fieldName) {
+  if (count_ == static_cast<int>(map_.size())) map_.resize(map_.empty() ? 8 : map_.size() * 2);
+  TField *f = TDataAccess::FindField(DataSet(), fieldName);
+  map_[count_++] = f ? TDataAccess::FieldIndex(f) : -1;
+}
+
+TField *TGridDataLinkEh::Fields(int i) const {
+  if (i < 0 || i >= count_ || map_[i] < 0) return nullptr;
+  return TDataAccess::Fields(DataSet(), map_[i]);
+}
+
+void TGridDataLinkEh::LinkActiveChanged() {
+  grid_->LinkActive();
+  modified_ = false;
+}
+
+void TGridDataLinkEh::LinkDataSetChanged() {
+  grid_->LinkDataChanged();
+  modified_ = false;
+}
+
+void TGridDataLinkEh::LinkDataSetScrolled(int distance) { grid_->LinkScrolled(distance); }
+
+void TGridDataLinkEh::LinkLayoutChanged() {
+  grid_->layoutFromDataSet_ = true;
+  grid_->RequestLayout();
+  LinkDataSetChanged();
+}
+
+void TGridDataLinkEh::LinkRecordChanged(TField *field) {
+  grid_->LinkRecordChanged(field);
+  modified_ = false;
+}
+
+void TGridDataLinkEh::LinkEditingChanged() { grid_->LinkEditingChanged(); }
+
+void TGridDataLinkEh::LinkUpdateData() {
+  if (inUpdateData_) return;
+  inUpdateData_ = true;
+  struct TReset {
+    bool &flag;
+    ~TReset() { flag = false; }
+  } reset{inUpdateData_};
+  if (modified_) {
+    // The editor is read-only until in-place editing exists; nothing to write yet.
+  }
+  modified_ = false;
+}
+
+void TGridDataLinkEh::LinkFocusControl(TField *field) { grid_->LinkFocusControl(field); }
+
+// Reactions ------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::LinkActive() {
+  if (!dataLink_.Active()) HideEditor();
+  StopSearch();
+  // Selection and summaries (later units) hear of the new dataset here.
+  RequestLayout();
+  if (dataLink_.Active() && (dbOptions_ & dgAlwaysShowEditor)) ShowEditor();
+  UpdateVertScrollBar();
+}
+
+void TCustomDBGridEh::LinkDataChanged() {
+  if (!HandleAllocated() || inDataChanged_) return;
+  inDataChanged_ = true;
+  struct TReset {
+    bool &flag;
+    ~TReset() { flag = false; }
+  } reset{inDataChanged_};
+  RecountRows();
+  if (UpdateVertScrollBar() && autoFitColWidths_) PostDeferredLayout();
+  SyncCurrentRow();
+  InvalidateEditor();
+  Invalidate();
+}
+
+void TCustomDBGridEh::LinkScrolled(int distance) {
+  if (!HandleAllocated()) return;
+  int oldRow = Row();
+  if (dataLink_.Link().ActiveRecord() >= dataRowCount_) RecountRows();
+  if (UpdateVertScrollBar() && autoFitColWidths_) PostDeferredLayout();
+  SyncCurrentRow();
+  InvalidateRow(oldRow);
+  InvalidateRow(Row());
+  if (distance != 0) {
+    HideEditor();
+    HWND h = HandleIfAllocated();
+    if (std::abs(distance) > VisibleDataRowCount()) {
+      Invalidate();
+    } else {
+      int top = RowTop(titleRowCount_);
+      int lineHeight = DefaultRowHeight() + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
+      TRect area{0, top, ClientWidth(), top + dataRowCount_ * lineHeight};
+      // What is waiting to be painted would be scrolled out of place: paint it first.
+      UpdateWindow(h);
+      ScrollDataRows(-distance * lineHeight, area);
+      InvalidateRow(oldRow - distance);
+      InvalidateRow(Row());
+    }
+    if (dbOptions_ & dgAlwaysShowEditor) ShowEditor();
+  }
+  // Footer rows are repainted by the summary unit when it exists.
+  if (holdDepth_ == 0) Update();
+}
+
+void TCustomDBGridEh::LinkRecordChanged(TField *field) {
+  if (!HandleAllocated()) return;
+  if (field) {
+    for (int i = 0; i < columns_.Count(); ++i)
+      if (columns_.Items(i)->Field() == field) {
+        InvalidateRow(Row());
+        break;
+      }
+  } else {
+    Invalidate();
+  }
+  InvalidateEditor();
+}
+
+void TCustomDBGridEh::LinkEditingChanged() {
+  if (indicatorOffset_ > 0) InvalidateCell(0, Row());
+}
+
+void TCustomDBGridEh::LinkFocusControl(TField *field) {
+  for (int i = 0; i < columns_.Count(); ++i) {
+    if (columns_.Items(i)->Field() != field) continue;
+    SelectColumn(i + indicatorOffset_, 0);
+    if (SelectedIndex() == i && CanFocus()) {
+      SetFocus();
+      ShowEditor();
+    }
+    return;
+  }
+}
+
+// Rows -----------------------------------------------------------------------------------------
+
+int TCustomDBGridEh::VisibleDataRowCount() const {
+  int n = VisibleRowCount();
+  if (footerRowCount_ > 0) n -= footerRowCount_ + 1;
+  return std::max(n, 1);
+}
+
+void TCustomDBGridEh::RecountRows() {
+  int dataRows = 1;
+  TControlDataLink &link = dataLink_.Link();
+  bool withRecords = link.Active() && !TDataAccess::IsEmpty(DataSet()) && HandleAllocated();
+  int lineHeight = DefaultRowHeight() + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
+  int titleHeight = titleRowCount_ > 0 ? RowLineWidth(0) : 0;
+  int footerHeight = footerRowCount_ * lineHeight;
+  if (withRecords) {
+    int buffer = std::max(1, (ClientHeight() - titleHeight - footerHeight) / std::max(lineHeight, 1));
+    link.SetBufferCount(buffer);
+    dataRows = std::max(link.RecordCount(), 1);
+  }
+  int count = dataRows + titleRowCount_ + (footerRowCount_ > 0 ? footerRowCount_ + 1 : 0);
+  if (Row() >= count) FocusCell(Col(), count - 1);
+  dataRowCount_ = dataRows;
+  SetRowCount(count);
+  if (footerRowCount_ > 0) {
+    int filler = titleRowCount_ + dataRows;
+    int rest = ClientHeight() - titleHeight - dataRows * lineHeight - footerHeight;
+    SetRowHeights(filler, std::max(rest - ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0), 0));
+  }
+  if (withRecords) SyncCurrentRow();
+}
+
+void TCustomDBGridEh::SyncCurrentRow() {
+  if (!dataLink_.Active() || !HandleAllocated() || Loading()) return;
+  int target = dataLink_.Link().ActiveRecord() + titleRowCount_;
+  if (target >= RowCount()) return;
+  if (target != Row()) {
+    if (!(dbOptions_ & dgAlwaysShowEditor)) HideEditor();
+    int oldRow = Row();
+    FocusCell(Col(), target);
+    InvalidateRow(oldRow);
+    InvalidateRow(target);
+    InvalidateEditor();
+  }
+  if (EditorMode() && InplaceEditor() && InplaceEditor()->Text() != GetEditText(Col(), Row())) InvalidateEditor();
+}
+
+// Scroll bar -----------------------------------------------------------------------------------
+
+bool TCustomDBGridEh::UpdateVertScrollBar() {
+  if (!HandleAllocated()) return false;
+  HWND h = HandleIfAllocated();
+  bool wasShown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;
+  TDataSet *ds = DataSet();
+  bool active = dataLink_.Active();
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 4, 0, 0, 0};
+  if (active && TDataAccess::IsSequenced(ds)) {
+    int page = VisibleDataRowCount();
+    si.nMin = 1;
+    si.nMax = std::max(TDataAccess::RecordCount(ds) + page - 1, 1);
+    si.nPage = static_cast<UINT>(page);
+    TDataState state = TDataAccess::State(ds);
+    if (state == TDataState::Browse || state == TDataState::Edit) si.nPos = std::max(TDataAccess::RecNo(ds), 1);
+    else {
+      SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
+      GetScrollInfo(h, SB_VERT, &old);
+      si.nPos = old.nPos;
+    }
+  } else if (active) {
+    si.nPos = TDataAccess::Bof(ds) ? 0 : (TDataAccess::Eof(ds) ? 4 : 2);
+  }
+  TWinControl *ext = vertScrollBar_.ExtScrollBar();
+  TScrollBarVisibleModeEh mode = vertScrollBar_.VisibleMode();
+  if (mode == TScrollBarVisibleModeEh::sbNeverShowEh || ext) {
+    ShowScrollBar(h, SB_VERT, FALSE);
+    if (ext && ext->HandleAllocated()) SetScrollInfo(ext->HandleIfAllocated(), SB_CTL, &si, TRUE);
+  } else if (mode == TScrollBarVisibleModeEh::sbAlwaysShowEh) {
+    si.fMask |= SIF_DISABLENOSCROLL;
+    ShowScrollBar(h, SB_VERT, TRUE);
+    SetScrollInfo(h, SB_VERT, &si, TRUE);
+  } else {
+    SetScrollInfo(h, SB_VERT, &si, TRUE);
+  }
+  bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;
+  vertBarShown_ = shown;
+  return shown != wasShown;
+}
+
+void TCustomDBGridEh::UpdateScrollBars() {
+  TCustomGrid::UpdateScrollBars();
+  if (!inLayout_) UpdateVertScrollBar();
+}
+
+// Focus and pending edits ----------------------------------------------------------------------
+
+bool TCustomDBGridEh::AcquireFocus() {
+  if (!CanFocus()) return true;
+  auto focusedHere = [this] {
+    return Focused() || (InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused());
+  };
+  if (!focusedHere()) {
+    try {
+      SetFocus();
+    } catch (const EInvalidOperation &) {
+      return false;
+    }
+    // The form may not have handed the focus on yet (an inactive form): ask directly once more.
+    if (!focusedHere() && HandleAllocated()) ::SetFocus(HandleIfAllocated());
+  }
+  return focusedHere();
+}
+
+void TCustomDBGridEh::PostPendingEdits() {
+  if (dataLink_.Active()) dataLink_.Link().UpdateRecord();
+}
+
+void TCustomDBGridEh::DoExit() {
+  if (dataLink_.Active()) {
+    TDataSet *ds = DataSet();
+    try {
+      if ((dbOptions_ & dgCancelOnExit) && TDataAccess::State(ds) == TDataState::Insert && !TDataAccess::Modified(ds))
+        TDataAccess::Cancel(ds);
+      else
+        PostPendingEdits();
+    } catch (...) {
+      if (CanFocus() && HandleAllocated()) ::SetFocus(HandleIfAllocated());
+      throw;
+    }
+  }
+  TCustomGrid::DoExit();
+}
+
+} // namespace qv
+
+namespace qv {
+
+// Editor -----------------------------------------------------------------------------------------
+
+bool TCustomDBGridEh::CanEditShow() const {
+  if (!TCustomGrid::CanEditShow() || !dataLink_.Active() || inSearch_) return false;
+  if (!DataRowOfGridRow(Row())) return false;
+  TColumnEh *column = ColumnOfGridCol(Col());
+  // A read-only grid or column refuses the editor.
+  return column && column->Visible() && !column->ReadOnly() && !readOnly_;
+}
+
+std::string TCustomDBGridEh::GetEditText(int col, int) {
+  TColumnEh *column = ColumnOfGridCol(col);
+  return column ? TDataAccess::EditText(column->Field()) : std::string();
+}
+
+} // namespace qv

@@ -1,0 +1,552 @@
+// The grid's painting: indicator images, titles with sort markers, data cells with highlight
+// colours from the style object, cell text on both paths, 3D frames and the empty area; and the
+// resources, the style object and the shared off-screen bitmap.
+#include "grid/DBGridEh.h"
+
+#include "platform/base/Text.h"
+#include "platform/forms/Forms.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <optional>
+
+namespace qv {
+
+// Shared off-screen bitmap ---------------------------------------------------------------------
+
+namespace {
+
+// One memory bitmap for all grids, grown to the largest cell drawn through it.
+struct TSharedDrawBitmap {
+  HDC Dc = nullptr;
+  HBITMAP Bitmap = nullptr;
+  HGDIOBJ OldBitmap = nullptr;
+  int Width = 0, Height = 0;
+  int Refs = 0;
+  bool Locked = false;
+
+  void AddRef() { ++Refs; }
+  void Release() {
+    assert(Refs > 0);
+    if (--Refs == 0) Free();
+  }
+  void Free() {
+    if (Dc) {
+      SelectObject(Dc, OldBitmap);
+      DeleteDC(Dc);
+    }
+    if (Bitmap) DeleteObject(Bitmap);
+    Dc = nullptr;
+    Bitmap = nullptr;
+    Width = Height = 0;
+  }
+  // The DC holding a bitmap of at least w x h pixels compatible with dc.
+  HDC Ensure(HDC dc, int w, int h) {
+    if (Dc && w <= Width && h <= Height) return Dc;
+    int nw = std::max(w, Width), nh = std::max(h, Height);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(nw, 1), std::max(nh, 1));
+    if (!bmp) return nullptr;
+    if (!Dc) {
+      Dc = CreateCompatibleDC(dc);
+      OldBitmap = SelectObject(Dc, bmp);
+    } else {
+      SelectObject(Dc, bmp);
+      DeleteObject(Bitmap);
+    }
+    Bitmap = bmp;
+    Width = nw;
+    Height = nh;
+    return Dc;
+  }
+};
+
+TSharedDrawBitmap &SharedDrawBitmap() {
+  static TSharedDrawBitmap shared;
+  return shared;
+}
+
+struct TSharedLock {
+  TSharedDrawBitmap &s;
+  explicit TSharedLock(TSharedDrawBitmap &shared) : s(shared) {
+    assert(!s.Locked);
+    s.Locked = true;
+  }
+  ~TSharedLock() { s.Locked = false; }
+};
+
+// Makes the link's fields read another buffered record for the duration of a scope.
+struct TActiveRecordScope {
+  TControlDataLink &link;
+  int saved;
+  TActiveRecordScope(TControlDataLink &l, int record) : link(l), saved(l.ActiveRecord()) { link.SetActiveRecord(record); }
+  ~TActiveRecordScope() { link.SetActiveRecord(saved); }
+};
+
+int TextWidthOf(HDC dc, const std::wstring &text, const TEXTMETRICW &tm) {
+  SIZE sz{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &sz);
+  return sz.cx + tm.tmOverhang;
+}
+
+void FillSolid(HDC dc, const TRect &r, COLORREF c) {
+  COLORREF old = SetDCBrushColor(dc, c);
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+  PatBlt(dc, r.Left, r.Top, r.Width(), r.Height(), PATCOPY);
+  SelectObject(dc, oldBrush);
+  SetDCBrushColor(dc, old);
+}
+
+int LoadImages(TImageList &list, const wchar_t *name, COLORREF mask) {
+  HBITMAP bmp = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bmp) throw Exception("Cannot load bitmap resource " + Narrow(name));
+  int index = ImageList_AddMasked(list.Handle(), bmp, mask);
+  DeleteObject(bmp);
+  return index;
+}
+
+} // namespace
+
+void AddSharedDrawBitmapRef() { SharedDrawBitmap().AddRef(); }
+void ReleaseSharedDrawBitmapRef() { SharedDrawBitmap().Release(); }
+
+// Resources ------------------------------------------------------------------------------------
+
+TGridResourcesEh &TGridResourcesEh::Get() {
+  static TGridResourcesEh resources;
+  return resources;
+}
+
+TGridResourcesEh::TGridResourcesEh() {
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  down_ = LoadCursorW(inst, L"DOWNCUREH");
+  right_ = LoadCursorW(inst, L"RIGHTCUREH");
+  left_ = LoadCursorW(inst, L"LEFTCUREH");
+  if (!down_ || !right_ || !left_) throw Exception("Cannot load cursor resource");
+
+  indicators_ = std::make_unique<TImageList>(6, 11);
+  const COLORREF white = RGB(255, 255, 255), olive = RGB(128, 128, 0);
+  LoadImages(*indicators_, L"DBGARROWEH", white);
+  LoadImages(*indicators_, L"DBEDITEH", white);
+  LoadImages(*indicators_, L"DBINSERTEH", white);
+  LoadImages(*indicators_, L"DBMULTIDOTEH", white);
+  LoadImages(*indicators_, L"DBMULTIARROWEH", white);
+  LoadImages(*indicators_, L"DBGARROWEHW", olive);
+  {
+    // The white arrow again, on a coloured box, for the incremental search.
+    HBITMAP src = static_cast<HBITMAP>(
+        LoadImageW(inst, L"DBGARROWEHW", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!src) throw Exception("Cannot load bitmap resource DBGARROWEHW");
+    TWindowDC screen(nullptr);
+    TMemoryDC from(screen.Get()), to(screen.Get());
+    TBitmapHandle dst(CreateCompatibleBitmap(screen.Get(), 6, 11));
+    {
+      TSelectGuard a(from.Get(), src), b(to.Get(), dst.Get());
+      const COLORREF box = RGB(0, 127, 127);
+      for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 6; ++x) {
+          COLORREF c = GetPixel(from.Get(), x, y);
+          SetPixel(to.Get(), x, y, c == olive ? box : c);
+        }
+    }
+    ImageList_AddMasked(indicators_->Handle(), dst.Get(), olive);
+    DeleteObject(src);
+  }
+
+  sortMarkers_ = std::make_unique<TImageList>(10, 9);
+  const COLORREF magenta = RGB(255, 0, 255);
+  LoadImages(*sortMarkers_, L"DBSMDOWNEH", magenta);
+  LoadImages(*sortMarkers_, L"DBSMUPEH", magenta);
+
+  // Sort-index digits: Arial, character height 1 - (height of the sort marker) = -8.
+  sortIndexFont_.Reset(CreateFontW(1 - sortMarkers_->Height(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                   DEFAULT_PITCH, L"Arial"));
+}
+
+// Style ----------------------------------------------------------------------------------------
+
+TDBGridEhStyle::TDBGridEhStyle() { CheckTrueColor(); }
+
+TDBGridEhStyle::~TDBGridEhStyle() {
+  if (window_) DestroyWindow(window_);
+}
+
+TDBGridEhStyle &TDBGridEhStyle::Default() {
+  static TDBGridEhStyle *style = [] {
+    auto *s = new TDBGridEhStyle; // lives for the process, as the grids may outlive static destruction order
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &TDBGridEhStyle::StyleWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TDBGridEhStyleWindow";
+    RegisterClassW(&wc);
+    // A hidden top-level window: it hears the broadcast of system colour changes.
+    s->window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (s->window_) SetWindowLongPtrW(s->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
+    return s;
+  }();
+  return *style;
+}
+
+LRESULT CALLBACK TDBGridEhStyle::StyleWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_SYSCOLORCHANGE || msg == WM_DISPLAYCHANGE) {
+    if (auto *s = reinterpret_cast<TDBGridEhStyle *>(GetWindowLongPtrW(wnd, GWLP_USERDATA))) {
+      s->CheckTrueColor();
+      for (TCustomDBGridEh *g : s->grids_) g->Invalidate();
+    }
+  }
+  return DefWindowProcW(wnd, msg, wParam, lParam);
+}
+
+void TDBGridEhStyle::CheckTrueColor() {
+  TWindowDC screen(nullptr);
+  trueColor_ = GetDeviceCaps(screen.Get(), NUMCOLORS) == -1;
+}
+
+void TDBGridEhStyle::AttachGrid(TCustomDBGridEh *grid) {
+  if (std::find(grids_.begin(), grids_.end(), grid) == grids_.end()) grids_.push_back(grid);
+}
+
+void TDBGridEhStyle::DetachGrid(TCustomDBGridEh *grid) { std::erase(grids_, grid); }
+
+TColor TDBGridEhStyle::LuminateColor(TColor c, TColor target, bool focused) {
+  COLORREF bg = ColorToRGB(c), to = ColorToRGB(target);
+  auto channel = [focused](int ch, int g) {
+    double v = ch + (g - ch) * 0.5;
+    v = v + (225 - v) * 0.6;
+    if (focused) v = v - (122 - v) * 0.25;
+    return std::clamp(static_cast<int>(std::lround(v)), 0, 255);
+  };
+  COLORREF mixed = RGB(channel(GetRValue(bg), GetRValue(to)), channel(GetGValue(bg), GetGValue(to)),
+                       channel(GetBValue(bg), GetBValue(to)));
+  TWindowDC screen(nullptr);
+  COLORREF nearest = GetNearestColor(screen.Get(), mixed);
+  return nearest == CLR_INVALID ? mixed : nearest;
+}
+
+void TDBGridEhStyle::HighlightColors(const TCustomDBGridEh &, bool current, bool gridFocused, TColor &background,
+                                     TColor &text) const {
+  if (gridFocused) {
+    if (current || !trueColor_ || !luminateSelection_) {
+      background = clHighlight;
+      text = clHighlightText;
+    } else {
+      background = LuminateColor(background, clHighlight, true);
+    }
+    return;
+  }
+  if (current) {
+    background = clBtnShadow;
+    text = clHighlightText;
+  } else if (trueColor_) {
+    background = LuminateColor(background, clBtnShadow, false);
+  } else {
+    background = clBtnFace;
+  }
+}
+
+void TCustomDBGridEh::StyleColorsChanged() {
+  if (style_) style_->CheckTrueColor();
+  Invalidate();
+}
+
+// Painting -------------------------------------------------------------------------------------
+
+TColor TCustomDBGridEh::LineColor(bool fixed) const {
+  if (fixed) return flat_ ? clGray : clBlack;
+  return Color() == clSilver ? clGray : clSilver;
+}
+
+void TCustomDBGridEh::Paint() {
+  if (inLayout_) return;
+  TCustomGrid::Paint();
+  // With row selection, a focus rectangle around the current row.
+  if ((dbOptions_ & dgRowSelect) && defaultDrawing_ && Focused()) {
+    int y = RowTop(Row());
+    if (y >= 0) {
+      RECT r{ColLeft(FixedCols()) >= 0 ? ColLeft(FixedCols()) : 0, y, ClientWidth(), y + RowHeights(Row())};
+      ::DrawFocusRect(Canvas().Handle(), &r);
+    }
+  }
+}
+
+void TCustomDBGridEh::DrawEmptyArea(TCanvas &canvas, const TRect &right, const TRect &below) {
+  COLORREF c = ColorToRGB(Color());
+  if (!right.IsEmpty()) FillSolid(canvas.Handle(), right, c);
+  if (!below.IsEmpty()) FillSolid(canvas.Handle(), below, c);
+}
+
+bool TCustomDBGridEh::CellIs3D(int col, int row) const {
+  bool footerBlock = footerRowCount_ > 0 && row >= titleRowCount_ + dataRowCount_;
+  bool fillerRow = footerRowCount_ > 0 && row == titleRowCount_ + dataRowCount_;
+  if (row < titleRowCount_ || (col < indicatorOffset_ && !footerBlock)) return (optionsEh_ & dghFixed3D) != 0;
+  if (col < indicatorOffset_ && fillerRow) return false;
+  if (footerBlock) return !fillerRow && (optionsEh_ & dghFooter3D);
+  if (col < FixedCols()) return (optionsEh_ & dghFrozen3D) != 0;
+  return (optionsEh_ & dghData3D) != 0;
+}
+
+void TCustomDBGridEh::DrawFrame3D(TCanvas &canvas, const TRect &rect, bool sunken) {
+  RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  if (flat_) {
+    HDC dc = canvas.Handle();
+    FillSolid(dc, {rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom}, ColorToRGB(canvas.Brush.Color()));
+    FillSolid(dc, {rect.Right - 1, rect.Top, rect.Right, rect.Bottom}, ColorToRGB(canvas.Brush.Color()));
+    DrawEdge(dc, &r, sunken ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_LEFT | BF_TOP);
+    return;
+  }
+  DrawEdge(canvas.Handle(), &r, sunken ? BDR_SUNKENINNER : BDR_RAISEDINNER, BF_RECT);
+}
+
+void TCustomDBGridEh::DrawCell(int col, int row, const TRect &rect, uint32_t state) {
+  TCanvas &canvas = Canvas();
+  if (Loading()) {
+    FillSolid(canvas.Handle(), rect, ColorToRGB(Color()));
+    return;
+  }
+  bool is3D = CellIs3D(col, row);
+  TRect inner = is3D ? rect.Inflate(-1, -1) : rect;
+  bool sunken = false;
+  if (col < indicatorOffset_) {
+    DrawIndicatorCell(canvas, row, inner, state);
+  } else if (row < titleRowCount_) {
+    TColumnEh *column = ColumnOfGridCol(col);
+    DrawTitleCell(canvas, column, inner, state);
+    sunken = titlePressed_ && pressedCol_ == col;
+  } else if (DataRowOfGridRow(row)) {
+    TColumnEh *column = ColumnOfGridCol(col);
+    DrawDataCell(canvas, column, col, row, inner, state);
+    sunken = is3D && IsHighlighted(col, row, state);
+  } else {
+    // Footer values come from the summary unit; until then footer cells show their background.
+    TColumnEh *column = ColumnOfGridCol(col);
+    TColor bg = column ? column->Footer()->Color() : footerColor_;
+    FillSolid(canvas.Handle(), inner, ColorToRGB(row == titleRowCount_ + dataRowCount_ ? Color() : bg));
+  }
+  if (is3D) DrawFrame3D(canvas, rect, sunken);
+}
+
+void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &rect, uint32_t) {
+  HDC dc = canvas.Handle();
+  bool filler = footerRowCount_ > 0 && row == titleRowCount_ + dataRowCount_;
+  FillSolid(dc, rect, ColorToRGB(filler && !(optionsEh_ & dghFrozen3D) ? Color() : FixedColor()));
+  if (row < titleRowCount_ || !DataRowOfGridRow(row) || !dataLink_.Active() || row != Row()) return;
+  int image = kIndicatorArrow;
+  switch (TDataAccess::State(DataSet())) {
+  case TDataState::Browse: image = inSearch_ ? kIndicatorSearch : kIndicatorArrow; break;
+  case TDataState::Edit: image = kIndicatorEdit; break;
+  case TDataState::Insert: image = kIndicatorInsert; break;
+  default: break;
+  }
+  TImageList &images = TGridResourcesEh::Get().Indicators();
+  int dx = CellIs3D(0, row) ? 1 : 2;
+  int x = rect.Right - images.Width() - dx;
+  int y = rect.Top + (rect.Height() - images.Height()) / 2;
+  ImageList_Draw(images.Handle(), image, dc, x, y, ILD_TRANSPARENT);
+}
+
+void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TRect &rect, uint32_t) {
+  HDC dc = canvas.Handle();
+  if (!column) {
+    FillSolid(dc, rect, ColorToRGB(FixedColor()));
+    return;
+  }
+  TColumnTitleEh *title = column->Title();
+  TFont *font = title->Font();
+  TColor background = title->Color();
+  TSortMarkerEh marker = title->SortMarker();
+  bool pressed = titlePressed_ && pressedCol_ == GridColOfColumn(column);
+  OnGetBtnParams(this, column, font, background, marker, pressed);
+  bool is3D = (optionsEh_ & dghFixed3D) != 0;
+  int dx = is3D ? 1 : 2, dy = is3D ? 1 : 2;
+  if (flat_) --dy;
+  if (pressed) {
+    dx += 1;
+    dy += (titleHeight_ || titleLines_) ? 2 : 1;
+  }
+  TRect textRect = rect;
+  FillSolid(dc, rect, ColorToRGB(background));
+  if (marker != TSortMarkerEh::smNoneEh) {
+    TImageList &markers = TGridResourcesEh::Get().SortMarkers();
+    textRect.Right = std::max(textRect.Left, textRect.Right - 16);
+    int x = textRect.Right + (16 - markers.Width()) / 2;
+    int y = rect.Top + (rect.Height() - markers.Height()) / 2;
+    ImageList_Draw(markers.Handle(), marker == TSortMarkerEh::smDownEh ? 0 : 1, dc, x, y, ILD_TRANSPARENT);
+    int marked = 0;
+    for (int i = 0; i < columns_.Count(); ++i)
+      if (columns_.Items(i)->Title()->SortMarker() != TSortMarkerEh::smNoneEh) ++marked;
+    if (marked > 1 && title->SortIndex() > 0) {
+      TSelectGuard sel(dc, TGridResourcesEh::Get().SortIndexFont());
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, ColorToRGB(clWindowText));
+      std::wstring digits = std::to_wstring(title->SortIndex());
+      TextOutW(dc, textRect.Right + 11, y, digits.c_str(), static_cast<int>(digits.size()));
+    }
+  }
+  canvas.Font.Assign(*font);
+  canvas.Brush.SetColor(background);
+  std::string caption = title->Caption();
+  if (title->Orientation() == TTextOrientationEh::tohVertical) {
+    LOGFONTW lf{};
+    GetObjectW(font->Handle(), sizeof lf, &lf);
+    lf.lfEscapement = lf.lfOrientation = 900;
+    TFontHandle rotated(CreateFontIndirectW(&lf));
+    TSelectGuard sel(dc, rotated.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(font->Color()));
+    std::wstring w = Widen(caption);
+    RECT clip{textRect.Left, textRect.Top, textRect.Right, textRect.Bottom};
+    ExtTextOutW(dc, textRect.Left + dx, textRect.Bottom - dy - vTitleMargin_ / 2, ETO_CLIPPED, &clip, w.c_str(),
+                static_cast<UINT>(w.size()), nullptr);
+    return;
+  }
+  bool wrap = titleHeight_ != 0 || titleLines_ != 0;
+  DrawCellText(canvas, textRect, 0, 0, title->EndEllipsis(), wrap,
+               wrap ? TVertLayoutEh::tlCenter : TVertLayoutEh::tlTop, title->Alignment(), caption, dy, dx, false);
+}
+
+bool TCustomDBGridEh::IsHighlighted(int col, int row, uint32_t state) const {
+  bool focused = Focused() || (InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused());
+  bool selected = (state & gdSelected) || ((dbOptions_ & dgRowSelect) && row == Row()) ||
+                  ((optionsEh_ & dghRowHighlight) && row == Row());
+  (void)col;
+  if (!selected) return false;
+  return (dbOptions_ & dgAlwaysShowSelection) || (focused && (optionsEh_ & dghHighlightFocus));
+}
+
+void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect,
+                                   uint32_t state) {
+  HDC dc = canvas.Handle();
+  if (!column) {
+    FillSolid(dc, rect, ColorToRGB(Color()));
+    return;
+  }
+  TControlDataLink &link = dataLink_.Link();
+  int record = row - titleRowCount_;
+  bool hasRecord = link.Active() && record < link.RecordCount();
+  std::optional<TActiveRecordScope> scope;
+  if (hasRecord) scope.emplace(link, record);
+
+  TFont *font = column->Font();
+  TColor background = column->Color();
+  TColor textColor = font->Color();
+  TRect textRect = rect;
+  if (column->AlwaysShowEditButton()) textRect.Right = std::max(textRect.Left, textRect.Right - editButtonWidth_);
+  std::string text = hasRecord ? column->DisplayText() : std::string();
+  OnGetCellParams(this, column, font, background, state);
+  bool highlighted = IsHighlighted(col, row, state);
+  if (highlighted) {
+    bool current = (dbOptions_ & dgRowSelect) ? row == Row() : (col == Col() && row == Row());
+    bool focused = Focused() || (InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused());
+    if (style_) style_->HighlightColors(*this, current, focused, background, textColor);
+    else if (focused) background = clHighlight, textColor = clHighlightText;
+    else if (current) background = clBtnShadow, textColor = clHighlightText;
+    else background = clBtnFace;
+  }
+  if (defaultDrawing_) {
+    canvas.Font.Assign(*font);
+    canvas.Font.SetColor(textColor);
+    canvas.Brush.SetColor(background);
+    if (column->Checkboxes()) {
+      FillSolid(dc, rect, ColorToRGB(background));
+      int size = std::min({rect.Width(), rect.Height(), 13});
+      RECT box{rect.Left + (rect.Width() - size) / 2, rect.Top + (rect.Height() - size) / 2, 0, 0};
+      box.right = box.left + size;
+      box.bottom = box.top + size;
+      bool checked = !text.empty() && text != "0" && text != "False";
+      DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
+    } else {
+      DrawCellText(canvas, textRect, 0, 0, column->EndEllipsis(), column->WordWrap() && tallRows_,
+                   TVertLayoutEh::tlTop, column->Alignment(), text, flat_ ? 1 : 2, 2, true);
+    }
+    if (column->AlwaysShowEditButton() && textRect.Right < rect.Right) {
+      RECT b{textRect.Right, rect.Top, rect.Right, rect.Bottom};
+      DrawFrameControl(dc, &b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+    }
+  }
+  scope.reset();
+  TRect full = rect;
+  if (!columns_.State()) OnDrawDataCell(this, full, col - indicatorOffset_, column, state);
+  OnDrawColumnCell(this, full, col - indicatorOffset_, column, state);
+  if (defaultDrawing_ && (state & gdFocused) && Focused() && !(dbOptions_ & dgRowSelect) && !inLayout_) {
+    TCustomForm *form = ParentForm();
+    if (form && form->ActiveControl() == this) {
+      RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+      ::DrawFocusRect(dc, &r);
+    }
+  }
+}
+
+// Cell text ------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftMargin, int rightMargin,
+                                   bool endEllipsis, bool wordWrap, TVertLayoutEh layout, TAlignment alignment,
+                                   const std::string &text, int dy, int dx, bool fill) {
+  HDC dc = canvas.Handle();
+  bool mirrored = (GetWindowLongPtrW(HandleIfAllocated(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+  if (mirrored) {
+    std::swap(leftMargin, rightMargin);
+    if (alignment == TAlignment::taLeftJustify) alignment = TAlignment::taRightJustify;
+    else if (alignment == TAlignment::taRightJustify) alignment = TAlignment::taLeftJustify;
+  }
+  COLORREF brush = ColorToRGB(canvas.Brush.Color());
+  COLORREF textColor = ColorToRGB(canvas.Font.Color());
+  TSelectGuard font(dc, canvas.Font.Handle());
+  std::wstring w = Widen(text);
+  if (GetNearestColor(dc, brush) == brush && !wordWrap) {
+    // Fast path: straight to the screen.
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    int available = rect.Width() - dx;
+    int width = TextWidthOf(dc, w, tm);
+    if (endEllipsis && width > available) {
+      std::wstring original = w;
+      for (size_t i = 1; width > available && i + 1 <= original.size(); ++i) {
+        w = original.substr(0, original.size() - i - 1) + L"...";
+        width = TextWidthOf(dc, w, tm);
+      }
+    }
+    int x = rect.Left + dx + leftMargin;
+    if (alignment == TAlignment::taRightJustify) x = rect.Right - width - 3 - rightMargin;
+    else if (alignment == TAlignment::taCenter) x = rect.Left + rect.Width() / 2 - width / 2;
+    SetTextColor(dc, textColor);
+    SetBkColor(dc, brush);
+    SetBkMode(dc, OPAQUE);
+    RECT clip{rect.Left, rect.Top, rect.Right, rect.Bottom};
+    ExtTextOutW(dc, x, rect.Top + dy, ETO_CLIPPED | (fill ? ETO_OPAQUE : 0), &clip, w.c_str(),
+                static_cast<UINT>(w.size()), nullptr);
+    return;
+  }
+  // Off-screen path: wrapped or dithered text is composed in the shared bitmap, then copied.
+  TSharedDrawBitmap &shared = SharedDrawBitmap();
+  if (shared.Locked || rect.IsEmpty()) return;
+  TSharedLock lock(shared);
+  HDC mem = shared.Ensure(dc, rect.Width(), rect.Height());
+  if (!mem) return;
+  TRect local{0, 0, rect.Width(), rect.Height()};
+  if (fill) FillSolid(mem, local, brush);
+  else BitBlt(mem, 0, 0, rect.Width(), rect.Height(), dc, rect.Left, rect.Top, SRCCOPY);
+  TSelectGuard memFont(mem, canvas.Font.Handle());
+  SetBkMode(mem, TRANSPARENT);
+  SetTextColor(mem, textColor);
+  UINT flags = DT_NOPREFIX | DT_EXPANDTABS;
+  if (alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
+  else if (alignment == TAlignment::taCenter) flags |= DT_CENTER;
+  else flags |= DT_LEFT;
+  if (mirrored) flags |= DT_RTLREADING;
+  if (wordWrap) flags |= DT_WORDBREAK;
+  if (endEllipsis) flags |= DT_END_ELLIPSIS;
+  RECT tr{dx + leftMargin, dy, local.Right - dx - rightMargin, local.Bottom - dy};
+  if (layout != TVertLayoutEh::tlTop) {
+    RECT calc = tr;
+    int textHeight = DrawTextW(mem, w.c_str(), static_cast<int>(w.size()), &calc, flags | DT_CALCRECT);
+    int height = tr.bottom - tr.top;
+    if (layout == TVertLayoutEh::tlCenter) tr.top += std::max(height / 2 - textHeight / 2, 0);
+    else tr.top = std::max(tr.bottom - textHeight, tr.top);
+  }
+  DrawTextW(mem, w.c_str(), static_cast<int>(w.size()), &tr, flags);
+  BitBlt(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), mem, 0, 0, SRCCOPY);
+}
+
+} // namespace qv

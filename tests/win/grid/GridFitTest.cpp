@@ -1,0 +1,3 @@
+// Fitting.
+#include "GridFixture.h"
+namespace qv {}

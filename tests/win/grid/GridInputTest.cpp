@@ -1,0 +1,3 @@
+// Input.
+#include "GridFixture.h"
+namespace qv {}
