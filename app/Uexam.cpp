@@ -51,7 +51,6 @@ Tfmexam::Tfmexam(TComponent *owner) : TForm(owner) {
   BindField("Label4", Label4);
   BindField("Label16", Label16);
   BindField("BitBtn4", BitBtn4);
-  BindField("DBGridEh1", DBGridEh1);
   BindField("DBEdit1", DBEdit1);
   BindField("Panel3", Panel3);
   BindField("Panel5", Panel5);
@@ -93,7 +92,10 @@ Tfmexam::Tfmexam(TComponent *owner) : TForm(owner) {
   BindField("Timer2", Timer2);
   BindField("Timer3", Timer3);
   BindField("MainMenu1", MainMenu1);
+  BindField("DS1", DS1);
+  RegisterClasses<TDBDataSource, TDBEdit>();
   CreateFromLayout();
+  DBGridEh1 = dynamic_cast<TWinControl *>(FindComponent("DBGridEh1"));
 }
 
 Tfmexam::~Tfmexam() {
@@ -112,10 +114,12 @@ void Tfmexam::FormActivate(TObject *) {
   // The paper is generated and opened once. A later activation before hand-in (after a message
   // box, or on switching back from another program) leaves the paper and its current row alone,
   // so that the question on screen stays the one the answer buttons write to.
+  // Closing the waiting window activates this window again while the first activation is still
+  // running: the flag is set before generating.
   if (!HandedIn) {
     if (generated_) return;
-    GeneratePaper();
     generated_ = true;
+    GeneratePaper();
   }
   TDBQuery *ds = fmDM->localDS;
   ds->Close();
@@ -148,7 +152,7 @@ std::string FormatStartTime(const SYSTEMTIME &time) {
 }
 
 void Tfmexam::BitBtn4Click(TObject *) {
-  DBGridEh1->SetEnabled(true);
+  if (DBGridEh1) DBGridEh1->SetEnabled(true);
   BitBtn4->SetEnabled(false);
   Timer1->SetEnabled(true);
   Panel2->SetEnabled(true);

@@ -5,6 +5,7 @@
 // Question display and answer capture: UexamAnswers.cpp; hand-in, review and the exam clock:
 // UexamHandIn.cpp.
 #include "platform/forms/Buttons.h"
+#include "platform/forms/DBCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
@@ -30,9 +31,10 @@ public:
   TLabel *Label22 = nullptr, *Label23 = nullptr, *Label12 = nullptr, *Label14 = nullptr, *Label4 = nullptr,
          *Label16 = nullptr;
   TBitBtn *BitBtn4 = nullptr;
-  // The question list (a data-aware grid) and the correct-answer field, when the layout has them.
+  // The question list (a data-aware grid; nullptr when the layout has none) and the
+  // correct-answer field.
   TWinControl *DBGridEh1 = nullptr;
-  TWinControl *DBEdit1 = nullptr;
+  TDBEdit *DBEdit1 = nullptr;
   // Question area.
   TPanel *Panel3 = nullptr, *Panel5 = nullptr;
   TLabel *Label18 = nullptr, *Label21 = nullptr;
@@ -49,6 +51,7 @@ public:
   TBitBtn *BitBtn1 = nullptr, *BitBtn2 = nullptr, *BitBtn3 = nullptr, *BitBtn5 = nullptr, *BitBtn6 = nullptr;
   TTimer *Timer1 = nullptr, *Timer2 = nullptr, *Timer3 = nullptr;
   TMainMenu *MainMenu1 = nullptr;
+  TDBDataSource *DS1 = nullptr;
 
   // False until a hand-in completes.
   bool HandedIn = false;

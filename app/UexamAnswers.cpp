@@ -17,7 +17,7 @@ void Tfmexam::ShowCurrentQuestion() {
   Label9->SetCaption(answer);
   bool showKey = HandedIn && !answer.empty();
   Label19->SetVisible(showKey);
-  if (DBEdit1) DBEdit1->SetVisible(showKey);
+  DBEdit1->SetVisible(showKey);
 }
 
 void Tfmexam::StoreAnswer(const std::string &text) {

@@ -4,19 +4,10 @@
 #include "app/uDM.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Properties.h"
+#include "platform/base/Text.h"
 
 namespace qv {
 
-namespace {
-
-std::string Trim(const std::string &text) {
-  size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  size_t last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
-} // namespace
 
 void Tfmexam::BitBtn6Click(TObject *) { HandIn(true); }
 

@@ -1,0 +1,200 @@
+#include "Win.h"
+
+#include "platform/base/Text.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace qv::e2e {
+
+namespace {
+
+struct TTopSearch {
+  DWORD Pid;
+  std::wstring ClassName, Caption;
+  HWND Found = nullptr;
+};
+
+BOOL CALLBACK TopProc(HWND wnd, LPARAM lp) {
+  auto &s = *reinterpret_cast<TTopSearch *>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid != s.Pid || !IsWindowVisible(wnd)) return TRUE;
+  wchar_t cls[256] = {};
+  GetClassNameW(wnd, cls, 256);
+  if (s.ClassName != cls) return TRUE;
+  if (!s.Caption.empty()) {
+    wchar_t text[512] = {};
+    GetWindowTextW(wnd, text, 512);
+    if (s.Caption != text) return TRUE;
+  }
+  s.Found = wnd;
+  return FALSE;
+}
+
+struct TChildSearch {
+  std::wstring ClassName;
+  std::vector<HWND> Found;
+};
+
+BOOL CALLBACK ChildProc(HWND wnd, LPARAM lp) {
+  auto &s = *reinterpret_cast<TChildSearch *>(lp);
+  wchar_t cls[256] = {};
+  GetClassNameW(wnd, cls, 256);
+  if (s.ClassName == cls) s.Found.push_back(wnd);
+  return TRUE;
+}
+
+BOOL CALLBACK AllProc(HWND wnd, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND> *>(lp)->push_back(wnd);
+  return TRUE;
+}
+
+std::vector<HWND> AllChildren(HWND parent) {
+  std::vector<HWND> all;
+  EnumChildWindows(parent, AllProc, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+} // namespace
+
+HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &caption) {
+  TTopSearch s{pid, Widen(className), Widen(caption)};
+  EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
+  return s.Found;
+}
+
+std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className) {
+  std::vector<HWND> found;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w) && WindowClass(w) == className) found.push_back(w);
+  }
+  return found;
+}
+
+std::vector<HWND> FindChildren(HWND parent, const std::string &className) {
+  TChildSearch s{Widen(className), {}};
+  if (parent) EnumChildWindows(parent, ChildProc, reinterpret_cast<LPARAM>(&s));
+  return s.Found;
+}
+
+HWND FindChild(HWND parent, const std::string &className, const std::string &text) {
+  for (HWND wnd : FindChildren(parent, className))
+    if (WindowText(wnd) == text) return wnd;
+  return nullptr;
+}
+
+std::string WindowText(HWND wnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
+                      &copied);
+  text.resize(copied);
+  return Narrow(text);
+}
+
+void DumpWindow(HWND wnd) {
+  for (HWND child : AllChildren(wnd)) {
+    {
+        RECT r = ScreenRect(child);
+        std::printf("  %s \"%s\" %s%s (%ld,%ld %ldx%ld)\n", WindowClass(child).c_str(), WindowText(child).c_str(),
+                    IsWindowVisible(child) ? "visible" : "hidden", IsWindowEnabled(child) ? "" : " disabled", r.left,
+                    r.top, r.right - r.left, r.bottom - r.top);
+    }
+  }
+}
+
+std::string WindowClass(HWND wnd) {
+  wchar_t cls[256] = {};
+  GetClassNameW(wnd, cls, 256);
+  return Narrow(cls);
+}
+
+RECT ScreenRect(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return r;
+}
+
+bool Usable(HWND wnd) {
+  for (HWND w = wnd; w; w = GetParent(w))
+    if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
+  return wnd != nullptr;
+}
+
+void ClickAt(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  Pause(30);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input[0], sizeof(INPUT));
+  Pause(30);
+  SendInput(1, &input[1], sizeof(INPUT));
+  Pause(30);
+}
+
+void ClickCenter(HWND wnd) {
+  RECT r = ScreenRect(wnd);
+  ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+bool WaitFor(const std::function<bool()> &pred, int timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (pred()) return true;
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return false;
+    Pause(20);
+  }
+}
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool SaveScreen(const std::string &path) {
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageSize = rowSize * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageSize;
+  bool ok = false;
+  if (FILE *f = _wfopen(Widen(path).c_str(), L"wb")) {
+    ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f) == 1 &&
+         fwrite(bits, imageSize, 1, f) == 1;
+    fclose(f);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+COLORREF ScreenPixel(HWND wnd, POINT client) {
+  ClientToScreen(wnd, &client);
+  HDC screen = GetDC(nullptr);
+  COLORREF c = GetPixel(screen, client.x, client.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+} // namespace qv::e2e

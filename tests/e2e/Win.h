@@ -1,0 +1,41 @@
+#pragma once
+// Finding, reading and clicking the windows of another process, as a person at the screen
+// would: real mouse input at the controls' places, window texts, screenshots.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv::e2e {
+
+// Visible top-level windows of process pid with this window class (and caption when given).
+HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &caption = {});
+// Every visible top-level window of process pid with this window class.
+std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className);
+// Every descendant of parent of this window class (visible or not), in window order.
+std::vector<HWND> FindChildren(HWND parent, const std::string &className);
+// The descendant of this class whose text is text, or nullptr.
+HWND FindChild(HWND parent, const std::string &className, const std::string &text);
+std::string WindowText(HWND wnd);
+// Prints the window's descendants (class, text, visibility, place) for a failure report.
+void DumpWindow(HWND wnd);
+std::string WindowClass(HWND wnd);
+RECT ScreenRect(HWND wnd);
+// Visible and enabled, and so are all its ancestors.
+bool Usable(HWND wnd);
+
+// Moves the mouse to a screen point and clicks the left button there.
+void ClickAt(POINT screen);
+void ClickCenter(HWND wnd);
+
+// Polls pred every 20 ms until it holds or timeoutMs pass; true when it held.
+bool WaitFor(const std::function<bool()> &pred, int timeoutMs);
+void Pause(int ms);
+
+// Saves the whole screen as a 24-bit BMP file.
+bool SaveScreen(const std::string &path);
+// The colour of a window's pixel at a client point (as drawn on the screen).
+COLORREF ScreenPixel(HWND wnd, POINT client);
+
+} // namespace qv::e2e
