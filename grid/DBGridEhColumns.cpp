@@ -340,7 +340,8 @@ void TColumnEh::SetFieldName(const std::string &name) {
   if (grid && !grid->Loading() && grid->DataLink().Active())
     Field(); // binds now and takes the field's own letter case
   autoFitBaseWidth_ = Width();
-  ColumnChanged();
+  // The grid's field map changes with the name: the whole collection is laid out again.
+  ColumnChanged(true);
 }
 
 TAlignment TColumnEh::Alignment() const {

@@ -226,6 +226,8 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   bool ctrl = (shift & ssCtrl) != 0, shft = (shift & ssShift) != 0;
   TDataState state = TDataAccess::State(ds);
   bool freshInsert = state == TDataState::Insert && !TDataAccess::Modified(ds);
+  // An appended record is the last one; the end flag is clear while it is being inserted.
+  bool atEnd = TDataAccess::Eof(ds) || TDataAccess::RecNo(ds) >= TDataAccess::RecordCount(ds);
   bool canChange = TDataAccess::CanModify(ds) && !readOnly_ && (dbOptions_ & dgEditing);
 
   if (inSearch_) {
@@ -242,7 +244,7 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   switch (key) {
   case VK_UP:
     if (ctrl) MoveRecords(-link.ActiveRecord());
-    else if (freshInsert && TDataAccess::Eof(ds)) TDataAccess::Cancel(ds);
+    else if (freshInsert && atEnd) TDataAccess::Cancel(ds);
     else MoveRecords(-1);
     return true;
   case VK_DOWN:
@@ -251,7 +253,7 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
       return true;
     }
     if (freshInsert) {
-      if (!TDataAccess::Eof(ds)) TDataAccess::Cancel(ds);
+      if (!atEnd) TDataAccess::Cancel(ds);
       return true;
     }
     MoveRecords(1);
