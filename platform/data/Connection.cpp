@@ -5,6 +5,7 @@
 #include "platform/data/DataLinkFile.h"
 #include "platform/data/FileIO.h"
 #include "platform/data/Query.h"
+#include "platform/data/Schema.h"
 #include "platform/data/SqlText.h"
 
 #include <sqlite3.h>
@@ -200,6 +201,13 @@ void TConnection::Open() {
     throw EDatabaseError("数据库文件“" + dataSource + "”不存在（" + origin + "中的 Data Source，相对于工作目录“" +
                          WorkingDirectory() + "”）");
   OpenDatabase(dataSource, false);
+  if (!VerifySchema) return;
+  try {
+    VerifyExamSchema(*this);
+  } catch (...) {
+    Close();
+    throw;
+  }
 }
 
 void TConnection::OpenDatabase(const std::string &path, bool create) {

@@ -59,9 +59,13 @@ public:
   // "Provider=SQLite;Data Source=<database path>".
   std::string ConnectionString = "FILE NAME=.\\server.udl";
 
+  // Whether Open checks the exam tables and columns (VerifyExamSchema).
+  bool VerifySchema = true;
+
   // Opens the database the connection string describes. Every failure (missing or malformed
   // data-link file, a provider other than SQLite, a missing, unreadable, read-only or corrupt
-  // database file) throws EDatabaseError naming the file and what is wrong. No effect when open.
+  // database file, with VerifySchema a missing exam table or column) throws EDatabaseError naming
+  // the file and what is wrong; the connection then stays closed. No effect when open.
   void Open();
   // Opens a database file directly; with `create`, a missing file is created.
   void OpenDatabase(const std::string &path, bool create = false);
