@@ -16,7 +16,8 @@ using namespace qv;
 
 namespace {
 
-const std::vector<std::string> kSubjects = {"1基础  ", "电焊", "气焊", "气割", "二氧化碳焊", "氩弧焊", "钎焊"};
+const std::vector<std::string> kSubjects = {"1基础  ",    "电焊",   "气焊", "气割",
+                                            "二氧化碳焊", "氩弧焊", "钎焊"};
 const char *kTypes[] = {"单项选择", "多项选择", "判断题"};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
@@ -25,8 +26,9 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 
 void FillBank(TConnection &db, int questions) {
   db.BeginTrans();
-  TStatement insert = db.Prepare("INSERT INTO examQuestion (eQZY, eQtype, eQno, eQName, QA, QB, QC, QD, eQright, "
-                                 "eQfen) VALUES (?, ?, ?, ?, '选项甲', '选项乙', '选项丙', '选项丁', 'A', 1)");
+  TStatement insert =
+      db.Prepare("INSERT INTO examQuestion (eQZY, eQtype, eQno, eQName, QA, QB, QC, QD, eQright, "
+                 "eQfen) VALUES (?, ?, ?, ?, '选项甲', '选项乙', '选项丙', '选项丁', 'A', 1)");
   for (int i = 0; i < questions; ++i) {
     // Spread over the subjects and types, numbers descending so that storage order is not paper order.
     insert.Bind(1, kSubjects[static_cast<size_t>(i % 7)]);
@@ -54,7 +56,8 @@ void DatasetPaper(TConnection &db, TQuery &localDS, TPhases &phases) {
   localDS.ExecSQL();
   for (const std::string &subject : kSubjects) {
     localDS.Close();
-    localDS.SetSQL("insert into testpaper select * from examQuestion where eQZY='" + subject + "' order by eQZY,eQtype");
+    localDS.SetSQL("insert into testpaper select * from examQuestion where eQZY='" + subject +
+                   "' order by eQZY,eQtype");
     localDS.ExecSQL();
   }
   localDS.Close();
@@ -81,9 +84,11 @@ void SqlPaper(TConnection &db) {
   db.BeginTrans();
   db.Execute("delete from testpaper");
   for (const std::string &subject : kSubjects)
-    db.Execute("insert into testpaper select * from examQuestion where eQZY='" + subject + "' order by eQZY,eQtype");
-  db.Execute("UPDATE testpaper SET sNo = r.n FROM (SELECT ID, row_number() OVER (ORDER BY eQZY, eQtype, eQno) AS n "
-             "FROM testpaper) AS r WHERE testpaper.ID = r.ID");
+    db.Execute("insert into testpaper select * from examQuestion where eQZY='" + subject +
+               "' order by eQZY,eQtype");
+  db.Execute(
+      "UPDATE testpaper SET sNo = r.n FROM (SELECT ID, row_number() OVER (ORDER BY eQZY, eQtype, eQno) AS n "
+      "FROM testpaper) AS r WHERE testpaper.ID = r.ID");
   db.CommitTrans();
 }
 
@@ -99,8 +104,8 @@ int main() {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "qv-paper-bench";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
-  std::printf("%10s %14s %14s %8s   dataset phases (s): copy, open, number, commit\n", "questions", "dataset (s)",
-              "plain SQL (s)", "ratio");
+  std::printf("%10s %14s %14s %8s   dataset phases (s): copy, open, number, commit\n", "questions",
+              "dataset (s)", "plain SQL (s)", "ratio");
   bool same = true;
   for (int questions : {1000, 10000, 100000}) {
     std::u8string file = (dir / ("bench-" + std::to_string(questions) + ".db")).u8string();

@@ -47,7 +47,8 @@ void RightFunction(sqlite3_context *context, int, sqlite3_value **argv) {
   int start = size;
   while (count > 0 && start > 0) {
     --start;
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+      --start;
     --count;
   }
   sqlite3_result_text(context, text + start, size - start, SQLITE_TRANSIENT);
@@ -189,7 +190,8 @@ void TConnection::Open() {
     dataSource = udl.DataSource;
     origin = "连接描述文件“" + udlPath + "”";
   } else if (provider.empty() || dataSource.empty()) {
-    throw EDatabaseError("连接字符串“" + ConnectionString + "”既没有 FILE NAME，也没有 Provider 和 Data Source");
+    throw EDatabaseError("连接字符串“" + ConnectionString +
+                         "”既没有 FILE NAME，也没有 Provider 和 Data Source");
   }
   if (!IsSupportedProvider(provider))
     throw EDatabaseError(origin + "指定的提供程序“" + provider +
@@ -198,8 +200,8 @@ void TConnection::Open() {
   if (IsDirectory(dataSource))
     throw EDatabaseError(origin + "的 Data Source“" + dataSource + "”是一个文件夹，不是数据库文件");
   if (!FileExists(dataSource))
-    throw EDatabaseError("数据库文件“" + dataSource + "”不存在（" + origin + "中的 Data Source，相对于工作目录“" +
-                         WorkingDirectory() + "”）");
+    throw EDatabaseError("数据库文件“" + dataSource + "”不存在（" + origin +
+                         "中的 Data Source，相对于工作目录“" + WorkingDirectory() + "”）");
   OpenDatabase(dataSource, false);
   if (!VerifySchema) return;
   try {
@@ -253,7 +255,8 @@ void TConnection::Configure() {
 
 void TConnection::Close() {
   if (!db_) return;
-  for (TQuery *query : std::vector<TQuery *>(queries_)) query->Close();
+  for (TQuery *query : std::vector<TQuery *>(queries_))
+    query->Close();
   sqlite3_close_v2(db_);
   db_ = nullptr;
   path_.clear();
@@ -325,7 +328,8 @@ bool TConnection::TableExists(const std::string &table) { return !TableColumns(t
 std::vector<std::string> TConnection::TableColumns(const std::string &table) {
   std::vector<std::string> columns;
   TStatement info = Prepare("SELECT name FROM pragma_table_info(" + QuotedStr(table) + ")");
-  while (info.Step()) columns.push_back(ValueToText(info.Column(0)));
+  while (info.Step())
+    columns.push_back(ValueToText(info.Column(0)));
   return columns;
 }
 

@@ -71,7 +71,8 @@ void ParseInitString(const std::string &line, int lineNo, const std::string &fil
     std::string key = Trim(line.substr(i, eq - i));
     if (key.empty()) Malformed(fileName, "第 " + std::to_string(lineNo) + " 行有一个没有键名的“=”");
     i = eq + 1;
-    while (i < line.size() && line[i] == ' ') ++i;
+    while (i < line.size() && line[i] == ' ')
+      ++i;
     std::string value;
     if (i < line.size() && (line[i] == '"' || line[i] == '\'')) {
       char quote = line[i++];
@@ -90,7 +91,8 @@ void ParseInitString(const std::string &line, int lineNo, const std::string &fil
         value += line[i++];
       }
       if (!closed) Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + key + "”的值缺少结束引号");
-      while (i < line.size() && line[i] == ' ') ++i;
+      while (i < line.size() && line[i] == ' ')
+        ++i;
       if (i < line.size() && line[i] != ';')
         Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + key + "”的引号值后面应为“;”");
       if (i < line.size()) ++i;
@@ -107,7 +109,8 @@ void ParseInitString(const std::string &line, int lineNo, const std::string &fil
 std::string QuoteValue(const std::string &value) {
   if (value.find_first_of(";\"'") == std::string::npos && Trim(value) == value) return value;
   std::string quoted = "\"";
-  for (char c : value) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (char c : value)
+    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
 }
 

@@ -11,7 +11,8 @@ namespace qv {
 
 TDataSet::~TDataSet() {
   // Subclasses close in their own destructor; here only the sources are let go.
-  for (TDataSource *source : std::vector<TDataSource *>(dataSources_)) source->SetDataSet(nullptr);
+  for (TDataSource *source : std::vector<TDataSource *>(dataSources_))
+    source->SetDataSet(nullptr);
 }
 
 void TDataSet::CheckActive() const {
@@ -154,7 +155,8 @@ int TDataSet::IndexOf(TBookmark bookmark) const {
   if (!positionsValid_) {
     positions_.clear();
     positions_.reserve(rows_.size());
-    for (size_t i = 0; i < rows_.size(); ++i) positions_[rows_[i].Id] = static_cast<int>(i);
+    for (size_t i = 0; i < rows_.size(); ++i)
+      positions_[rows_[i].Id] = static_cast<int>(i);
     positionsValid_ = true;
   }
   auto it = positions_.find(bookmark);
@@ -324,7 +326,8 @@ void TDataSet::DataEvent(TDataEvent event, TField *field) {
     eventsSuppressed_ = true;
     return;
   }
-  for (TDataSource *source : std::vector<TDataSource *>(dataSources_)) source->Notify(event, field);
+  for (TDataSource *source : std::vector<TDataSource *>(dataSources_))
+    source->Notify(event, field);
 }
 
 int TDataSet::ComputeDisplayWidth(int field) const {

@@ -5,7 +5,8 @@
 namespace qv {
 
 TDataSource::~TDataSource() {
-  for (TDataLink *link : std::vector<TDataLink *>(links_)) link->SetDataSource(nullptr);
+  for (TDataLink *link : std::vector<TDataLink *>(links_))
+    link->SetDataSource(nullptr);
   SetDataSet(nullptr);
 }
 
@@ -34,12 +35,14 @@ TDataSetState TDataSource::State() const {
 }
 
 void TDataSource::UpdateLinks() {
-  for (TDataLink *link : std::vector<TDataLink *>(links_)) link->UpdateActive();
+  for (TDataLink *link : std::vector<TDataLink *>(links_))
+    link->UpdateActive();
 }
 
 void TDataSource::Notify(TDataEvent event, TField *field) {
   if (!enabled_) return;
-  for (TDataLink *link : std::vector<TDataLink *>(links_)) link->DataEvent(event, field);
+  for (TDataLink *link : std::vector<TDataLink *>(links_))
+    link->DataEvent(event, field);
   switch (event) {
   case TDataEvent::ActiveChange:
   case TDataEvent::UpdateState:

@@ -45,7 +45,8 @@ std::optional<std::string> ReadFileContents(const std::string &path, std::string
   std::string bytes;
   char buffer[65536];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0) bytes.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)
+    bytes.append(buffer, n);
   if (std::ferror(f.get())) {
     if (error) *error = "读取文件时出错";
     return std::nullopt;

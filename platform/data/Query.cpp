@@ -53,7 +53,8 @@ std::vector<std::string> TopLevelTokens(const std::string &sql) {
       }
       if (depth == 0) tokens.push_back(c == '\'' ? std::string("'") : text);
       i = j + 1;
-    } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_' || static_cast<unsigned char>(c) >= 0x80) {
+    } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+               static_cast<unsigned char>(c) >= 0x80) {
       size_t j = i;
       while (j < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[j])) || sql[j] == '_' ||
                                 sql[j] == '$' || static_cast<unsigned char>(sql[j]) >= 0x80))
@@ -92,7 +93,8 @@ std::string SelectedTable(const std::string &sql) {
   std::vector<std::string> tokens = TopLevelTokens(sql);
   if (tokens.empty() || !SameText(tokens[0], "select")) return {};
   size_t from = 1;
-  while (from < tokens.size() && !SameText(tokens[from], "from")) ++from;
+  while (from < tokens.size() && !SameText(tokens[from], "from"))
+    ++from;
   if (from + 1 >= tokens.size()) return {};
   std::string table = tokens[from + 1];
   for (size_t k = from + 2; k < tokens.size(); ++k) {
@@ -181,7 +183,8 @@ void TQuery::InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<
     for (const std::string &column : tableColumns) {
       if (!SameText(column, def.Name)) continue;
       bool taken = false;
-      for (const std::string &used : columnNames_) taken = taken || SameText(used, column);
+      for (const std::string &used : columnNames_)
+        taken = taken || SameText(used, column);
       if (!taken) columnNames_[static_cast<size_t>(i)] = column;
     }
     def.ReadOnly = columnNames_[static_cast<size_t>(i)].empty();
@@ -193,7 +196,8 @@ void TQuery::InternalOpen(std::vector<TFieldDef> &defs, std::vector<std::vector<
   records.clear();
   while (select.Step()) {
     std::vector<TDbValue> row(static_cast<size_t>(columns));
-    for (int i = 0; i < columns; ++i) row[static_cast<size_t>(i)] = select.Column(i);
+    for (int i = 0; i < columns; ++i)
+      row[static_cast<size_t>(i)] = select.Column(i);
     records.push_back(std::move(row));
   }
   // Expressions have no declared type: take it from the first value that is not null.
@@ -230,17 +234,20 @@ void TQuery::InternalPost(const std::vector<TDbValue> &original, std::vector<TDb
       marks += marks.empty() ? "?" : ",?";
       bound.push_back(&values[i]);
     }
-    std::string sql = names.empty() ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
-                                    : "INSERT INTO " + QuoteName(table_) + " (" + names + ") VALUES (" + marks + ")";
+    std::string sql = names.empty()
+                          ? "INSERT INTO " + QuoteName(table_) + " DEFAULT VALUES"
+                          : "INSERT INTO " + QuoteName(table_) + " (" + names + ") VALUES (" + marks + ")";
     TStatement insert = connection_->Prepare(sql);
-    for (size_t k = 0; k < bound.size(); ++k) insert.Bind(static_cast<int>(k + 1), *bound[k]);
+    for (size_t k = 0; k < bound.size(); ++k)
+      insert.Bind(static_cast<int>(k + 1), *bound[k]);
     insert.Step();
     if (IsNullValue(values[keyIndex])) values[keyIndex] = connection_->LastInsertRowId();
     return;
   }
 
   bool any = false;
-  for (bool c : changed) any = any || c;
+  for (bool c : changed)
+    any = any || c;
   if (!any) return;
   if (IsNullValue(original[keyIndex])) throw EDatabaseError("记录没有主键值，无法保存修改");
   auto it = updates_.find(changed);
@@ -249,8 +256,8 @@ void TQuery::InternalPost(const std::vector<TDbValue> &original, std::vector<TDb
     for (size_t i = 0; i < values.size(); ++i)
       if (changed[i] && !columnNames_[i].empty())
         sets += (sets.empty() ? "" : ",") + QuoteName(columnNames_[i]) + "=?";
-    std::string sql = "UPDATE " + QuoteName(table_) + " SET " + sets + " WHERE " +
-                      QuoteName(columnNames_[keyIndex]) + "=?";
+    std::string sql =
+        "UPDATE " + QuoteName(table_) + " SET " + sets + " WHERE " + QuoteName(columnNames_[keyIndex]) + "=?";
     it = updates_.emplace(changed, connection_->Prepare(sql)).first;
   }
   TStatement &update = it->second;

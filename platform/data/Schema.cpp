@@ -23,9 +23,9 @@ std::string TableDefinition(const std::string &table) {
 } // namespace
 
 const std::vector<std::string> &ExamColumns() {
-  static const std::vector<std::string> columns = {"ID",  "eQZY", "eQtype",  "eQno",  "eQName",  "QA",
-                                                   "QB",  "QC",   "QD",      "QE",    "QF",      "eQright",
-                                                   "eQfen", "sNo", "result1", "result2", "result3", "result4"};
+  static const std::vector<std::string> columns = {
+      "ID", "eQZY", "eQtype",  "eQno",  "eQName", "QA",      "QB",      "QC",      "QD",
+      "QE", "QF",   "eQright", "eQfen", "sNo",    "result1", "result2", "result3", "result4"};
   return columns;
 }
 
@@ -42,11 +42,13 @@ void VerifyExamSchema(TConnection &connection) {
     std::string missing;
     for (const std::string &column : ExamColumns()) {
       bool found = false;
-      for (const std::string &p : present) found = found || SameText(p, column);
+      for (const std::string &p : present)
+        found = found || SameText(p, column);
       if (!found) missing += (missing.empty() ? "" : "、") + column;
     }
     if (!missing.empty())
-      throw EDatabaseError("数据库文件“" + connection.DatabasePath() + "”的表“" + table + "”缺少列：" + missing);
+      throw EDatabaseError("数据库文件“" + connection.DatabasePath() + "”的表“" + table + "”缺少列：" +
+                           missing);
   }
 }
 

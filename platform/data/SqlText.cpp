@@ -9,7 +9,8 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool IsNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || static_cast<unsigned char>(c) >= 0x80;
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' ||
+         static_cast<unsigned char>(c) >= 0x80;
 }
 
 // Length of the quoted part, comment or bracketed name starting at sql[i], or 0 if none starts there.
@@ -44,7 +45,8 @@ size_t SkipQuoted(std::string_view sql, size_t i) {
 // When "<>" at sql[i] is followed by blanks and the word NULL, returns the index just after NULL.
 size_t NotNullEnd(std::string_view sql, size_t i) {
   size_t j = i + 2;
-  while (j < sql.size() && IsBlank(sql[j])) ++j;
+  while (j < sql.size() && IsBlank(sql[j]))
+    ++j;
   if (j + 4 > sql.size()) return 0;
   for (size_t k = 0; k < 4; ++k)
     if (std::toupper(static_cast<unsigned char>(sql[j + k])) != "NULL"[k]) return 0;
@@ -66,7 +68,8 @@ std::string AdaptStatement(std::string_view sql) {
     }
     if (sql[i] == '<' && i + 1 < sql.size() && sql[i + 1] == '>') {
       if (size_t end = NotNullEnd(sql, i)) {
-        while (!out.empty() && IsBlank(out.back())) out.pop_back();
+        while (!out.empty() && IsBlank(out.back()))
+          out.pop_back();
         out += " IS NOT NULL";
         i = end;
         continue;
@@ -74,14 +77,16 @@ std::string AdaptStatement(std::string_view sql) {
     }
     if (IsNameChar(sql[i])) {
       size_t end = i;
-      while (end < sql.size() && IsNameChar(sql[end])) ++end;
+      while (end < sql.size() && IsNameChar(sql[end]))
+        ++end;
       std::string_view word = sql.substr(i, end - i);
       size_t next = end;
-      while (next < sql.size() && IsBlank(sql[next])) ++next;
+      while (next < sql.size() && IsBlank(sql[next]))
+        ++next;
       // RIGHT is a keyword (RIGHT JOIN): the function is called through its quoted name.
       bool call = next < sql.size() && sql[next] == '(';
-      if (call && word.size() == 5 && (word[0] | 0x20) == 'r' && (word[1] | 0x20) == 'i' && (word[2] | 0x20) == 'g' &&
-          (word[3] | 0x20) == 'h' && (word[4] | 0x20) == 't')
+      if (call && word.size() == 5 && (word[0] | 0x20) == 'r' && (word[1] | 0x20) == 'i' &&
+          (word[2] | 0x20) == 'g' && (word[3] | 0x20) == 'h' && (word[4] | 0x20) == 't')
         out += "\"right\"";
       else
         out.append(word);

@@ -63,7 +63,8 @@ public:
         continue;
       }
       int order = static_cast<int>(it - kKeys.begin());
-      if (order < lastOrder) Error(l.Number, "键“" + l.Key + "”的位置不对：顺序应为 subject、type、no、stem、A-F、key、points");
+      if (order < lastOrder)
+        Error(l.Number, "键“" + l.Key + "”的位置不对：顺序应为 subject、type、no、stem、A-F、key、points");
       lastOrder = std::max(lastOrder, order);
       seen[l.Key] = &l;
     }
@@ -74,7 +75,8 @@ public:
     q.Subject = seen["subject"]->Value;
     if (std::find(Subjects().begin(), Subjects().end(), q.Subject) == Subjects().end()) {
       std::string list;
-      for (const std::string &s : Subjects()) list += (list.empty() ? "“" : "、“") + s + "”";
+      for (const std::string &s : Subjects())
+        list += (list.empty() ? "“" : "、“") + s + "”";
       Error(seen["subject"]->Number, "科目“" + q.Subject + "”不是登录窗口的科目之一（" + list +
                                          "；基础科目写作 subject: \"1基础  \"，带两个尾随空格）");
     }
@@ -82,7 +84,8 @@ public:
     bool single = q.Type == kSingle, multiple = q.Type == kMultiple, trueFalse = q.Type == kTrueFalse;
     if (!single && !multiple && !trueFalse)
       Error(seen["type"]->Number, "题型“" + q.Type + "”无效：应为 单项选择、多项选择 或 判断题");
-    if (!ParsePositive(seen["no"]->Value, q.No)) Error(seen["no"]->Number, "题号“" + seen["no"]->Value + "”应为正整数");
+    if (!ParsePositive(seen["no"]->Value, q.No))
+      Error(seen["no"]->Number, "题号“" + seen["no"]->Value + "”应为正整数");
     q.Stem = seen["stem"]->Value;
     if (q.Stem.empty()) Error(seen["stem"]->Number, "题干是空的");
     if (!ParsePositive(seen["points"]->Value, q.Points) || q.Points > 100)
@@ -100,8 +103,10 @@ public:
     int keyLine = seen["key"]->Number;
     q.Key = key;
     if (single) {
-      if (present != "ABCD") Error(q.Line, "单项选择题应有且只有 A、B、C、D 四个选项（现有：" + present + "）");
-      if (key.size() != 1 || key[0] < 'A' || key[0] > 'D') Error(keyLine, "单项选择题的答案应为 A、B、C、D 之一（现为“" + key + "”）");
+      if (present != "ABCD")
+        Error(q.Line, "单项选择题应有且只有 A、B、C、D 四个选项（现有：" + present + "）");
+      if (key.size() != 1 || key[0] < 'A' || key[0] > 'D')
+        Error(keyLine, "单项选择题的答案应为 A、B、C、D 之一（现为“" + key + "”）");
     } else if (multiple) {
       if (present != "ABCD" && present != "ABCDE" && present != "ABCDEF")
         Error(q.Line, "多项选择题应有 A 至 D 四个选项，可再有 E、F（依次，不跳过；现有：" + present + "）");
@@ -109,7 +114,8 @@ public:
       for (size_t i = 0; i < key.size() && ordered; ++i)
         ordered = present.find(key[i]) != std::string::npos && (i == 0 || key[i] > key[i - 1]);
       if (!ordered)
-        Error(keyLine, "多项选择题的答案应为至少两个不同的大写字母，按 A 到 F 的顺序，且是已有的选项（现为“" + key + "”）");
+        Error(keyLine, "多项选择题的答案应为至少两个不同的大写字母，按 A 到 F 的顺序，且是已有的选项（现为“" +
+                           key + "”）");
     } else if (trueFalse) {
       if (!present.empty()) Error(q.Line, "判断题不应有选项（现有：" + present + "）");
       if (key != "对" && key != "错") Error(keyLine, "判断题的答案应为“对”或“错”（现为“" + key + "”）");
@@ -126,8 +132,7 @@ private:
 // A value as it must be written: plain, or between double quotes when blanks around it would
 // otherwise be lost or when it would read as a quoted value.
 std::string FormatValue(const std::string &value, const std::string &where) {
-  if (value.find_first_of("\r\n") != std::string::npos)
-    throw Exception(where + "含有换行，无法写成一行");
+  if (value.find_first_of("\r\n") != std::string::npos) throw Exception(where + "含有换行，无法写成一行");
   bool looksQuoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
   if (StripBlanks(value) == value && !looksQuoted) return value;
   if (value.find('"') != std::string::npos)
@@ -138,14 +143,16 @@ std::string FormatValue(const std::string &value, const std::string &where) {
 } // namespace
 
 const std::vector<std::string> &Subjects() {
-  static const std::vector<std::string> subjects = {"1基础  ", "电焊", "气焊", "气割", "二氧化碳焊", "氩弧焊", "钎焊"};
+  static const std::vector<std::string> subjects = {"1基础  ",    "电焊",   "气焊", "气割",
+                                                    "二氧化碳焊", "氩弧焊", "钎焊"};
   return subjects;
 }
 
 std::string FileNameForSubject(const std::string &subject, int ordinal) {
   static const std::map<std::string, std::string> names = {
-      {"1基础  ", "1-basic.txt"}, {"电焊", "2-arc.txt"},  {"气焊", "3-gas-welding.txt"}, {"气割", "4-gas-cutting.txt"},
-      {"二氧化碳焊", "5-co2.txt"}, {"氩弧焊", "6-argon.txt"}, {"钎焊", "7-brazing.txt"}};
+      {"1基础  ", "1-basic.txt"},    {"电焊", "2-arc.txt"},       {"气焊", "3-gas-welding.txt"},
+      {"气割", "4-gas-cutting.txt"}, {"二氧化碳焊", "5-co2.txt"}, {"氩弧焊", "6-argon.txt"},
+      {"钎焊", "7-brazing.txt"}};
   auto it = names.find(subject);
   return it != names.end() ? it->second : "subject-" + std::to_string(ordinal) + ".txt";
 }
@@ -160,7 +167,8 @@ void ParseBank(const std::string &text, const std::string &fileName, std::vector
     TBankQuestion q;
     if (reader.Read(record, q)) {
       if (!subject.empty() && q.Subject != subject)
-        reader.Error(q.Line, "一个文件只放一个科目：本文件前面的题目属于“" + subject + "”，这道题属于“" + q.Subject + "”");
+        reader.Error(q.Line, "一个文件只放一个科目：本文件前面的题目属于“" + subject + "”，这道题属于“" +
+                                 q.Subject + "”");
       else
         questions.push_back(q);
       subject = q.Subject;
@@ -238,8 +246,8 @@ std::vector<TBankQuestion> ReadBankDirectory(const std::string &dir, std::vector
   for (const TBankQuestion &q : questions) {
     auto [it, fresh] = numbers.emplace(std::make_tuple(q.Subject, q.Type, q.No), &q);
     if (!fresh)
-      errors.push_back(q.File + ":" + std::to_string(q.Line) + ": 科目“" + q.Subject + "”的" + q.Type + "题号 " +
-                       std::to_string(q.No) + " 重复（另见 " + it->second->File + ":" +
+      errors.push_back(q.File + ":" + std::to_string(q.Line) + ": 科目“" + q.Subject + "”的" + q.Type +
+                       "题号 " + std::to_string(q.No) + " 重复（另见 " + it->second->File + ":" +
                        std::to_string(it->second->Line) + "）");
   }
   return questions;

@@ -14,7 +14,9 @@ namespace qv::bank {
 
 namespace {
 
-std::filesystem::path PathOf(const std::string &utf8) { return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())); }
+std::filesystem::path PathOf(const std::string &utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 std::string Utf8Of(const std::filesystem::path &path) {
   std::u8string s = path.u8string();
@@ -61,7 +63,7 @@ void BuildDatabase(const std::vector<TBankQuestion> &questions, const std::strin
     }
     WriteSetting(connection, "ExamMinutes", std::to_string(minutes));
     connection.CommitTrans();
-  } // closing checkpoints the journal into the file
+  }                            // closing checkpoints the journal into the file
   RemoveDatabaseFiles(target); // a journal left by an older database must not meet the new one
   std::filesystem::rename(scratch, target, ec);
   if (ec) throw Exception("无法把数据库写到“" + Utf8Of(target) + "”：" + ec.message());
@@ -72,21 +74,24 @@ std::vector<std::vector<TBankQuestion>> ReadDatabaseBank(const std::string &dbPa
   TConnection connection;
   connection.OpenDatabase(dbPath);
   VerifyExamSchema(connection);
-  TStatement select = connection.Prepare(
-      "SELECT eQZY, eQtype, eQno, eQName, QA, QB, QC, QD, QE, QF, eQright, eQfen FROM examQuestion ORDER BY ID");
+  TStatement select = connection.Prepare("SELECT eQZY, eQtype, eQno, eQName, QA, QB, QC, QD, QE, QF, "
+                                         "eQright, eQfen FROM examQuestion ORDER BY ID");
   std::vector<std::vector<TBankQuestion>> subjects;
   while (select.Step()) {
     TBankQuestion q;
     q.Subject = ValueToText(select.Column(0));
     q.Type = ValueToText(select.Column(1));
     TDbValue no = select.Column(2), points = select.Column(11);
-    q.No = std::holds_alternative<int64_t>(no) ? static_cast<int>(std::get<int64_t>(no)) : std::atoi(ValueToText(no).c_str());
+    q.No = std::holds_alternative<int64_t>(no) ? static_cast<int>(std::get<int64_t>(no))
+                                               : std::atoi(ValueToText(no).c_str());
     q.Stem = ValueToText(select.Column(3));
-    for (size_t k = 0; k < 6; ++k) q.Options[k] = ValueToText(select.Column(static_cast<int>(4 + k)));
+    for (size_t k = 0; k < 6; ++k)
+      q.Options[k] = ValueToText(select.Column(static_cast<int>(4 + k)));
     q.Key = ValueToText(select.Column(10));
     q.Points = std::holds_alternative<int64_t>(points) ? static_cast<int>(std::get<int64_t>(points))
                                                        : std::atoi(ValueToText(points).c_str());
-    auto it = std::find_if(subjects.begin(), subjects.end(), [&](auto &g) { return g.front().Subject == q.Subject; });
+    auto it = std::find_if(subjects.begin(), subjects.end(),
+                           [&](auto &g) { return g.front().Subject == q.Subject; });
     if (it == subjects.end())
       subjects.push_back({q});
     else

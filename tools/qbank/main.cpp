@@ -42,18 +42,21 @@ int Build(const std::vector<std::string> &args) {
   std::vector<std::string> errors;
   std::vector<qv::bank::TBankQuestion> questions = qv::bank::ReadBankDirectory(args[2], errors);
   if (!errors.empty()) {
-    for (const std::string &e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+    for (const std::string &e : errors)
+      std::fprintf(stderr, "%s\n", e.c_str());
     std::fprintf(stderr, "qbank: 题库有 %zu 处错误，没有生成数据库\n", errors.size());
     return 1;
   }
   qv::bank::BuildDatabase(questions, args[3], minutes);
-  std::printf("qbank: %zu 道题写入 %s/exam.db（考试时长 %d 分钟）\n", questions.size(), args[3].c_str(), minutes);
+  std::printf("qbank: %zu 道题写入 %s/exam.db（考试时长 %d 分钟）\n", questions.size(), args[3].c_str(),
+              minutes);
   return 0;
 }
 
 int Export(const std::vector<std::string> &args) {
   if (args.size() != 4) return Usage();
-  for (const std::string &file : qv::bank::ExportDatabase(args[2], args[3])) std::printf("%s\n", file.c_str());
+  for (const std::string &file : qv::bank::ExportDatabase(args[2], args[3]))
+    std::printf("%s\n", file.c_str());
   return 0;
 }
 
@@ -75,7 +78,8 @@ int Run(const std::vector<std::string> &args) {
 // Wide arguments: folder names may be Chinese whatever the console's code page.
 int wmain(int argc, wchar_t **argv) {
   std::vector<std::string> args;
-  for (int i = 0; i < argc; ++i) args.push_back(qv::Narrow(argv[i]));
+  for (int i = 0; i < argc; ++i)
+    args.push_back(qv::Narrow(argv[i]));
   return Run(args);
 }
 #else

@@ -23,7 +23,8 @@ std::vector<std::string> Errors(const std::string &text) {
   return errors;
 }
 
-const char *kGood = "subject: 电焊\ntype: 单项选择\nno: 1\nstem: 题\nA: a\nB: b\nC: c\nD: d\nkey: B\npoints: 1\n";
+const char *kGood =
+    "subject: 电焊\ntype: 单项选择\nno: 1\nstem: 题\nA: a\nB: b\nC: c\nD: d\nkey: B\npoints: 1\n";
 
 } // namespace
 
@@ -31,14 +32,15 @@ TEST(Bank, ReadsRecordsWithQuotedBlanksAndComments) {
   std::vector<TBankQuestion> questions;
   std::vector<std::string> errors;
   ParseBank("# heading\n\n\n" + std::string(kGood) +
-                "\n \n# between\nsubject: \"1基础  \"\ntype: 判断题\nno: 2\nstem:   \"  两端空格 \" \nkey: 错\r\npoints: 1",
+                "\n \n# between\nsubject: \"1基础  \"\ntype: 判断题\nno: 2\nstem:   \"  两端空格 \" \nkey: "
+                "错\r\npoints: 1",
             "t.txt", questions, errors);
   ASSERT_EQ(errors.size(), 1u); // the second subject in the same file is refused
   EXPECT_EQ(errors[0].rfind("t.txt:17: 一个文件只放一个科目", 0), 0u) << errors[0];
   ASSERT_EQ(questions.size(), 1u);
   errors.clear();
-  ParseBank("subject: \"1基础  \"\ntype: 判断题\nno: 2\nstem:   \"  两端空格 \" \nkey: 错\r\npoints: 1", "u.txt",
-            questions, errors);
+  ParseBank("subject: \"1基础  \"\ntype: 判断题\nno: 2\nstem:   \"  两端空格 \" \nkey: 错\r\npoints: 1",
+            "u.txt", questions, errors);
   ASSERT_EQ(questions.size(), 2u);
   EXPECT_EQ(questions[0].Options[1], "b");
   EXPECT_EQ(questions[1].Subject, "1基础  ");
@@ -62,12 +64,18 @@ TEST(Bank, EveryProblemIsReportedWithFileAndLine) {
       {"subject: 电焊\ntype: 判断题\nno: 1\n题干 s\nkey: 对\npoints: 1", "t.txt:4: 应为“键: 值”"},
       {"subject: 电焊\ntype: 判断题\nno: 1\nstem: \"a\"b\"\nkey: 对\npoints: 1", "t.txt:4: 引号"},
       {"subject: 电焊\ntype: 判断题\nno: 1\nstem: \xB5\xE7\nkey: 对\npoints: 1", "t.txt:4: 这一行不是 UTF-8"},
-      {"subject: 电焊\ntype: 单项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nkey: A\npoints: 1", "t.txt:1: 单项选择题应有"},
-      {"subject: 电焊\ntype: 单项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: E\npoints: 1", "t.txt:9: 单项选择题的答案"},
-      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nF: f\nkey: AB\npoints: 2", "t.txt:1: 多项选择题应有"},
-      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: CA\npoints: 2", "t.txt:9: 多项选择题的答案"},
-      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: AE\npoints: 2", "t.txt:9: 多项选择题的答案"},
-      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: B\npoints: 2", "t.txt:9: 多项选择题的答案"},
+      {"subject: 电焊\ntype: 单项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nkey: A\npoints: 1",
+       "t.txt:1: 单项选择题应有"},
+      {"subject: 电焊\ntype: 单项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: E\npoints: 1",
+       "t.txt:9: 单项选择题的答案"},
+      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nF: f\nkey: AB\npoints: 2",
+       "t.txt:1: 多项选择题应有"},
+      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: CA\npoints: 2",
+       "t.txt:9: 多项选择题的答案"},
+      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: AE\npoints: 2",
+       "t.txt:9: 多项选择题的答案"},
+      {"subject: 电焊\ntype: 多项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: B\npoints: 2",
+       "t.txt:9: 多项选择题的答案"},
   };
   for (const auto &[text, expected] : cases) {
     std::vector<std::string> errors = Errors(text);
@@ -123,7 +131,8 @@ TEST(Bank, BuildsTheDatabaseAndExportsTheSameBank) {
             dir.Path() / "export" / "1-basic.txt");
   BuildDatabase(ReadBankDirectory(dir.File("export"), errors), dir.File("again"), 0);
   ASSERT_EQ(errors, std::vector<std::string>{});
-  auto first = ReadDatabaseBank(dir.File("out/exam.db")), second = ReadDatabaseBank(dir.File("again/exam.db"));
+  auto first = ReadDatabaseBank(dir.File("out/exam.db")),
+       second = ReadDatabaseBank(dir.File("again/exam.db"));
   ASSERT_EQ(first.size(), second.size());
   for (size_t s = 0; s < first.size(); ++s) {
     ASSERT_EQ(first[s].size(), second[s].size());

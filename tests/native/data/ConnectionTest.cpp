@@ -40,7 +40,8 @@ protected:
   void WriteUdl(const std::string &bytes) { ASSERT_TRUE(WriteFileContents("server.udl", bytes)); }
   static void ExpectMentions(const std::string &message, std::initializer_list<const char *> parts) {
     EXPECT_FALSE(message.empty());
-    for (const char *part : parts) EXPECT_NE(message.find(part), std::string::npos) << message << " / " << part;
+    for (const char *part : parts)
+      EXPECT_NE(message.find(part), std::string::npos) << message << " / " << part;
   }
 
   TTempDir dir;

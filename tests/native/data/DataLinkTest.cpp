@@ -20,11 +20,14 @@ protected:
   void ActiveChanged() override { Add(Active() ? "active" : "inactive"); }
   void DataSetChanged() override { Add("changed"); }
   void DataSetScrolled(int distance) override { Add("scrolled" + std::to_string(distance)); }
-  void RecordChanged(TField *field) override { Add("record:" + (field ? field->FieldName() : std::string("*"))); }
+  void RecordChanged(TField *field) override {
+    Add("record:" + (field ? field->FieldName() : std::string("*")));
+  }
   void EditingChanged() override { Add(Editing() ? "editing" : "browsing"); }
   void UpdateData() override {
     Add("update");
-    if (!pendingInput.empty()) DataSet()->FieldByName("result1")->SetAsString(std::exchange(pendingInput, ""));
+    if (!pendingInput.empty())
+      DataSet()->FieldByName("result1")->SetAsString(std::exchange(pendingInput, ""));
   }
   void FocusControl(TField *field) override { Add("focus:" + field->FieldName()); }
 };
@@ -119,7 +122,8 @@ TEST_F(DataLink, DisabledControlsHearOneChangeAtTheEnd) {
   source.OnDataChange = [&](TDataSource &, TField *) { ++dataChanges; };
   paper.DisableControls();
   paper.DisableControls();
-  while (!paper.Eof()) paper.Next();
+  while (!paper.Eof())
+    paper.Next();
   paper.EnableControls();
   EXPECT_EQ(Take(), "");
   paper.EnableControls();

@@ -171,7 +171,8 @@ TEST_F(DataSet, DeleteMovesToTheNextOrAtTheEndThePreviousRow) {
   EXPECT_EQ(TakeLog(), "B12 A11");
   EXPECT_EQ(paper.RecordCount(), 10);
   EXPECT_EQ(Scalar(connection, "select count(*) from testpaper where sNo in (5, 12)"), "0");
-  while (!paper.IsEmpty()) paper.Delete();
+  while (!paper.IsEmpty())
+    paper.Delete();
   EXPECT_TRUE(paper.Bof() && paper.Eof());
   EXPECT_THROW(paper.Delete(), EDatabaseError);
   EXPECT_THROW(paper.Edit(), EDatabaseError);

@@ -15,7 +15,8 @@ using namespace qv::test;
 
 namespace {
 
-const std::vector<std::string> kAllSubjects = {"1基础  ", "电焊", "气焊", "气割", "二氧化碳焊", "氩弧焊", "钎焊"};
+const std::vector<std::string> kAllSubjects = {"1基础  ",    "电焊",   "气焊", "气割",
+                                               "二氧化碳焊", "氩弧焊", "钎焊"};
 
 const char *kStatement4 = "select * from testpaper where sno>0 order by sNo";
 const char *kStatement5 = " select * from testpaper where sno>0 order by sNo";
@@ -24,12 +25,18 @@ const char *kStatement7 = "select count(sNo) as countsNo from testpaper where re
 const char *kStatement8 =
     "select sum(eQfen) as sumeQfen from testpaper where right([result1],1)='√' and result1<>NUll";
 const char *kStatements9To14[] = {
-    "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='单项选择'  and result1<>NUll",
-    "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='单项选择'  and result1<>NUll",
-    "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='多项选择'  and result1<>NUll",
-    "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='多项选择'  and result1<>NUll",
-    "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='判断题'  and result1<>NUll",
-    "select count(sNo) as ss from testpaper where  right([result1],1)='×' and eQtype='判断题'  and result1<>NUll",
+    "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='单项选择'  and "
+    "result1<>NUll",
+    "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='单项选择'  and "
+    "result1<>NUll",
+    "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='多项选择'  and "
+    "result1<>NUll",
+    "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='多项选择'  and "
+    "result1<>NUll",
+    "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='判断题'  and "
+    "result1<>NUll",
+    "select count(sNo) as ss from testpaper where  right([result1],1)='×' and eQtype='判断题'  and "
+    "result1<>NUll",
 };
 
 std::string ReadOne(TQuery &query, const std::string &sql, const std::string &field) {
@@ -42,7 +49,8 @@ std::string ReadOne(TQuery &query, const std::string &sql, const std::string &fi
 
 std::vector<std::string> Stems(TQuery &query) {
   std::vector<std::string> stems;
-  for (query.First(); !query.Eof(); query.Next()) stems.push_back(query.FieldByName("eQName")->AsString());
+  for (query.First(); !query.Eof(); query.Next())
+    stems.push_back(query.FieldByName("eQName")->AsString());
   return stems;
 }
 
@@ -65,18 +73,20 @@ TEST_F(Statements, PaperHoldsTicketSubjectsByTypeThenNumberInSubjectOrder) {
   localDS.Open();
   ASSERT_EQ(localDS.RecordCount(), 12);
   EXPECT_EQ(Stems(localDS),
-            (std::vector<std::string>{"基础S1", "基础S2", "基础S3", "基础M1", "基础M2", "基础T1", "电焊S1", "电焊M1",
-                                      "电焊T1", "二氧化碳S1", "气割S1", "氩弧T1"}));
+            (std::vector<std::string>{"基础S1", "基础S2", "基础S3", "基础M1", "基础M2", "基础T1", "电焊S1",
+                                      "电焊M1", "电焊T1", "二氧化碳S1", "气割S1", "氩弧T1"}));
   localDS.First();
-  for (int n = 1; !localDS.Eof(); ++n, localDS.Next()) EXPECT_EQ(localDS.FieldByName("sno")->AsString(), std::to_string(n));
+  for (int n = 1; !localDS.Eof(); ++n, localDS.Next())
+    EXPECT_EQ(localDS.FieldByName("sno")->AsString(), std::to_string(n));
 }
 
 TEST_F(Statements, BasicSubjectKeepsItsTrailingBlanksAndRebuildDiscardsAnswers) {
   BuildPaper(localDS, {"1基础  "});
   EXPECT_EQ(Scalar(connection, "select count(*) from testpaper"), "6"); // not the row "1基础"
   // 3 single, 2 multiple, 1 true/false: sNo 1-3, 4-5, 6.
-  EXPECT_EQ(Scalar(connection, "select group_concat(sNo) from (select sNo from testpaper where eQtype='多项选择' "
-                               "order by sNo)"),
+  EXPECT_EQ(Scalar(connection,
+                   "select group_concat(sNo) from (select sNo from testpaper where eQtype='多项选择' "
+                   "order by sNo)"),
             "4,5");
   EXPECT_EQ(Scalar(connection, "select sNo from testpaper where eQtype='判断题'"), "6");
 
@@ -111,8 +121,8 @@ TEST_F(Statements, MarkingAndScoreCountsFollowTheAnswers) {
   localDS.SetSQL(kStatement5);
   localDS.Open();
   // Answers by paper position; null = unanswered, "" = answered with nothing ticked.
-  const std::vector<std::optional<std::string>> answers = {"A",  "C",   std::nullopt, "AC", "BC", "错",
-                                                           "",   "ABD", "错",         "D",  std::nullopt, "对"};
+  const std::vector<std::optional<std::string>> answers = {
+      "A", "C", std::nullopt, "AC", "BC", "错", "", "ABD", "错", "D", std::nullopt, "对"};
   for (size_t i = 0; !localDS.Eof(); ++i, localDS.Next()) {
     if (!answers[i]) continue;
     localDS.Edit();
@@ -139,7 +149,8 @@ TEST_F(Statements, MarkingAndScoreCountsFollowTheAnswers) {
   EXPECT_EQ(ReadOne(localDS, kStatement7, "countsNo"), "10");
   EXPECT_EQ(ReadOne(localDS, kStatement8, "sumeQfen"), "8");
   std::vector<std::string> counts;
-  for (const char *sql : kStatements9To14) counts.push_back(ReadOne(localDS, sql, "ss"));
+  for (const char *sql : kStatements9To14)
+    counts.push_back(ReadOne(localDS, sql, "ss"));
   EXPECT_EQ(counts, (std::vector<std::string>{"2", "2", "2", "1", "2", "1"}));
   EXPECT_EQ(Scalar(connection, "select result1 from testpaper where eQName='电焊S1'"), " ×");
 }
@@ -169,7 +180,8 @@ TEST_F(Statements, QuotedCaptionCannotBreakOrExtendTheInsert) {
     localDS.ExecSQL();
   }
   EXPECT_EQ(Scalar(connection, "select count(*) from testpaper"), "0"); // the injection matched nothing
-  EXPECT_EQ(Scalar(connection, "select count(*) from examQuestion where eQZY=" + QuotedStr("O'Brien焊")), "1");
+  EXPECT_EQ(Scalar(connection, "select count(*) from examQuestion where eQZY=" + QuotedStr("O'Brien焊")),
+            "1");
   // A second statement smuggled into the text is refused, not run.
   localDS.SetSQL("delete from testpaper where eQZY='x'; drop table examQuestion");
   EXPECT_THROW(localDS.ExecSQL(), EDatabaseError);
@@ -177,8 +189,9 @@ TEST_F(Statements, QuotedCaptionCannotBreakOrExtendTheInsert) {
 }
 
 TEST_F(Statements, GbkCollationOrdersTypesAndSubjects) {
-  EXPECT_EQ(Scalar(connection, "select group_concat(eQtype, ',') from (select distinct eQtype from examQuestion "
-                               "order by eQtype)"),
+  EXPECT_EQ(Scalar(connection,
+                   "select group_concat(eQtype, ',') from (select distinct eQtype from examQuestion "
+                   "order by eQtype)"),
             "单项选择,多项选择,判断题");
   connection.Execute("insert into examQuestion (eQZY) values ('钎焊'), ('气焊')");
   EXPECT_EQ(Scalar(connection, "select group_concat(eQZY, ',') from (select distinct eQZY from examQuestion "

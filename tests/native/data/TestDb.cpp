@@ -45,8 +45,9 @@ const std::vector<TQuestion> &FixtureBank() {
 }
 
 void InsertQuestion(TConnection &connection, const TQuestion &q) {
-  TStatement insert = connection.Prepare("INSERT INTO examQuestion (eQZY, eQtype, eQno, eQName, QA, QB, QC, QD, "
-                                         "eQright, eQfen) VALUES (?, ?, ?, ?, '甲', '乙', '丙', '丁', ?, ?)");
+  TStatement insert =
+      connection.Prepare("INSERT INTO examQuestion (eQZY, eQtype, eQno, eQName, QA, QB, QC, QD, "
+                         "eQright, eQfen) VALUES (?, ?, ?, ?, '甲', '乙', '丙', '丁', ?, ?)");
   insert.Bind(1, q.Subject);
   insert.Bind(2, q.Type);
   insert.Bind(3, static_cast<int64_t>(q.No));
@@ -59,7 +60,8 @@ void InsertQuestion(TConnection &connection, const TQuestion &q) {
 void CreateFixtureDatabase(TConnection &connection, const TTempDir &dir) {
   connection.OpenDatabase(dir.File("exam.db"), true);
   CreateExamSchema(connection);
-  for (const TQuestion &q : FixtureBank()) InsertQuestion(connection, q);
+  for (const TQuestion &q : FixtureBank())
+    InsertQuestion(connection, q);
 }
 
 void BuildPaper(TQuery &query, const std::vector<std::string> &subjects) {
