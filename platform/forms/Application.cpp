@@ -97,8 +97,6 @@ void TApplication::Initialize() {
   if (initialized_) return;
   initialized_ = true;
   RegisterStandardClasses();
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = AppWndProc;

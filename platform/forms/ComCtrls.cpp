@@ -21,6 +21,12 @@ const TClassInfo &TProgressBar::StaticClassInfo() {
 TProgressBar::TProgressBar(TComponent *owner) : TWinControl(owner) { SetBounds(0, 0, 150, 16); }
 
 void TProgressBar::CreateParams(TCreateParams &p) {
+  // The common controls are set up on first use: most windows need none, and start-up is faster.
+  static bool ready = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)ready;
   TWinControl::CreateParams(p);
   p.BaseClass = PROGRESS_CLASSW;
   if (smooth_) p.Style |= PBS_SMOOTH;
