@@ -3,7 +3,6 @@
 #include "TestDb.h"
 
 #include "platform/base/Exception.h"
-#include "platform/data/DataLinkFile.h"
 #include "platform/data/FileIO.h"
 #include "tools/qbank/Bank.h"
 #include "tools/qbank/BankDatabase.h"
@@ -113,7 +112,16 @@ TEST(Bank, BuildsTheDatabaseAndExportsTheSameBank) {
   ASSERT_TRUE(WriteFileContents(dir.File("out/exam.db-wal"), "stale"));
   BuildDatabase(questions, dir.File("out"), 60);
   EXPECT_FALSE(FileExists(dir.File("out/exam.db-wal")));
-  EXPECT_EQ(ReadDataLinkFile(dir.File("out/server.udl")).DataSource, "exam.db");
+  {
+    // The exam opens it as it will beside the program: through .\server.udl in its folder.
+    std::filesystem::path saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path() / "out");
+    TConnection exam;
+    EXPECT_NO_THROW(exam.Open());
+    EXPECT_TRUE(exam.Connected());
+    exam.Close();
+    std::filesystem::current_path(saved);
+  }
 
   TConnection db;
   db.OpenDatabase(dir.File("out/exam.db"));
