@@ -770,6 +770,8 @@ protected:
   void DrawFrame3D(TCanvas &canvas, const TRect &rect, bool sunken);
   bool CellIs3D(int col, int row) const;
   bool IsHighlighted(int col, int row, uint32_t state) const;
+  // The grid or its editor has the focus (asked once per paint).
+  bool GridHasFocus() const;
 
 private:
   TGridDataLinkEh dataLink_;
@@ -812,6 +814,7 @@ private:
   std::string searchText_;
   UINT_PTR searchTimer_ = 0;
   WORD lastCnKey_ = 0;
+  bool painting_ = false, paintFocused_ = false;
   int keyDepth_ = 0;
   void SyncBaseOptions();
   void SetSearchTimer(bool on);

@@ -104,15 +104,22 @@ void TCustomDBGridEh::LinkScrolled(int distance) {
   if (distance != 0) {
     HideEditor();
     HWND h = HandleIfAllocated();
-    if (std::abs(distance) > VisibleDataRowCount()) {
+    // A move by a whole page or more leaves nothing worth scrolling.
+    if (std::abs(distance) >= VisibleDataRowCount()) {
       Invalidate();
     } else {
       int top = RowTop(titleRowCount_);
       int lineHeight = DefaultRowHeight() + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
+      int dy = -distance * lineHeight;
       TRect area{0, top, ClientWidth(), top + dataRowCount_ * lineHeight};
-      // What is waiting to be painted would be scrolled out of place: paint it first.
-      UpdateWindow(h);
-      ScrollDataRows(-distance * lineHeight, area);
+      // What was waiting to be painted moves with the pixels: invalidate it where it lands.
+      TGdiHandle<HRGN> pending(CreateRectRgn(0, 0, 0, 0));
+      int kind = GetUpdateRgn(h, pending.Get(), FALSE);
+      ScrollDataRows(dy, area);
+      if (kind != NULLREGION && kind != ERROR) {
+        OffsetRgn(pending.Get(), 0, dy);
+        InvalidateRgn(h, pending.Get(), FALSE);
+      }
       InvalidateRow(oldRow - distance);
       InvalidateRow(Row());
     }

@@ -89,6 +89,20 @@ int TextWidthOf(HDC dc, const std::wstring &text, const TEXTMETRICW &tm) {
   return sz.cx + tm.tmOverhang;
 }
 
+// Whether the device shows c as it is (no dithering); remembers the last answer.
+bool IsPureColor(HDC dc, COLORREF c) {
+  static COLORREF lastColor = CLR_INVALID;
+  static bool lastPure = false;
+  static int lastBits = 0;
+  int bits = GetDeviceCaps(dc, BITSPIXEL);
+  if (c != lastColor || bits != lastBits) {
+    lastColor = c;
+    lastBits = bits;
+    lastPure = GetNearestColor(dc, c) == c;
+  }
+  return lastPure;
+}
+
 void FillSolid(HDC dc, const TRect &r, COLORREF c) {
   COLORREF old = SetDCBrushColor(dc, c);
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
@@ -258,8 +272,20 @@ TColor TCustomDBGridEh::LineColor(bool fixed) const {
   return Color() == clSilver ? clGray : clSilver;
 }
 
+bool TCustomDBGridEh::GridHasFocus() const {
+  if (painting_) return paintFocused_;
+  return Focused() || (InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused());
+}
+
 void TCustomDBGridEh::Paint() {
   if (inLayout_) return;
+  // Asked once per paint: the focus does not change while cells are drawn.
+  paintFocused_ = GridHasFocus();
+  painting_ = true;
+  struct TEnd {
+    bool &flag;
+    ~TEnd() { flag = false; }
+  } end{painting_};
   TCustomGrid::Paint();
   // With row selection, a focus rectangle around the current row.
   if ((dbOptions_ & dgRowSelect) && defaultDrawing_ && Focused()) {
@@ -407,7 +433,7 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
 }
 
 bool TCustomDBGridEh::IsHighlighted(int col, int row, uint32_t state) const {
-  bool focused = Focused() || (InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused());
+  bool focused = GridHasFocus();
   bool selected = (state & gdSelected) || ((dbOptions_ & dgRowSelect) && row == Row()) ||
                   ((optionsEh_ & dghRowHighlight) && row == Row());
   (void)col;
@@ -438,7 +464,7 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   bool highlighted = IsHighlighted(col, row, state);
   if (highlighted) {
     bool current = (dbOptions_ & dgRowSelect) ? row == Row() : (col == Col() && row == Row());
-    bool focused = Focused() || (InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused());
+    bool focused = GridHasFocus();
     if (style_) style_->HighlightColors(*this, current, focused, background, textColor);
     else if (focused) background = clHighlight, textColor = clHighlightText;
     else if (current) background = clBtnShadow, textColor = clHighlightText;
@@ -469,7 +495,7 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   TRect full = rect;
   if (!columns_.State()) OnDrawDataCell(this, full, col - indicatorOffset_, column, state);
   OnDrawColumnCell(this, full, col - indicatorOffset_, column, state);
-  if (defaultDrawing_ && (state & gdFocused) && Focused() && !(dbOptions_ & dgRowSelect) && !inLayout_) {
+  if (defaultDrawing_ && (state & gdFocused) && GridHasFocus() && !(dbOptions_ & dgRowSelect) && !inLayout_) {
     TCustomForm *form = ParentForm();
     if (form && form->ActiveControl() == this) {
       RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
@@ -494,12 +520,13 @@ void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftM
   COLORREF textColor = ColorToRGB(canvas.Font.Color());
   TSelectGuard font(dc, canvas.Font.Handle());
   std::wstring w = Widen(text);
-  if (GetNearestColor(dc, brush) == brush && !wordWrap) {
-    // Fast path: straight to the screen.
+  if (IsPureColor(dc, brush) && !wordWrap) {
+    // Fast path: straight to the screen. Left-aligned text that may be cut needs no measuring.
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
+    bool measure = endEllipsis || alignment != TAlignment::taLeftJustify;
+    if (measure) GetTextMetricsW(dc, &tm);
     int available = rect.Width() - dx;
-    int width = TextWidthOf(dc, w, tm);
+    int width = measure ? TextWidthOf(dc, w, tm) : 0;
     if (endEllipsis && width > available) {
       std::wstring original = w;
       for (size_t i = 1; width > available && i + 1 <= original.size(); ++i) {

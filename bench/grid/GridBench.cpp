@@ -1,0 +1,165 @@
+// Measures a grid over 100,000 records: the time to open the dataset and paint the grid, to
+// scroll by a page, and to repaint the visible rows, next to plain GDI text output of the same
+// visible cells; prints the figures and the ratios.
+#include "grid/DBGridEh.h"
+#include "platform/base/Text.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Query.h"
+#include "platform/forms/Forms.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace qv;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) Application->ProcessMessage(msg);
+}
+
+void MakeDatabase(TConnection &c, const std::string &path, int rows) {
+  std::error_code ec;
+  std::filesystem::remove(std::filesystem::path(Widen(path)), ec);
+  c.OpenDatabase(path, true);
+  c.ExecuteScript("create table testpaper (ID INTEGER PRIMARY KEY, sNo INTEGER, eQType VARCHAR(10), "
+                  "result1 VARCHAR(10), eQName VARCHAR(200))");
+  static const char *types[] = {"单项选择", "多项选择", "判断题"};
+  c.BeginTrans();
+  TStatement s = c.Prepare("insert into testpaper (sNo, eQType, result1, eQName) values (?, ?, ?, ?)");
+  for (int i = 1; i <= rows; ++i) {
+    s.Reset();
+    s.Bind(1, TDbValue(int64_t{i}));
+    s.Bind(2, TDbValue(std::string(types[i % 3])));
+    s.Bind(3, TDbValue(std::string(1, static_cast<char>('A' + i % 4))));
+    s.Bind(4, TDbValue("焊接电弧的温度分布与第 " + std::to_string(i) + " 题的条件有关"));
+    s.Step();
+  }
+  c.CommitTrans();
+}
+
+// Plain GDI: fill and ExtTextOut of the texts the grid shows, cell by cell, at the grid's cells.
+double PlainTextPass(TDBGridEh *grid, TQuery &q, int passes) {
+  HWND h = grid->Handle();
+  int rows = grid->DataLink().Link().RecordCount();
+  int first = grid->DataLink().Link().FirstRecord();
+  std::vector<std::vector<std::wstring>> texts(rows);
+  int cols = grid->Columns()->Count();
+  int keep = q.RecNo();
+  for (int r = 0; r < rows; ++r) {
+    q.SetRecNo(first + r + 1);
+    for (int c = 0; c < cols; ++c) texts[r].push_back(Widen(q.FieldByName(grid->Columns()->Items(c)->FieldName())->DisplayText()));
+  }
+  q.SetRecNo(keep);
+  Drain();
+  HFONT font = grid->Font().Handle();
+  auto start = Clock::now();
+  for (int p = 0; p < passes; ++p) {
+    HDC dc = GetDC(h);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    for (int r = 0; r < rows; ++r)
+      for (int c = 0; c < cols; ++c) {
+        TRect cell = grid->CellRect(c + 1, r + 1);
+        RECT rc{cell.Left, cell.Top, cell.Right, cell.Bottom};
+        const std::wstring &t = texts[r][c];
+        ExtTextOutW(dc, rc.left + 2, rc.top + 2, ETO_CLIPPED | ETO_OPAQUE, &rc, t.c_str(), static_cast<UINT>(t.size()), nullptr);
+      }
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    GdiFlush();
+  }
+  return Ms(Clock::now() - start) / passes;
+}
+
+} // namespace
+
+int main() {
+  const int records = 100000;
+  Application->Initialize();
+  RegisterGridClasses();
+  std::string path = (std::filesystem::temp_directory_path() / "qv-grid-bench.db").string();
+  TConnection connection;
+  auto t0 = Clock::now();
+  MakeDatabase(connection, path, records);
+  double build = Ms(Clock::now() - t0);
+
+  auto *form = new TForm(nullptr);
+  form->SetClientWidth(800);
+  form->SetClientHeight(600);
+  auto *source = new TDBDataSource(form);
+  auto *grid = new TDBGridEh(form);
+  grid->SetParent(form);
+  grid->SetAlign(TAlign::alClient);
+  grid->SetReadOnly(true);
+  TQuery query(&connection);
+  query.SetSQL("select * from testpaper order by sNo");
+  form->Show();
+  Drain();
+
+  t0 = Clock::now();
+  query.Open();
+  auto opened = Clock::now();
+  source->SetDataSet(&query);
+  grid->SetDataSource(source);
+  UpdateWindow(grid->Handle());
+  GdiFlush();
+  double openMs = Ms(opened - t0), firstPaintMs = Ms(Clock::now() - opened);
+  Drain();
+
+  const int pages = 200, repaints = 200;
+  int page = grid->VisibleDataRowCount();
+  // Page scroll and repaint, composed off screen (the grid's default) and straight on the window.
+  double pageMs[2] = {}, repaintMs[2] = {};
+  for (int buffered = 1; buffered >= 0; --buffered) {
+    grid->SetDoubleBuffered(buffered != 0);
+    query.First();
+    Drain();
+    t0 = Clock::now();
+    for (int i = 0; i < pages; ++i) {
+      query.MoveBy(page);
+      UpdateWindow(grid->Handle());
+      GdiFlush();
+    }
+    pageMs[buffered] = Ms(Clock::now() - t0) / pages;
+    Drain();
+    t0 = Clock::now();
+    for (int i = 0; i < repaints; ++i) {
+      InvalidateRect(grid->Handle(), nullptr, FALSE);
+      UpdateWindow(grid->Handle());
+      GdiFlush();
+    }
+    repaintMs[buffered] = Ms(Clock::now() - t0) / repaints;
+    Drain();
+  }
+  grid->SetDoubleBuffered(true);
+
+  double plainMs = PlainTextPass(grid, query, repaints);
+
+  std::printf("grid over %d records, %d visible rows x %d columns (%d-bit)\n", records, page,
+              grid->Columns()->Count(), static_cast<int>(sizeof(void *) * 8));
+  std::printf("  building the database        %9.1f ms\n", build);
+  std::printf("  opening the dataset          %9.1f ms\n", openMs);
+  std::printf("  first layout and paint       %9.2f ms\n", firstPaintMs);
+  std::printf("  page scroll (move + paint)   %9.3f ms   (on the window: %.3f ms)\n", pageMs[1], pageMs[0]);
+  std::printf("  repaint of the visible rows  %9.3f ms   (on the window: %.3f ms)\n", repaintMs[1], repaintMs[0]);
+  std::printf("  plain GDI text of the cells  %9.3f ms\n", plainMs);
+  std::printf("  ratio page scroll / plain    %9.2f\n", pageMs[1] / plainMs);
+  std::printf("  ratio repaint / plain        %9.2f\n", repaintMs[1] / plainMs);
+  delete form;
+  query.Close();
+  connection.Close();
+  std::error_code ec;
+  std::filesystem::remove(std::filesystem::path(Widen(path)), ec);
+  return 0;
+}
