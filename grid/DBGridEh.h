@@ -297,6 +297,19 @@ private:
   TColumnEh *column_;
 };
 
+// Cell parameters passed to the cell events.
+struct TColCellParamsEh {
+  TColumnEh *Column = nullptr;
+  int Col = 0, Row = 0;
+  uint32_t State = 0;
+  TFont *Font = nullptr;
+  TAlignment Alignment = TAlignment::taLeftJustify;
+  TColor Background = clWindow;
+  std::string Text;
+  int ImageIndex = -1;
+  int CheckState = 0;
+};
+
 // Which column properties were set explicitly (ExplicitValues).
 enum TColumnValueEh : uint32_t {
   cvColor = 1, cvWidth = 2, cvFont = 4, cvAlignment = 8, cvReadOnly = 16, cvTitleCaption = 32,
@@ -392,6 +405,8 @@ public:
   void ForgetField() const { field_ = nullptr; }
 
   TEvent<TObject *, TColumnEh *> OnEditButtonClick;
+  // Fired for each data cell before it is drawn; the parameters may be changed.
+  TEvent<TObject *, TColCellParamsEh &> OnGetCellParams;
 
 protected:
   // Tells the collection: the column alone, or the whole collection when all is set.
@@ -561,19 +576,6 @@ private:
   void LinkCheckBrowseMode() override {}
 };
 
-// Cell parameters passed to the cell events.
-struct TColCellParamsEh {
-  TColumnEh *Column = nullptr;
-  int Col = 0, Row = 0;
-  uint32_t State = 0;
-  TFont *Font = nullptr;
-  TAlignment Alignment = TAlignment::taLeftJustify;
-  TColor Background = clWindow;
-  std::string Text;
-  int ImageIndex = -1;
-  int CheckState = 0;
-};
-
 using TDBGridEhColumnEvent = TEvent<TObject *, TColumnEh *>;
 using TDrawColumnCellEvent = TEvent<TObject *, const TRect &, int, TColumnEh *, uint32_t>;
 using TGetCellParamsEvent = TEvent<TObject *, TColumnEh *, TFont *, TColor &, uint32_t>;
@@ -712,7 +714,7 @@ protected:
   void WndProc(TMessage &m) override;
   void Paint() override;
   void DrawCell(int col, int row, const TRect &rect, uint32_t state) override;
-  TColor LineColor(bool fixed) const override;
+  TColor LineColor(int col, int row) const override;
   void DrawEmptyArea(TCanvas &canvas, const TRect &right, const TRect &below) override;
   bool SelectCell(int col, int row) override;
   void ColWidthsChanged() override;

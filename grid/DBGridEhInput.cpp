@@ -296,7 +296,13 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     }
     return false;
   case VK_ESCAPE:
-    link.Reset();
+    // Reset: a modified editor shows the field again; otherwise the dataset's edit is cancelled.
+    if (dataLink_.Modified()) {
+      dataLink_.Modified(false);
+      LinkRecordChanged(nullptr);
+    } else {
+      link.Reset();
+    }
     StopSearch();
     if (!(dbOptions_ & dgAlwaysShowEditor)) HideEditor();
     return true;

@@ -41,6 +41,7 @@ void TGridDataLinkEh::LinkDataSetChanged() {
 void TGridDataLinkEh::LinkDataSetScrolled(int distance) { grid_->LinkScrolled(distance); }
 
 void TGridDataLinkEh::LinkLayoutChanged() {
+  for (int i = 0; i < grid_->Columns()->Count(); ++i) grid_->Columns()->Items(i)->ForgetField();
   grid_->layoutFromDataSet_ = true;
   grid_->RequestLayout();
   LinkDataSetChanged();
@@ -71,6 +72,8 @@ void TGridDataLinkEh::LinkFocusControl(TField *field) { grid_->LinkFocusControl(
 // Reactions ------------------------------------------------------------------------------------
 
 void TCustomDBGridEh::LinkActive() {
+  // The dataset's fields are made anew when it opens: no column may keep a field it had.
+  for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->ForgetField();
   if (!dataLink_.Active()) HideEditor();
   StopSearch();
   // Selection and summaries (later units) hear of the new dataset here.

@@ -267,9 +267,14 @@ void TCustomDBGridEh::StyleColorsChanged() {
 
 // Painting -------------------------------------------------------------------------------------
 
-TColor TCustomDBGridEh::LineColor(bool fixed) const {
-  if (fixed) return flat_ ? clGray : clBlack;
-  return Color() == clSilver ? clGray : clSilver;
+TColor TCustomDBGridEh::LineColor(int col, int row) const {
+  TColor fixedLine = flat_ ? clGray : clBlack, dataLine = Color() == clSilver ? clGray : clSilver;
+  if (row < titleRowCount_ || col < indicatorOffset_) return fixedLine;
+  // Frozen data columns are fixed for the base grid but draw data lines unless framed in 3D.
+  if (col < FixedCols()) return (optionsEh_ & dghFrozen3D) ? fixedLine : dataLine;
+  bool footerBlock = footerRowCount_ > 0 && row >= titleRowCount_ + dataRowCount_;
+  if (footerBlock && ((optionsEh_ & dghFooter3D) || footerColor_ == clBtnFace)) return fixedLine;
+  return dataLine;
 }
 
 bool TCustomDBGridEh::GridHasFocus() const {
@@ -461,6 +466,20 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   if (column->AlwaysShowEditButton()) textRect.Right = std::max(textRect.Left, textRect.Right - editButtonWidth_);
   std::string text = hasRecord ? column->DisplayText() : std::string();
   OnGetCellParams(this, column, font, background, state);
+  if (column->OnGetCellParams) {
+    TColCellParamsEh params;
+    params.Column = column;
+    params.Col = col;
+    params.Row = row;
+    params.State = state;
+    params.Font = font;
+    params.Alignment = column->Alignment();
+    params.Background = background;
+    params.Text = text;
+    column->OnGetCellParams(this, params);
+    background = params.Background;
+    text = params.Text;
+  }
   bool highlighted = IsHighlighted(col, row, state);
   if (highlighted) {
     bool current = (dbOptions_ & dgRowSelect) ? row == Row() : (col == Col() && row == Row());

@@ -464,7 +464,6 @@ void TCustomGrid::DrawLines(TCanvas &canvas) {
   if (gridLineWidth_ <= 0) return;
   HDC dc = canvas.Handle();
   HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-  COLORREF fixedColor = ColorToRGB(LineColor(true)), dataColor = ColorToRGB(LineColor(false));
   auto fill = [dc](int l, int t, int r, int b) {
     RECT rc{l, t, r, b};
     PatBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
@@ -482,8 +481,7 @@ void TCustomGrid::DrawLines(TCanvas &canvas) {
       int w = colWidths_[col];
       if (w < 0) continue;
       int colLine = LineWidthOfCol(col);
-      bool fixed = col < fixedCols_ || row < fixedRows_;
-      SetDCBrushColor(dc, fixed ? fixedColor : dataColor);
+      SetDCBrushColor(dc, ColorToRGB(LineColor(col, row)));
       if (colLine > 0) fill(x + w, y, x + w + colLine, y + h + rowLine);
       if (rowLine > 0) fill(x, y + h, x + w + colLine, y + h + rowLine);
       x += w + colLine;

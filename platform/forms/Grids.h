@@ -158,8 +158,11 @@ protected:
   virtual void DrawCell(int col, int row, const TRect &rect, uint32_t state);
   // Paints the lines of the whole grid in LineColor.
   virtual void DrawLines(TCanvas &canvas);
-  // Colour of the lines beside fixed cells and beside scrolling cells.
-  virtual TColor LineColor(bool fixed) const { return fixed ? clBlack : clSilver; }
+  // Colour of the lines right of and below the cell (col, row): black beside fixed cells, silver
+  // beside the others.
+  virtual TColor LineColor(int col, int row) const {
+    return col < fixedCols_ || row < fixedRows_ ? clBlack : clSilver;
+  }
   // Fills the area right of and below the last cells.
   virtual void DrawEmptyArea(TCanvas &canvas, const TRect &right, const TRect &below);
   virtual bool SelectCell(int col, int row);

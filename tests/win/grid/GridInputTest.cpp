@@ -117,6 +117,12 @@ TEST_F(GridTest, EditableGridAppendsAtTheEndAndUpCancelsTheUntouchedRecord) {
   EXPECT_EQ(db->Query().State(), TDataSetState::dsBrowse);
   EXPECT_EQ(db->Query().RecordCount(), 5);
   EXPECT_EQ(db->Query().RecNo(), 5);
+  // Escape cancels an edit in progress; the stored value stays.
+  db->Query().Edit();
+  db->Query().FieldByName("result1")->SetAsString("Z");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(db->Query().State(), TDataSetState::dsBrowse);
+  EXPECT_NE(db->Query().FieldByName("result1")->AsString(), "Z");
 }
 
 TEST_F(GridTest, TabAndShiftTabWrapToTheNeighbouringRecords) {

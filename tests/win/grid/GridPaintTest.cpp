@@ -89,6 +89,26 @@ TEST_F(GridTest, CurrentCellIsHighlightedOnlyWithTheFocusUnlessAlwaysShown) {
   EXPECT_NE(blended, GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(GridTest, CellParameterEventsChangeWhatACellShows) {
+  Build(10);
+  other->SetFocus();
+  Pump(5);
+  // The column's event colours the answers of multiple-choice questions.
+  grid->Columns()->Items(2)->OnGetCellParams = [](TObject *, TColCellParamsEh &p) {
+    if (p.Row % 3 == 2) p.Background = clRed;
+  };
+  grid->Repaint();
+  HWND h = grid->Handle();
+  TRect multi = grid->CellRect(3, 2), single = grid->CellRect(3, 1);
+  EXPECT_EQ(PixelAt(h, multi.Right - 2, multi.Top + 2), RGB(255, 0, 0));
+  EXPECT_EQ(PixelAt(h, single.Right - 2, single.Top + 2), GetSysColor(COLOR_WINDOW));
+  // The grid's event sees every data cell first and may change the background as well.
+  grid->OnGetCellParams = [](TObject *, TColumnEh *, TFont *, TColor &background, uint32_t) { background = clLime; };
+  grid->Repaint();
+  EXPECT_EQ(PixelAt(h, single.Right - 2, single.Top + 2), RGB(0, 255, 0));
+  EXPECT_EQ(PixelAt(h, multi.Right - 2, multi.Top + 2), RGB(255, 0, 0));
+}
+
 TEST_F(GridTest, LuminatedColoursFollowTheBlendingSteps) {
   // White toward black: 255 -> 127.5 -> 186; focused then 186 - (122 - 186) * 0.25 = 202.
   EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 255, 255), RGBColor(0, 0, 0), false), RGBColor(186, 186, 186));
