@@ -576,6 +576,22 @@ private:
   void LinkCheckBrowseMode() override {}
 };
 
+// One node of the title header tree (UseMultiTitle): a caption "Group|Sub|Leaf" puts the column
+// under the nodes "Group" and "Sub"; neighbouring columns with the same leading parts share them.
+struct THeadTreeNode {
+  std::string Text;
+  THeadTreeNode *Parent = nullptr;
+  std::vector<std::unique_ptr<THeadTreeNode>> Children;
+  TColumnEh *Column = nullptr; // leaves only
+  int Level = 0;               // 0 for the root's children
+  // Builds the tree of the visible columns' captions; the root is named "Root".
+  static std::unique_ptr<THeadTreeNode> Build(const std::vector<TColumnEh *> &columns);
+  // Levels below the root (1 for plain captions).
+  int Depth() const;
+  // The leaves under this node, left to right.
+  void Leaves(std::vector<const THeadTreeNode *> &out) const;
+};
+
 using TDBGridEhColumnEvent = TEvent<TObject *, TColumnEh *>;
 using TDrawColumnCellEvent = TEvent<TObject *, const TRect &, int, TColumnEh *, uint32_t>;
 using TGetCellParamsEvent = TEvent<TObject *, TColumnEh *, TFont *, TColor &, uint32_t>;
@@ -596,6 +612,8 @@ public:
   // Column model.
   TDBGridColumnsEh *Columns() { return &columns_; }
   const TColumnsEhList &VisibleColumns() const { return visibleColumns_; }
+  // The header tree of UseMultiTitle (nullptr otherwise).
+  const THeadTreeNode *HeadTree() const { return headTree_.get(); }
   TDBGridEhColumnDefValuesEh *ColumnDefValues() { return &columnDefValues_; }
   const TDBGridEhColumnDefValuesEh *ColumnDefValues() const { return &columnDefValues_; }
   int IndicatorOffset() const { return indicatorOffset_; }
@@ -772,6 +790,9 @@ protected:
   void DrawFrame3D(TCanvas &canvas, const TRect &rect, bool sunken);
   bool CellIs3D(int col, int row) const;
   bool IsHighlighted(int col, int row, uint32_t state) const;
+  void DrawHeaderTree(TCanvas &canvas);
+  // The leaf of the header tree for a column (nullptr without UseMultiTitle).
+  const THeadTreeNode *HeaderLeaf(const TColumnEh *column) const;
   // The grid or its editor has the focus (asked once per paint).
   bool GridHasFocus() const;
 
@@ -784,6 +805,8 @@ private:
   TDBGridEhScrollBar horzScrollBar_, vertScrollBar_;
   TDBGridEhStyle *style_ = nullptr;
   TFollowingFont titleFont_, footerFont_;
+  std::unique_ptr<THeadTreeNode> headTree_;
+  int headBandHeight_ = 0;
   std::vector<bool> tabStops_; // per grid column
   bool flushingColumns_ = false;
   bool autoFitColWidths_ = false;
@@ -802,7 +825,6 @@ private:
   int editButtonWidth_ = 16, scrollBarWidth_ = 16;
   bool tallRows_ = false;
   int dataRowCount_ = 1;
-  bool vertBarShown_ = false;
   bool inDataChanged_ = false;
   bool ignoreThumbRelease_ = false;
   int wheelRest_ = 0;
@@ -817,7 +839,6 @@ private:
   UINT_PTR searchTimer_ = 0;
   WORD lastCnKey_ = 0;
   bool painting_ = false, paintFocused_ = false;
-  int keyDepth_ = 0;
   void SyncBaseOptions();
   void SetSearchTimer(bool on);
   void StyleColorsChanged();

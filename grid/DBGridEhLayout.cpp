@@ -368,6 +368,14 @@ void TCustomDBGridEh::RebuildLayout() {
       titleHeight = titleLines_ * tm.Tm.tmHeight + tm.Tm.tmExternalLeading + titleHeight_ + 2 +
                     ((dbOptions_ & dgRowLines) ? 1 : 0);
     }
+    headTree_.reset();
+    headBandHeight_ = 0;
+    if (useMultiTitle_) {
+      headTree_ = THeadTreeNode::Build(visibleColumns_);
+      int depth = std::max(headTree_->Depth(), 1);
+      headBandHeight_ = titleHeight;
+      titleHeight = titleHeight * depth - ((optionsEh_ & dghFixed3D) ? 1 : 3);
+    }
     SetFixedRows(0);
     if (RowCount() < 2) SetRowCount(2);
     SetRowHeights(0, std::max(titleHeight, 1));
@@ -587,6 +595,59 @@ void TCustomDBGridEh::Loaded() {
   } else {
     RequestLayout();
   }
+}
+
+// Header tree -----------------------------------------------------------------------------------
+
+std::unique_ptr<THeadTreeNode> THeadTreeNode::Build(const std::vector<TColumnEh *> &columns) {
+  auto root = std::make_unique<THeadTreeNode>();
+  root->Text = "Root";
+  root->Level = -1;
+  for (TColumnEh *column : columns) {
+    std::vector<std::string> parts;
+    std::string caption = column->Title()->Caption();
+    size_t start = 0;
+    for (size_t bar; (bar = caption.find('|', start)) != std::string::npos; start = bar + 1)
+      parts.push_back(caption.substr(start, bar - start));
+    parts.push_back(caption.substr(start));
+    THeadTreeNode *node = root.get();
+    for (size_t k = 0; k < parts.size(); ++k) {
+      bool leaf = k + 1 == parts.size();
+      THeadTreeNode *last = node->Children.empty() ? nullptr : node->Children.back().get();
+      if (!leaf && last && !last->Column && last->Text == parts[k]) {
+        node = last;
+        continue;
+      }
+      auto child = std::make_unique<THeadTreeNode>();
+      child->Text = parts[k];
+      child->Parent = node;
+      child->Level = node->Level + 1;
+      if (leaf) child->Column = column;
+      node->Children.push_back(std::move(child));
+      node = node->Children.back().get();
+    }
+  }
+  return root;
+}
+
+int THeadTreeNode::Depth() const {
+  int deepest = 0;
+  for (const auto &c : Children) deepest = std::max(deepest, c->Depth());
+  return Level < 0 ? deepest : deepest + 1;
+}
+
+void THeadTreeNode::Leaves(std::vector<const THeadTreeNode *> &out) const {
+  if (Column) out.push_back(this);
+  for (const auto &c : Children) c->Leaves(out);
+}
+
+const THeadTreeNode *TCustomDBGridEh::HeaderLeaf(const TColumnEh *column) const {
+  if (!headTree_) return nullptr;
+  std::vector<const THeadTreeNode *> leaves;
+  headTree_->Leaves(leaves);
+  for (const THeadTreeNode *leaf : leaves)
+    if (leaf->Column == column) return leaf;
+  return nullptr;
 }
 
 // Column look-ups ------------------------------------------------------------------------------

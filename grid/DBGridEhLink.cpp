@@ -246,7 +246,6 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     SetScrollInfo(h, SB_VERT, &si, TRUE);
   }
   bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;
-  vertBarShown_ = shown;
   return shown != wasShown;
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace qv {
@@ -292,6 +293,7 @@ void TCustomDBGridEh::Paint() {
     ~TEnd() { flag = false; }
   } end{painting_};
   TCustomGrid::Paint();
+  if (headTree_ && titleRowCount_ > 0) DrawHeaderTree(Canvas());
   // With row selection, a focus rectangle around the current row.
   if ((dbOptions_ & dgRowSelect) && defaultDrawing_ && Focused()) {
     int y = RowTop(Row());
@@ -418,6 +420,11 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
   canvas.Font.Assign(*font);
   canvas.Brush.SetColor(background);
   std::string caption = title->Caption();
+  if (const THeadTreeNode *leaf = HeaderLeaf(column)) {
+    // Upper levels belong to the group cells drawn over the titles; the leaf takes the rest.
+    caption = leaf->Text;
+    textRect.Top = std::min(textRect.Bottom, rect.Top + leaf->Level * headBandHeight_);
+  }
   if (title->Orientation() == TTextOrientationEh::tohVertical) {
     LOGFONTW lf{};
     GetObjectW(font->Handle(), sizeof lf, &lf);
@@ -435,6 +442,39 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
   bool wrap = titleHeight_ != 0 || titleLines_ != 0;
   DrawCellText(canvas, textRect, 0, 0, title->EndEllipsis(), wrap,
                wrap ? TVertLayoutEh::tlCenter : TVertLayoutEh::tlTop, title->Alignment(), caption, dy, dx, false);
+}
+
+void TCustomDBGridEh::DrawHeaderTree(TCanvas &canvas) {
+  HDC dc = canvas.Handle();
+  bool is3D = (optionsEh_ & dghFixed3D) != 0;
+  std::function<void(const THeadTreeNode &)> draw = [&](const THeadTreeNode &node) {
+    for (const auto &child : node.Children) draw(*child);
+    if (node.Column || node.Level < 0) return;
+    std::vector<const THeadTreeNode *> leaves;
+    node.Leaves(leaves);
+    int left = -1, right = -1;
+    TColumnEh *first = nullptr;
+    for (const THeadTreeNode *leaf : leaves) {
+      TRect cell = CellRect(GridColOfColumn(leaf->Column), 0);
+      if (cell.IsEmpty()) continue;
+      if (left < 0) left = cell.Left, first = leaf->Column;
+      right = cell.Right;
+    }
+    if (left < 0) return;
+    int top = node.Level * headBandHeight_;
+    TRect group{left, top, right, top + headBandHeight_ - 1};
+    TRect inner = is3D ? group.Inflate(-1, -1) : group;
+    TColor background = first->Title()->Color();
+    FillSolid(dc, group, ColorToRGB(background));
+    // The line under the group, across the columns and their separators.
+    FillSolid(dc, {left, group.Bottom, right, group.Bottom + 1}, ColorToRGB(LineColor(0, 0)));
+    canvas.Font.Assign(*first->Title()->Font());
+    canvas.Brush.SetColor(background);
+    DrawCellText(canvas, inner, 0, 0, true, false, TVertLayoutEh::tlTop, TAlignment::taCenter, node.Text, is3D ? 1 : 2,
+                 is3D ? 1 : 2, false);
+    if (is3D) DrawFrame3D(canvas, group, false);
+  };
+  draw(*headTree_);
 }
 
 bool TCustomDBGridEh::IsHighlighted(int col, int row, uint32_t state) const {

@@ -161,3 +161,29 @@ TEST_F(GridTest, NegativeFooterRowCountIsRefusedAndNegativeRowHeightStoredAsZero
 }
 
 } // namespace qv
+
+namespace qv {
+
+TEST_F(GridTest, MultiLevelTitlesShareGroupCellsAndDoubleTheTitleHeight) {
+  Build(20, 300);
+  int single = grid->RowHeights(0);
+  grid->Columns()->Items(0)->Title()->SetCaption("题目|编号");
+  grid->Columns()->Items(1)->Title()->SetCaption("题目|题型");
+  grid->SetUseMultiTitle(true);
+  Pump(5);
+  const THeadTreeNode *root = grid->HeadTree();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->Text, "Root");
+  EXPECT_EQ(root->Depth(), 2);
+  ASSERT_EQ(root->Children.size(), 2u);
+  EXPECT_EQ(root->Children[0]->Text, "题目");
+  EXPECT_EQ(root->Children[0]->Children.size(), 2u);
+  EXPECT_EQ(root->Children[1]->Column, grid->Columns()->Items(2));
+  // Two bands of the single title height, less one pixel for the 3D frame.
+  EXPECT_EQ(grid->RowHeights(0), 2 * single - 1);
+  // Titles are centred by default once they are split.
+  EXPECT_EQ(grid->Columns()->Items(2)->Title()->Alignment(), TAlignment::taCenter);
+  SaveWindowBmp(grid->Handle(), "grid-multititle.bmp");
+}
+
+} // namespace qv
