@@ -211,3 +211,50 @@ TEST_F(GridTest, InactiveDatasetShowsOneEmptyRowAndKeysDoNothing) {
 }
 
 } // namespace qv
+
+namespace qv {
+
+TEST_F(GridTest, TitleButtonsPressReleaseAndToggleSortMarkers) {
+  Build(10, 300);
+  grid->SetOptionsEh(grid->OptionsEh() | dghAutoSortMarking);
+  grid->Columns()->Items(1)->Title()->SetTitleButton(true);
+  Pump(5);
+  std::vector<std::string> seen;
+  grid->OnMouseDown = [&](TObject *, TMouseButton, uint32_t, int, int) { seen.push_back("down"); };
+  grid->OnTitleBtnClick = [&](TObject *, TColumnEh *c) { seen.push_back("button " + c->FieldName()); };
+  TRect title = grid->CellRect(2, 0);
+  int x = (title.Left + title.Right) / 2, y = (title.Top + title.Bottom) / 2;
+  HWND h = grid->Handle();
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  // Held down: the title is drawn sunken (its top-left edge dark), and OnMouseDown does not fire.
+  COLORREF edge = PixelAt(h, title.Left, title.Top);
+  EXPECT_EQ(edge, GetSysColor(COLOR_3DDKSHADOW));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  Pump(5);
+  EXPECT_EQ(seen, (std::vector<std::string>{"button eQType"}));
+  EXPECT_EQ(grid->Columns()->Items(1)->Title()->SortMarker(), TSortMarkerEh::smDownEh);
+  EXPECT_NE(PixelAt(h, title.Left, title.Top), GetSysColor(COLOR_3DDKSHADOW));
+  // A second click turns the marker round; released elsewhere, nothing happens.
+  Click(x, y);
+  EXPECT_EQ(grid->Columns()->Items(1)->Title()->SortMarker(), TSortMarkerEh::smUpEh);
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, RowY(4)));
+  EXPECT_EQ(grid->Columns()->Items(1)->Title()->SortMarker(), TSortMarkerEh::smUpEh);
+  EXPECT_EQ(db->Query().RecNo(), 1);
+}
+
+TEST_F(GridTest, DraggingATitleMovesTheColumn) {
+  Build(10, 300);
+  TRect from = grid->CellRect(1, 0), to = grid->CellRect(3, 0);
+  HWND h = grid->Handle();
+  int y = (from.Top + from.Bottom) / 2;
+  SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM((from.Left + from.Right) / 2, y));
+  SendMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((to.Left + to.Right) / 2, y));
+  SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM((to.Left + to.Right) / 2, y));
+  Pump(5);
+  EXPECT_EQ(grid->Columns()->Items(2)->FieldName(), "sNo");
+  EXPECT_EQ(grid->Columns()->Items(0)->FieldName(), "eQType");
+  EXPECT_EQ(grid->VisibleColumns().front()->FieldName(), "eQType");
+}
+
+} // namespace qv
