@@ -93,9 +93,10 @@ Tfmexam::Tfmexam(TComponent *owner) : TForm(owner) {
   BindField("Timer3", Timer3);
   BindField("MainMenu1", MainMenu1);
   BindField("DS1", DS1);
+  BindField("DBGridEh1", DBGridEh1);
   RegisterClasses<TDBDataSource, TDBEdit>();
+  RegisterGridClasses();
   CreateFromLayout();
-  DBGridEh1 = dynamic_cast<TWinControl *>(FindComponent("DBGridEh1"));
 }
 
 Tfmexam::~Tfmexam() {
@@ -152,7 +153,7 @@ std::string FormatStartTime(const SYSTEMTIME &time) {
 }
 
 void Tfmexam::BitBtn4Click(TObject *) {
-  if (DBGridEh1) DBGridEh1->SetEnabled(true);
+  DBGridEh1->SetEnabled(true);
   BitBtn4->SetEnabled(false);
   Timer1->SetEnabled(true);
   Panel2->SetEnabled(true);

@@ -4,6 +4,7 @@
 // list, the close guard, the hand-in with marking and the score report, and review mode.
 // Question display and answer capture: UexamAnswers.cpp; hand-in, review and the exam clock:
 // UexamHandIn.cpp.
+#include "grid/DBGridEh.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/DBCtrls.h"
 #include "platform/forms/ExtCtrls.h"
@@ -31,9 +32,8 @@ public:
   TLabel *Label22 = nullptr, *Label23 = nullptr, *Label12 = nullptr, *Label14 = nullptr, *Label4 = nullptr,
          *Label16 = nullptr;
   TBitBtn *BitBtn4 = nullptr;
-  // The question list (a data-aware grid; nullptr when the layout has none) and the
-  // correct-answer field.
-  TWinControl *DBGridEh1 = nullptr;
+  // The question list and the correct-answer field.
+  TDBGridEh *DBGridEh1 = nullptr;
   TDBEdit *DBEdit1 = nullptr;
   // Question area.
   TPanel *Panel3 = nullptr, *Panel5 = nullptr;

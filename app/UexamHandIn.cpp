@@ -3,7 +3,6 @@
 #include "app/Uscore.h"
 #include "app/uDM.h"
 #include "platform/forms/Dialogs.h"
-#include "platform/forms/Properties.h"
 #include "platform/base/Text.h"
 
 namespace qv {
@@ -58,7 +57,7 @@ void Tfmexam::HandIn(bool confirm) {
     ds->Prior();
   }
 
-  if (DBGridEh1) SetPropText(*DBGridEh1, "ReadOnly", "True");
+  DBGridEh1->SetReadOnly(true);
   Panel3->SetEnabled(false);
   Timer2->SetEnabled(true);
   HandedIn = true;

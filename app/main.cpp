@@ -13,6 +13,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->CreateForm(fmDM);
     Application->CreateForm(fmlogin);
     Application->Run();
+    // The windows go now, while every part of the framework they reach still exists.
+    Application->DestroyComponents();
   } catch (const std::exception &e) {
     // Startup failed before the loop could show it: no window of the program appears.
     MessageBoxW(nullptr, Widen(e.what()).c_str(), L"考试系统", MB_OK | MB_ICONSTOP);

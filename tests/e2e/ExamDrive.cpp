@@ -19,6 +19,7 @@
 #include "platform/data/Query.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -90,6 +91,12 @@ public:
     } catch (const std::exception &e) {
       Fail(std::string("stopped: ") + e.what());
       Shot("failure");
+      GUITHREADINFO gui{};
+      gui.cbSize = sizeof gui;
+      if (GetGUIThreadInfo(process_.dwThreadId, &gui))
+        std::printf("focus %s \"%s\", capture %s, active %s\n", WindowClass(gui.hwndFocus).c_str(),
+                    WindowText(gui.hwndFocus).c_str(), WindowClass(gui.hwndCapture).c_str(),
+                    WindowClass(gui.hwndActive).c_str());
       if (HWND exam = Top("Tfmexam")) {
         std::printf("exam window:\n");
         DumpWindow(exam);
@@ -310,9 +317,22 @@ private:
     if (i + 1 >= paper_.size()) return;
     if (paper_[i].Type == kMultiple) {
       Require(grid_ != nullptr, "an unanswered multiple-choice question can only be left by the question list");
-      ClickGridRow(i + 1);
+      // A row click that did not take is made again (a click on the current row does not move).
+      for (int attempt = 0; attempt < 3 && !Shows(i + 1); ++attempt) {
+        ClickGridRow(i + 1);
+        WaitFor([&] { return Shows(i + 1); }, 2000);
+      }
     } else {
       Press(Button(exam_, "TBitBtn", "下一道题"), "next");
+    }
+    if (std::getenv("E2E_DEBUG") && !WaitFor([&] { return Shows(i + 1); }, 2000)) {
+      HWND next = Button(exam_, "TBitBtn", "下一道题");
+      RECT r = ScreenRect(next);
+      POINT c{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+      std::printf("debug: under the next button: %s \"%s\" usable %d\n", WindowClass(WindowFromPoint(c)).c_str(),
+                  WindowText(WindowFromPoint(c)).c_str(), Usable(next));
+      Press(next, "next");
+      std::printf("debug: second click %s\n", WaitFor([&] { return Shows(i + 1); }, 2000) ? "moved" : "did not move");
     }
     Require(WaitFor([&] { return Shows(i + 1); }, 5000), "question " + std::to_string(i + 2) + " did not appear");
   }
@@ -334,7 +354,11 @@ private:
     if (q.Type == kMultiple) {
       for (char l : expected) {
         Require(l >= 'A' && l <= 'F', "plan line " + std::to_string(i + 1) + ": not option letters: " + answer);
-        Press(boxes_[l], std::string("option box ") + l);
+        // A box that did not tick is clicked again, as a person would on seeing it empty.
+        for (int attempt = 0; attempt < 3 && SendMessageW(boxes_[l], BM_GETCHECK, 0, 0) != BST_CHECKED; ++attempt) {
+          Press(boxes_[l], std::string("option box ") + l);
+          WaitFor([&] { return SendMessageW(boxes_[l], BM_GETCHECK, 0, 0) == BST_CHECKED; }, 1000);
+        }
       }
       Check(WaitFor([&] {
               for (char l : expected)
@@ -355,12 +379,14 @@ private:
       Require(WaitFor([&] { return IsWindowEnabled(panel3_); }, 3000), "the question area stayed locked");
       RECT r = ScreenRect(boxes_[slot]);
       ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-      // The question area is locked for 500 ms after an answer click.
+      // The question area is locked for 500 ms after an answer click; the next click waits for
+      // the lock to begin and end.
+      bool locked = WaitFor([&] { return !IsWindowEnabled(panel3_); }, 1000);
       if (!lockChecked_) {
         lockChecked_ = true;
-        Check(WaitFor([&] { return !IsWindowEnabled(panel3_); }, 400),
-              "the question area was not locked after the answer click");
+        Check(locked, "the question area was not locked after the answer click");
       }
+      Require(WaitFor([&] { return IsWindowEnabled(panel3_); }, 3000), "the question area stayed locked");
     }
     Check(WaitFor([&] { return StoredAnswer(q.SNo) == expected; }, 5000),
           "question " + std::to_string(i + 1) + ": stored " + StoredAnswer(q.SNo) + ", expected " + expected);
@@ -368,30 +394,82 @@ private:
       Require(WaitFor([&] { return Shows(i + 1); }, 5000), "question " + std::to_string(i + 2) + " did not follow");
   }
 
-  // Clicks the question list on the row of paper index i (it must be on screen): the rows are
-  // found from the highlighted current row, whose height is the row height.
+  struct TGridGeometry {
+    int ArrowY = -1;   // middle of the current row (the indicator arrow)
+    int FirstRow = -1; // top of the first visible data row (below the title)
+    int RowHeight = 0;
+    RECT Client{};
+  };
+
+  // The question list as drawn: the current row has the indicator arrow; the row height is the
+  // spacing of the grid lines; the first line is the bottom of the title row.
+  TGridGeometry GridGeometry() {
+    TGridGeometry g;
+    GetClientRect(grid_, &g.Client);
+    auto dark = [&](int x, int y) {
+      COLORREF c = ScreenPixel(grid_, {x, y});
+      return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
+    };
+    for (int y = 0, runTop = -1; y < g.Client.bottom && g.ArrowY < 0; ++y) {
+      bool inArrow = (dark(4, y) || dark(5, y) || dark(6, y)) && !dark(20, y);
+      if (inArrow && runTop < 0) runTop = y;
+      if (!inArrow && runTop >= 0) {
+        if (y - runTop >= 4) g.ArrowY = (runTop + y - 1) / 2; // a line is one pixel high
+        runTop = -1;
+      }
+    }
+    std::vector<int> lines;
+    int x0 = 16, x1 = 26;
+    for (int y = 0; y < g.Client.bottom; ++y) {
+      COLORREF c = ScreenPixel(grid_, {x0, y});
+      if (c == RGB(255, 255, 255)) continue;
+      bool line = true;
+      for (int x = x0 + 1; x <= x1 && line; ++x) line = ScreenPixel(grid_, {x, y}) == c;
+      if (line && (lines.empty() || y > lines.back() + 2)) lines.push_back(y);
+    }
+    std::map<int, int> spacing;
+    for (size_t k = 1; k < lines.size(); ++k) ++spacing[lines[k] - lines[k - 1]];
+    Require(!spacing.empty(), "the question list shows no grid lines");
+    g.RowHeight = std::max_element(spacing.begin(), spacing.end(),
+                                   [](auto &a, auto &b) { return a.second < b.second; })->first;
+    g.FirstRow = lines.front() + 1;
+    return g;
+  }
+
+  void ClickGridAt(const TGridGeometry &g, int y, size_t i) {
+    Require(y > g.FirstRow && y < g.Client.bottom, "row " + std::to_string(i + 1) + " is not on screen in the question list");
+    POINT p{g.Client.right / 2, y};
+    ClientToScreen(grid_, &p);
+    ClickAt(p);
+  }
+
+  // Clicks the question list on the row of paper index i, counted from the current row.
   void ClickGridRow(size_t i) {
     size_t current = 0;
     while (current < paper_.size() && !Shows(current)) ++current;
     Require(current < paper_.size(), "cannot tell which question is current");
-    RECT client{};
-    GetClientRect(grid_, &client);
-    int x = client.right / 2, top = -1, bottom = -1;
-    COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
-    for (int y = 0; y < client.bottom; ++y) {
-      COLORREF c = ScreenPixel(grid_, {x, y});
-      bool lit = c == highlight;
-      if (lit && top < 0) top = y;
-      if (lit) bottom = y;
-      if (!lit && top >= 0 && y > bottom + 2) break;
+    TGridGeometry g = GridGeometry();
+    Require(g.ArrowY >= 0, "the question list shows no current row");
+    int y = g.ArrowY + (static_cast<int>(i) - static_cast<int>(current)) * g.RowHeight;
+    if (i == current + 1 && y + g.RowHeight / 2 >= g.Client.bottom) {
+      // The next row is below the list: the scroll bar's down arrow brings it in (and makes it
+      // current); a click on it then shows it.
+      POINT arrow{g.Client.right + GetSystemMetrics(SM_CXVSCROLL) / 2,
+                  g.Client.bottom - GetSystemMetrics(SM_CYVSCROLL) / 2};
+      ClientToScreen(grid_, &arrow);
+      ClickAt(arrow);
+      Pause(300);
+      g = GridGeometry();
+      Require(g.ArrowY >= 0, "the question list shows no current row");
+      y = g.ArrowY;
     }
-    Require(top >= 0, "the question list shows no highlighted row");
-    int height = bottom - top + 2; // the grid line below the row belongs to it
-    int y = top + (static_cast<int>(i) - static_cast<int>(current)) * height + height / 2;
-    Require(y > 0 && y < client.bottom, "row " + std::to_string(i + 1) + " is not on screen in the question list");
-    POINT p{x, y};
-    ClientToScreen(grid_, &p);
-    ClickAt(p);
+    ClickGridAt(g, y, i);
+  }
+
+  // Clicks the row of paper index i when the list shows the paper from its first row.
+  void ClickGridRowFromTop(size_t i) {
+    TGridGeometry g = GridGeometry();
+    ClickGridAt(g, g.FirstRow + static_cast<int>(i) * g.RowHeight + g.RowHeight / 2, i);
   }
 
   void Navigate() {
@@ -517,8 +595,11 @@ private:
       auto answered = std::find_if(plan_.Answers.begin(), plan_.Answers.end(), [](auto &a) { return !a.empty(); });
       if (answered != plan_.Answers.end()) {
         size_t i = static_cast<size_t>(answered - plan_.Answers.begin());
-        ClickGridRow(i);
-        Check(WaitFor([&] { return Shows(i) && IsWindowVisible(dbEdit_); }, 3000),
+        for (int attempt = 0; attempt < 3 && !(Shows(i) && IsWindowVisible(dbEdit_)); ++attempt) {
+          ClickGridRowFromTop(i);
+          WaitFor([&] { return Shows(i) && IsWindowVisible(dbEdit_); }, 2000);
+        }
+        Check(Shows(i) && IsWindowVisible(dbEdit_),
               "review: an answered question shows no correct answer");
         Check(Trim(WindowText(dbEdit_)) == paper_[i].Key, "review: the correct answer shown is not the key");
       }

@@ -127,15 +127,36 @@ bool Usable(HWND wnd) {
 }
 
 void ClickAt(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  Pause(30);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input[0], sizeof(INPUT));
-  Pause(30);
-  SendInput(1, &input[1], sizeof(INPUT));
+  // Two clicks in a row are two single clicks, as a person makes them, not a double click.
+  static DWORD lastClick = 0;
+  DWORD since = GetTickCount() - lastClick;
+  DWORD doubleClick = GetDoubleClickTime() + 100;
+  if (lastClick && since < doubleClick) Pause(static_cast<int>(doubleClick - since));
+  // Every event carries the position, so that none lands where the pointer was before.
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  auto event = [&](DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
+    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof(INPUT));
+  };
+  event(0);
+  Pause(50);
+  // A click on a window that is not the active one would first have to activate it; the
+  // window is brought forward first, as a person's first click would do.
+  if (HWND under = WindowFromPoint(screen)) {
+    HWND root = GetAncestor(under, GA_ROOT);
+    if (root && GetForegroundWindow() != root) {
+      SetForegroundWindow(root);
+      WaitFor([root] { return GetForegroundWindow() == root; }, 1000);
+    }
+  }
+  event(MOUSEEVENTF_LEFTDOWN);
+  Pause(50);
+  event(MOUSEEVENTF_LEFTUP);
+  lastClick = GetTickCount();
   Pause(30);
 }
 
