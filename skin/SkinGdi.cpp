@@ -90,6 +90,15 @@ void DrawPixels(HDC dc, int x, int y, const PixelMap &picture, bool transparent,
   MaskBlt(dc, x, y, w, h, source.Get(), 0, 0, mask.Get(), 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
 }
 
+std::unique_ptr<TImageList> CreateMenuGlyphList(const PixelMap &glyphs) {
+  auto list = std::make_unique<TImageList>(16, 16);
+  TBitmap bitmap;
+  bitmap.SetSize(glyphs.Width(), glyphs.Height());
+  CopyPixels(bitmap.Pixels(), 0, 0, glyphs);
+  list->Add(bitmap, clWhite);
+  return list;
+}
+
 namespace {
 TColor SystemColor(int index) { return static_cast<TColor>(GetSysColor(index)); }
 } // namespace

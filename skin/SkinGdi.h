@@ -2,9 +2,11 @@
 // The Win32 edge of the skin engine: skin pictures onto device contexts, bitmaps and window
 // regions made from the portable pixel work.
 #include "platform/graphics/GdiObjects.h"
+#include "platform/graphics/Graphics.h"
 #include "platform/graphics/Pixels.h"
 #include "skin/SkinDraw.h"
 
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -21,6 +23,9 @@ TBitmapHandle CreateBitmapHandle(const PixelMap &picture);
 // Copies the picture onto the DC at (x, y). With `transparent`, one masked blit keeps the DC
 // where the picture has the key colour.
 void DrawPixels(HDC dc, int x, int y, const PixelMap &picture, bool transparent, TColor key = kSkinTransparent);
+
+// The 16x16 menu glyphs (restore, maximise, minimise, close) as an image list, white transparent.
+std::unique_ptr<TImageList> CreateMenuGlyphList(const PixelMap &glyphs);
 
 // From now on system colours in skin arithmetic resolve to the system's current colours.
 void UseSystemColors();

@@ -1,4 +1,5 @@
 #include "skin/SkinGdi.h"
+#include "skin/WinSkinObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,17 @@ TEST(SkinGdi, SystemColoursResolveThroughTheSystem) {
   UseSystemColors();
   EXPECT_EQ(ResolveColor(clBtnFace), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
   EXPECT_EQ(Blend(clWindow, clWindow, 40), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
+}
+
+TEST(SkinGdi, MenuGlyphListHoldsFourTransparentGlyphs) {
+  const PixelMap glyphs = BuiltinSkinBitmap("TRELLISMENU");
+  const std::unique_ptr<TImageList> list = CreateMenuGlyphList(glyphs);
+  ASSERT_EQ(list->Count(), 4);
+  // Glyph 3 (close) drawn on grey: its white background is transparent, its ink is not.
+  Surface target(16, 16, clGray);
+  ImageList_Draw(list->Handle(), 3, target.dc.Get(), 0, 0, ILD_TRANSPARENT);
+  EXPECT_EQ(target.At(0, 0), clGray);
+  EXPECT_EQ(target.At(5, 4), clBlack);
 }
 
 } // namespace
