@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace qv {
 
@@ -80,8 +80,7 @@ void TLZH::Decode(const uint8_t *input, std::size_t inputSize, TBytes &output, u
     throw ElzhException("LZH : declared size " + std::to_string(textSize) + " is beyond the limit of " +
                         std::to_string(kMaxUnpackedSize) + " bytes");
   std::unique_ptr<DecoderState> state(new (std::nothrow) DecoderState);
-  if (!state)
-    throw ElzhException("LZH : Cannot get memory for dictionary tables");
+  if (!state) throw ElzhException("LZH : Cannot get memory for dictionary tables");
 
   BitInput in(input, inputSize);
   uint8_t *ring = state->ring.data();
@@ -112,8 +111,7 @@ void TLZH::Decode(const uint8_t *input, std::size_t inputSize, TBytes &output, u
 }
 
 TBytes UnpackLzh(const TBytes &packed) {
-  if (packed.size() < 4)
-    throw ElzhException("LZH : packed stream is shorter than its 4-byte size field");
+  if (packed.size() < 4) throw ElzhException("LZH : packed stream is shorter than its 4-byte size field");
   TBytes out;
   TLZH().Decode(packed.data() + 4, packed.size() - 4, out, ReadLE32(packed.data()));
   return out;

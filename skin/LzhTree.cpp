@@ -77,15 +77,13 @@ void TLzhTree::Rebuild() {
   for (int i = 0; i < T; ++i) {
     const int k = son_[i];
     prnt_[k] = static_cast<uint16_t>(i);
-    if (k < T)
-      prnt_[k + 1] = static_cast<uint16_t>(i);
+    if (k < T) prnt_[k + 1] = static_cast<uint16_t>(i);
   }
 }
 
 void TLzhTree::Update(int c) {
   assert(c >= 0 && c < N_CHAR);
-  if (freq_[R] == MAX_FREQ)
-    Rebuild();
+  if (freq_[R] == MAX_FREQ) Rebuild();
   int node = prnt_[c + T];
   do {
     const unsigned k = ++freq_[node];
@@ -100,14 +98,12 @@ void TLzhTree::Update(int c) {
 
       const int i = son_[node];
       prnt_[i] = static_cast<uint16_t>(l);
-      if (i < T)
-        prnt_[i + 1] = static_cast<uint16_t>(l);
+      if (i < T) prnt_[i + 1] = static_cast<uint16_t>(l);
 
       const int j = son_[l];
       son_[l] = static_cast<uint16_t>(i);
       prnt_[j] = static_cast<uint16_t>(node);
-      if (j < T)
-        prnt_[j + 1] = static_cast<uint16_t>(node);
+      if (j < T) prnt_[j + 1] = static_cast<uint16_t>(node);
       son_[node] = static_cast<uint16_t>(j);
       node = l;
     }

@@ -7,13 +7,13 @@
 namespace qv {
 
 namespace lzh {
-constexpr int N = 4096;               // ring buffer size
-constexpr int F = 60;                 // look-ahead, the longest match
-constexpr int THRESHOLD = 2;          // matches longer than this are coded as matches
+constexpr int N = 4096;                     // ring buffer size
+constexpr int F = 60;                       // look-ahead, the longest match
+constexpr int THRESHOLD = 2;                // matches longer than this are coded as matches
 constexpr int N_CHAR = 256 - THRESHOLD + F; // 314 leaf symbols
-constexpr int T = N_CHAR * 2 - 1;     // 627 tree nodes
-constexpr int R = T - 1;              // root
-constexpr unsigned MAX_FREQ = 0x8000; // rebuild the tree when the root reaches this
+constexpr int T = N_CHAR * 2 - 1;           // 627 tree nodes
+constexpr int R = T - 1;                    // root
+constexpr unsigned MAX_FREQ = 0x8000;       // rebuild the tree when the root reaches this
 
 // Static prefix code of the upper six bits of a match position: code length per value and,
 // for the decoder, the value and length indexed by the first eight bits read.
@@ -38,9 +38,9 @@ public:
 private:
   void Rebuild();
 
-  std::array<uint16_t, lzh::T + 1> freq_{};         // 628 counts; freq_[T] is a sentinel
+  std::array<uint16_t, lzh::T + 1> freq_{};           // 628 counts; freq_[T] is a sentinel
   std::array<uint16_t, lzh::T + lzh::N_CHAR> prnt_{}; // 941 parent links (leaves at T + symbol)
-  std::array<uint16_t, lzh::T> son_{};              // 627 child links (leaf: T + symbol)
+  std::array<uint16_t, lzh::T> son_{};                // 627 child links (leaf: T + symbol)
 };
 
 } // namespace qv

@@ -27,10 +27,8 @@ bool IsHeader(const std::string &trimmed) {
 } // namespace
 
 void TQuickIni::LoadFromStream(const TBytes *stream, std::size_t from) {
-  if (!stream)
-    return;
-  if (from > stream->size())
-    from = stream->size();
+  if (!stream) return;
+  if (from > stream->size()) from = stream->size();
   LoadFromText(std::string(stream->begin() + static_cast<std::ptrdiff_t>(from), stream->end()));
 }
 
@@ -41,15 +39,14 @@ void TQuickIni::LoadFromText(const std::string &text) {
   const std::string_view body(text.data(), nul == std::string::npos ? text.size() : nul);
   for (const std::string &raw : SplitLines(body)) {
     std::string line = TrimLine(raw);
-    if (line.empty() || line.front() == ';')
-      continue;
-    if (IsHeader(line))
-      sections_.push_back({line, lines_.size()});
+    if (line.empty() || line.front() == ';') continue;
+    if (IsHeader(line)) sections_.push_back({line, lines_.size()});
     lines_.push_back(std::move(line));
   }
 }
 
-std::string TQuickIni::ReadString(const std::string &section, const std::string &key, const std::string &def) const {
+std::string TQuickIni::ReadString(const std::string &section, const std::string &key,
+                                  const std::string &def) const {
   const std::string header = "[" + section + "]";
   const Section *found = nullptr;
   for (const Section &s : sections_)
@@ -57,17 +54,15 @@ std::string TQuickIni::ReadString(const std::string &section, const std::string 
       found = &s;
       break;
     }
-  if (!found)
-    return def;
+  if (!found) return def;
   const std::string wanted = AsciiLower(key);
   for (std::size_t i = found->line + 1; i < lines_.size(); ++i) {
     const std::string &line = lines_[i];
-    if (IsHeader(line))
-      break;
+    if (IsHeader(line)) break;
     const std::size_t eq = line.find('=');
-    const std::string lineKey = eq == std::string::npos ? std::string() : AsciiLower(TrimLine(line.substr(0, eq)));
-    if (lineKey != wanted)
-      continue;
+    const std::string lineKey =
+        eq == std::string::npos ? std::string() : AsciiLower(TrimLine(line.substr(0, eq)));
+    if (lineKey != wanted) continue;
     std::string value = TrimLine(line.substr(eq + 1));
     return value.empty() ? def : value;
   }
@@ -77,15 +72,13 @@ std::string TQuickIni::ReadString(const std::string &section, const std::string 
 bool ParseSkinInteger(const std::string &text, int32_t &value) {
   std::size_t i = 0;
   bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-    negative = text[i++] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
   bool hex = false;
   if (i < text.size() && text[i] == '$') {
     hex = true;
     ++i;
   }
-  if (i >= text.size())
-    return false;
+  if (i >= text.size()) return false;
   int64_t v = 0;
   for (; i < text.size(); ++i) {
     const char c = text[i];
@@ -100,29 +93,24 @@ bool ParseSkinInteger(const std::string &text, int32_t &value) {
       return false;
     v = v * (hex ? 16 : 10) + digit;
     // Hexadecimal may fill all 32 bits (colours such as $FF00000F); decimal must fit a signed value.
-    if (v > (hex ? int64_t{0xFFFFFFFF} : int64_t{0x80000000}))
-      return false;
+    if (v > (hex ? int64_t{0xFFFFFFFF} : int64_t{0x80000000})) return false;
   }
-  if (negative)
-    v = -v;
-  if (!hex && v > INT32_MAX)
-    return false;
+  if (negative) v = -v;
+  if (!hex && v > INT32_MAX) return false;
   value = static_cast<int32_t>(static_cast<uint32_t>(v));
   return true;
 }
 
 int32_t TQuickIni::ReadInteger(const std::string &section, const std::string &key, int32_t def) const {
   std::string text = ReadString(section, key, "");
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-    text = "$" + text.substr(2);
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = "$" + text.substr(2);
   int32_t value;
   return ParseSkinInteger(text, value) ? value : def;
 }
 
 TColor ParseSkinColor(const std::string &text, TColor def) {
   const std::string s = TrimLine(text);
-  if (s.empty())
-    return def;
+  if (s.empty()) return def;
   uint32_t parts[3] = {0, 0, 0};
   int count = 0;
   uint32_t number = 0;
@@ -134,14 +122,12 @@ TColor ParseSkinColor(const std::string &text, TColor def) {
       inNumber = true;
       continue;
     }
-    if (inNumber)
-      parts[count++] = number;
+    if (inNumber) parts[count++] = number;
     number = 0;
     inNumber = false;
   }
   // A number still open at the end of the text is only taken as the third one.
-  if (inNumber && count == 2)
-    parts[count++] = number;
+  if (inNumber && count == 2) parts[count++] = number;
   return RGBColor(static_cast<int>(parts[0]), static_cast<int>(parts[1]), static_cast<int>(parts[2]));
 }
 

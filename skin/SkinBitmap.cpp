@@ -13,19 +13,16 @@ struct Channel {
   uint32_t mask = 0;
   int shift = 0, bits = 0;
   explicit Channel(uint32_t m = 0) : mask(m) {
-    if (!m)
-      return;
+    if (!m) return;
     while (!((m >> shift) & 1))
       ++shift;
     while (shift + bits < 32 && ((m >> (shift + bits)) & 1))
       ++bits;
   }
   uint32_t Take(uint32_t v) const {
-    if (!bits)
-      return 0;
+    if (!bits) return 0;
     const uint32_t raw = (v & mask) >> shift;
-    if (bits >= 8)
-      return raw >> (bits - 8);
+    if (bits >= 8) return raw >> (bits - 8);
     // Spread a narrow channel over 0..255 so that full intensity stays 255.
     return (raw * 255 + ((1u << bits) - 1) / 2) / ((1u << bits) - 1);
   }
@@ -39,12 +36,10 @@ bool Fail(PixelMap &out) {
 } // namespace
 
 bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
-  if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M')
-    return Fail(out);
+  if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return Fail(out);
   const uint32_t offBits = ReadLE32(data + 10);
   const uint32_t infoSize = ReadLE32(data + 14);
-  if (infoSize < 12 || 14 + static_cast<uint64_t>(infoSize) > size)
-    return Fail(out);
+  if (infoSize < 12 || 14 + static_cast<uint64_t>(infoSize) > size) return Fail(out);
   const uint8_t *info = data + 14;
 
   int64_t width, height;
@@ -66,22 +61,18 @@ bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
     return Fail(out);
   }
   const bool topDown = height < 0;
-  if (topDown)
-    height = -height;
+  if (topDown) height = -height;
   if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide ||
       width * height > kMaxBitmapPixels)
     return Fail(out);
 
   // Bit-field masks follow a 40-byte header; larger headers carry them inside.
   uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
-  if (bitCount == 32)
-    masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
+  if (bitCount == 32) masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
   if (compression == kBitFields) {
-    if (bitCount != 16 && bitCount != 32)
-      return Fail(out);
+    if (bitCount != 16 && bitCount != 32) return Fail(out);
     const uint64_t at = infoSize >= 52 ? 14 + 40 : 14 + static_cast<uint64_t>(infoSize);
-    if (at + 12 > size)
-      return Fail(out);
+    if (at + 12 > size) return Fail(out);
     for (int i = 0; i < 3; ++i)
       masks[i] = ReadLE32(data + at + 4 * i);
   } else if (compression != kRgb) {
@@ -96,8 +87,7 @@ bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
     // Writers that store a short palette say so by where the pixels start; missing entries are black.
     if (offBits > at && at + static_cast<uint64_t>(count) * paletteEntrySize > offBits)
       count = static_cast<uint32_t>((offBits - at) / paletteEntrySize);
-    if (at + static_cast<uint64_t>(count) * paletteEntrySize > size)
-      return Fail(out);
+    if (at + static_cast<uint64_t>(count) * paletteEntrySize > size) return Fail(out);
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t *e = data + at + i * paletteEntrySize;
       palette[i] = (static_cast<Pixel>(e[2]) << 16) | (e[1] << 8) | e[0];
@@ -107,8 +97,7 @@ bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
   }
 
   const uint64_t stride = ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
-  if (offBits > size || stride * static_cast<uint64_t>(height) > size - offBits)
-    return Fail(out);
+  if (offBits > size || stride * static_cast<uint64_t>(height) > size - offBits) return Fail(out);
 
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
   out.Resize(static_cast<int>(width), static_cast<int>(height));

@@ -17,7 +17,9 @@ constexpr int64_t kMaxBitmapPixels = 16 * 1024 * 1024;
 // larger than the limits above or not contained in [data, data + size) gives false and an
 // empty `out`.
 bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out);
-inline bool DecodeBmp(const TBytes &bytes, PixelMap &out) { return DecodeBmp(bytes.data(), bytes.size(), out); }
+inline bool DecodeBmp(const TBytes &bytes, PixelMap &out) {
+  return DecodeBmp(bytes.data(), bytes.size(), out);
+}
 
 // A 24-bit bottom-up bitmap file of the image (alpha dropped).
 TBytes EncodeBmp24(const PixelMap &image);

@@ -10,8 +10,7 @@ namespace qv {
 
 TBytes ReadFileBytes(const std::string &path) {
   std::FILE *f = std::fopen(path.c_str(), "rb");
-  if (!f)
-    throw Exception("cannot open " + path + ": " + std::strerror(errno));
+  if (!f) throw Exception("cannot open " + path + ": " + std::strerror(errno));
   TBytes bytes;
   uint8_t chunk[65536];
   std::size_t n;
@@ -19,18 +18,15 @@ TBytes ReadFileBytes(const std::string &path) {
     bytes.insert(bytes.end(), chunk, chunk + n);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  if (failed)
-    throw Exception("cannot read " + path);
+  if (failed) throw Exception("cannot read " + path);
   return bytes;
 }
 
 void WriteFileBytes(const std::string &path, const TBytes &bytes) {
   std::FILE *f = std::fopen(path.c_str(), "wb");
-  if (!f)
-    throw Exception("cannot create " + path + ": " + std::strerror(errno));
+  if (!f) throw Exception("cannot create " + path + ": " + std::strerror(errno));
   const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !ok)
-    throw Exception("cannot write " + path);
+  if (std::fclose(f) != 0 || !ok) throw Exception("cannot write " + path);
 }
 
 } // namespace qv

@@ -35,8 +35,7 @@ TColor ResolveColor(TColor color) {
 void SetColorResolver(TColorResolver resolver) { g_resolver = resolver ? resolver : ClassicSystemColor; }
 
 TRect SkinFrameRect(const PixelMap &image, bool vertical, int frames, int index) {
-  if (image.Empty() || frames < 1 || index < 1 || index > frames)
-    return {};
+  if (image.Empty() || frames < 1 || index < 1 || index > frames) return {};
   TRect r;
   if (vertical) {
     const int h = image.Height() / frames;
@@ -50,8 +49,7 @@ TRect SkinFrameRect(const PixelMap &image, bool vertical, int frames, int index)
 
 void StretchPixels(PixelMap &target, const TRect &dest, const PixelMap &src, const TRect &from) {
   const TRect source = from.Intersect({0, 0, src.Width(), src.Height()});
-  if (dest.IsEmpty() || source.IsEmpty() || source != from)
-    return;
+  if (dest.IsEmpty() || source.IsEmpty() || source != from) return;
   const TRect visible = dest.Intersect({0, 0, target.Width(), target.Height()});
   const int64_t dw = dest.Width(), dh = dest.Height(), sw = source.Width(), sh = source.Height();
   for (int y = visible.Top; y < visible.Bottom; ++y) {
@@ -64,14 +62,14 @@ void StretchPixels(PixelMap &target, const TRect &dest, const PixelMap &src, con
 
 void CopyPixels(PixelMap &target, int x, int y, const PixelMap &image, bool transparent, TColor key) {
   const Pixel k = PixelFromColor(key);
-  const TRect visible = Bounds(x, y, image.Width(), image.Height()).Intersect({0, 0, target.Width(), target.Height()});
+  const TRect visible =
+      Bounds(x, y, image.Width(), image.Height()).Intersect({0, 0, target.Width(), target.Height()});
   for (int ty = visible.Top; ty < visible.Bottom; ++ty) {
     const Pixel *s = image.Row(ty - y);
     Pixel *d = target.Row(ty);
     for (int tx = visible.Left; tx < visible.Right; ++tx) {
       const Pixel p = s[tx - x];
-      if (!transparent || !IsKey(p, k))
-        d[tx] = p;
+      if (!transparent || !IsKey(p, k)) d[tx] = p;
     }
   }
 }
@@ -85,8 +83,7 @@ void FillRect(PixelMap &target, const TRect &rect, TColor color) {
 
 void TileBitmap(PixelMap &target, const TRect &rect, const PixelMap &image, const TRect &source) {
   const TRect part = source.Intersect({0, 0, image.Width(), image.Height()});
-  if (part.IsEmpty() || rect.IsEmpty())
-    return;
+  if (part.IsEmpty() || rect.IsEmpty()) return;
   for (int y = rect.Top; y < rect.Bottom; y += part.Height())
     for (int x = rect.Left; x < rect.Right; x += part.Width())
       StretchPixels(target, Bounds(x, y, part.Width(), part.Height()), image, part);
@@ -96,58 +93,45 @@ PixelMap MakeSkinPart(TSize size, const PixelMap &image, const TRect &margins, b
                       int frames, int index) {
   PixelMap out(std::max(size.cx, 0), std::max(size.cy, 0));
   const TRect f = SkinFrameRect(image, vertical, frames, index);
-  if (out.Empty() || f.IsEmpty())
-    return out;
+  if (out.Empty() || f.IsEmpty()) return out;
   const int W = out.Width(), H = out.Height();
   int l = std::max(margins.Left, 0), t = std::max(margins.Top, 0);
   int r = std::max(margins.Right, 0), b = std::max(margins.Bottom, 0);
-  if (W < l + r)
-    l = r = 0;
-  if (H < t + b)
-    t = b = 0;
+  if (W < l + r) l = r = 0;
+  if (H < t + b) t = b = 0;
 
   // Destination and source of each part; a part whose source does not fit the frame is skipped.
   auto part = [&](const TRect &dst, const TRect &src) { StretchPixels(out, dst, image, src); };
   const int fl = f.Left, ft = f.Top, fr = f.Right, fb = f.Bottom;
-  if (l > 0 && t > 0)
-    part({0, 0, l, t}, {fl, ft, fl + l, ft + t});
-  if (l > 0 && b > 0)
-    part({0, H - b, l, H}, {fl, fb - b, fl + l, fb});
-  if (r > 0 && t > 0)
-    part({W - r, 0, W, t}, {fr - r, ft, fr, ft + t});
-  if (l > 0)
-    part({0, t, l, H - b}, {fl, ft + t, fl + l, fb - b});
-  if (t > 0)
-    part({l, 0, W - r, t}, {fl + l, ft, fr - r, ft + t});
+  if (l > 0 && t > 0) part({0, 0, l, t}, {fl, ft, fl + l, ft + t});
+  if (l > 0 && b > 0) part({0, H - b, l, H}, {fl, fb - b, fl + l, fb});
+  if (r > 0 && t > 0) part({W - r, 0, W, t}, {fr - r, ft, fr, ft + t});
+  if (l > 0) part({0, t, l, H - b}, {fl, ft + t, fl + l, fb - b});
+  if (t > 0) part({l, 0, W - r, t}, {fl + l, ft, fr - r, ft + t});
   const TRect centre{fl + l, ft + t, fr - r, fb - b};
   if (tile)
     TileBitmap(out, {l, t, W - r, H - b}, image, centre);
   else
     part({l, t, W - r, H - b}, centre);
-  if (r > 0 && b > 0)
-    part({W - r, H - b, W, H}, {fr - r, fb - b, fr, fb});
-  if (r > 0)
-    part({W - r, t, W, H - b}, {fr - r, ft + t, fr, fb - b});
-  if (b > 0)
-    part({l, H - b, W - r, H}, {fl + l, fb - b, fr - r, fb});
+  if (r > 0 && b > 0) part({W - r, H - b, W, H}, {fr - r, fb - b, fr, fb});
+  if (r > 0) part({W - r, t, W, H - b}, {fr - r, ft + t, fr, fb - b});
+  if (b > 0) part({l, H - b, W - r, H}, {fl + l, fb - b, fr - r, fb});
   return out;
 }
 
 void DrawSkinPart(PixelMap &target, const TRect &dest, const PixelMap &image, bool vertical, bool tile,
                   bool transparent, int frames, int index, const TRect &margins) {
-  if (dest.Right < dest.Left || dest.Bottom < dest.Top)
-    return;
-  const PixelMap part = MakeSkinPart({dest.Width(), dest.Height()}, image, margins, vertical, tile, frames, index);
+  if (dest.Right < dest.Left || dest.Bottom < dest.Top) return;
+  const PixelMap part =
+      MakeSkinPart({dest.Width(), dest.Height()}, image, margins, vertical, tile, frames, index);
   CopyPixels(target, dest.Left, dest.Top, part, transparent);
 }
 
 void DrawSkinFrame(PixelMap &target, const TRect &rect, const PixelMap &image, bool transparent, int frames,
                    int index) {
-  if (rect.IsEmpty())
-    return;
+  if (rect.IsEmpty()) return;
   const TRect f = SkinFrameRect(image, false, frames, index);
-  if (f.IsEmpty())
-    return;
+  if (f.IsEmpty()) return;
   PixelMap work(rect.Width(), rect.Height());
   StretchPixels(work, {0, 0, rect.Width(), rect.Height()}, image, f);
   CopyPixels(target, rect.Left, rect.Top, work, transparent);
@@ -156,8 +140,7 @@ void DrawSkinFrame(PixelMap &target, const TRect &rect, const PixelMap &image, b
 void DrawSkinGlyph(PixelMap &target, const TRect &rect, const PixelMap &image, bool transparent, int frames,
                    int index) {
   const TRect f = SkinFrameRect(image, false, frames, index);
-  if (f.IsEmpty())
-    return;
+  if (f.IsEmpty()) return;
   const int x = rect.Left + (rect.Width() - f.Width()) / 2;
   const int y = rect.Top + (rect.Height() - f.Height()) / 2;
   PixelMap glyph(f.Width(), f.Height());
@@ -168,26 +151,22 @@ void DrawSkinGlyph(PixelMap &target, const TRect &rect, const PixelMap &image, b
 void DrawSkinBar(PixelMap &target, const TRect &rect, const PixelMap &image, bool vertical, bool transparent,
                  int frames, int index, const TRect &margins) {
   const TRect f = SkinFrameRect(image, vertical, frames, index);
-  if (rect.IsEmpty() || f.IsEmpty())
-    return;
+  if (rect.IsEmpty() || f.IsEmpty()) return;
   const int W = rect.Width(), H = rect.Height();
   const int l = std::clamp(margins.Left, 0, f.Width()), r = std::clamp(margins.Right, 0, f.Width() - l);
   PixelMap work(W, H);
-  if (l > 0)
-    StretchPixels(work, {0, 0, l, H}, image, {f.Left, f.Top, f.Left + l, f.Bottom});
+  if (l > 0) StretchPixels(work, {0, 0, l, H}, image, {f.Left, f.Top, f.Left + l, f.Bottom});
   const int middle = f.Width() - l - r;
   if (middle > 0)
     for (int x = l; x < W - r; x += middle)
       StretchPixels(work, {x, 0, x + middle, H}, image, {f.Left + l, f.Top, f.Right - r, f.Bottom});
-  if (r > 0)
-    StretchPixels(work, {W - r, 0, W, H}, image, {f.Right - r, f.Top, f.Right, f.Bottom});
+  if (r > 0) StretchPixels(work, {W - r, 0, W, H}, image, {f.Right - r, f.Top, f.Right, f.Bottom});
   CopyPixels(target, rect.Left, rect.Top, work, transparent);
 }
 
 void DrawTransparent(PixelMap &target, const TRect &rect, const PixelMap &image, TColor key) {
   const TRect r = rect.Intersect(Bounds(rect.Left, rect.Top, image.Width(), image.Height()));
-  if (r.IsEmpty())
-    return;
+  if (r.IsEmpty()) return;
   PixelMap part(r.Width(), r.Height());
   StretchPixels(part, {0, 0, r.Width(), r.Height()}, image, {0, 0, r.Width(), r.Height()});
   CopyPixels(target, r.Left, r.Top, part, true, key);
@@ -197,7 +176,9 @@ TColor Blend(TColor c1, TColor c2, int weight) {
   c1 = ResolveColor(c1);
   c2 = ResolveColor(c2);
   const int scale = weight < 100 ? 100 : 1000;
-  auto mix = [&](int a, int b) { return std::clamp((a * weight + b * (scale - weight) + scale / 2) / scale, 0, 255); };
+  auto mix = [&](int a, int b) {
+    return std::clamp((a * weight + b * (scale - weight) + scale / 2) / scale, 0, 255);
+  };
   return RGBColor(mix(RedOf(c1), RedOf(c2)), mix(GreenOf(c1), GreenOf(c2)), mix(BlueOf(c1), BlueOf(c2)));
 }
 
@@ -221,12 +202,12 @@ const std::vector<TColor> &GradientRamp(int n, TColor c1, TColor c2) {
   c1 = ResolveColor(c1);
   c2 = ResolveColor(c2);
   for (const Ramp &ramp : g_ramps)
-    if (ramp.n == n && ramp.c1 == c1 && ramp.c2 == c2)
-      return ramp.colors;
+    if (ramp.n == n && ramp.c1 == c1 && ramp.c2 == c2) return ramp.colors;
   Ramp ramp{n, c1, c2, std::vector<TColor>(static_cast<std::size_t>(n))};
   if (n == 1) {
-    ramp.colors[0] = RGBColor(RedOf(c1) + (RedOf(c2) - RedOf(c1)) / 2, GreenOf(c1) + (GreenOf(c2) - GreenOf(c1)) / 2,
-                              BlueOf(c1) + (BlueOf(c2) - BlueOf(c1)) / 2);
+    ramp.colors[0] =
+        RGBColor(RedOf(c1) + (RedOf(c2) - RedOf(c1)) / 2, GreenOf(c1) + (GreenOf(c2) - GreenOf(c1)) / 2,
+                 BlueOf(c1) + (BlueOf(c2) - BlueOf(c1)) / 2);
   } else {
     const int d = n - 1;
     for (int i = 0; i < n; ++i)
@@ -235,8 +216,7 @@ const std::vector<TColor> &GradientRamp(int n, TColor c1, TColor c2) {
                    RampChannel(BlueOf(c1), BlueOf(c2), i, d));
   }
   ++g_rampBuilds;
-  if (g_ramps.size() == kRampCacheSize)
-    g_ramps.pop_front();
+  if (g_ramps.size() == kRampCacheSize) g_ramps.pop_front();
   g_ramps.push_back(std::move(ramp));
   return g_ramps.back().colors;
 }
@@ -247,10 +227,10 @@ void GradientFill(PixelMap &target, const TRect &rect, TColor c1, bool vertical,
   GradientFill(target, rect, c1, vertical, c2, {0, 0, target.Width(), target.Height()});
 }
 
-void GradientFill(PixelMap &target, const TRect &rect, TColor c1, bool vertical, TColor c2, const TRect &clip) {
+void GradientFill(PixelMap &target, const TRect &rect, TColor c1, bool vertical, TColor c2,
+                  const TRect &clip) {
   const TRect visible = rect.Intersect(clip).Intersect({0, 0, target.Width(), target.Height()});
-  if (visible.IsEmpty())
-    return;
+  if (visible.IsEmpty()) return;
   const std::vector<TColor> &ramp = GradientRamp(vertical ? rect.Height() : rect.Width(), c1, c2);
   for (int y = visible.Top; y < visible.Bottom; ++y) {
     Pixel *row = target.Row(y);
@@ -298,7 +278,8 @@ void RotateRight(PixelMap &image) {
 std::vector<TRect> RegionRects(const PixelMap &image, int xOffset, int yOffset, int blueTolerance,
                                int greenTolerance, int redTolerance, TColor low) {
   const int lr = RedOf(low), lg = GreenOf(low), lb = BlueOf(low);
-  const int hr = std::min(lr + std::max(redTolerance, 0), 255), hg = std::min(lg + std::max(greenTolerance, 0), 255),
+  const int hr = std::min(lr + std::max(redTolerance, 0), 255),
+            hg = std::min(lg + std::max(greenTolerance, 0), 255),
             hb = std::min(lb + std::max(blueTolerance, 0), 255);
   auto isKey = [&](Pixel p) {
     const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
@@ -314,8 +295,7 @@ std::vector<TRect> RegionRects(const PixelMap &image, int xOffset, int yOffset, 
       const int start = x;
       while (x < image.Width() && !isKey(row[x]))
         ++x;
-      if (x > start)
-        rects.push_back({start + xOffset, y + yOffset, x + xOffset, y + 1 + yOffset});
+      if (x > start) rects.push_back({start + xOffset, y + yOffset, x + xOffset, y + 1 + yOffset});
     }
   }
   return rects;

@@ -54,14 +54,16 @@ void DrawSkinBar(PixelMap &target, const TRect &rect, const PixelMap &image, boo
 void TileBitmap(PixelMap &target, const TRect &rect, const PixelMap &image, const TRect &source);
 // Copies the image to the rectangle's top-left corner (at most the rectangle's size), keeping the
 // target where the image has the key colour.
-void DrawTransparent(PixelMap &target, const TRect &rect, const PixelMap &image, TColor key = kSkinTransparent);
+void DrawTransparent(PixelMap &target, const TRect &rect, const PixelMap &image,
+                     TColor key = kSkinTransparent);
 
 // Mixes two colours: weights below 100 are percentages of c1, from 100 up per mille.
 TColor Blend(TColor c1, TColor c2, int weight);
 // A linear ramp from c1 to c2 over the rows (vertical) or columns of the rectangle; only the part
 // inside `clip` (and the target) is painted. Ramps are cached (16, oldest replaced first).
 void GradientFill(PixelMap &target, const TRect &rect, TColor c1, bool vertical, TColor c2);
-void GradientFill(PixelMap &target, const TRect &rect, TColor c1, bool vertical, TColor c2, const TRect &clip);
+void GradientFill(PixelMap &target, const TRect &rect, TColor c1, bool vertical, TColor c2,
+                  const TRect &clip);
 // The ramp itself: n colours, entry i = c1 + (d/2 + i*(c2 - c1)) / d per channel, d = n - 1.
 const std::vector<TColor> &GradientRamp(int n, TColor c1, TColor c2);
 int GradientCacheBuilds(); // ramps built so far (for tests of the cache)

@@ -35,16 +35,17 @@ TGdiHandle<HRGN> RegionFromBatch(const TRect *rects, std::size_t count) {
 TGdiHandle<HRGN> RegionFromRects(const std::vector<TRect> &rects) {
   TGdiHandle<HRGN> result(CreateRectRgn(0, 0, 0, 0));
   for (std::size_t at = 0; at < rects.size(); at += kRegionBatch) {
-    const TGdiHandle<HRGN> batch = RegionFromBatch(rects.data() + at, std::min(kRegionBatch, rects.size() - at));
-    if (batch)
-      CombineRgn(result.Get(), result.Get(), batch.Get(), RGN_OR);
+    const TGdiHandle<HRGN> batch =
+        RegionFromBatch(rects.data() + at, std::min(kRegionBatch, rects.size() - at));
+    if (batch) CombineRgn(result.Get(), result.Get(), batch.Get(), RGN_OR);
   }
   return result;
 }
 
 TGdiHandle<HRGN> RegionFromBitmap(const PixelMap &picture, int xOffset, int yOffset, int blueTolerance,
                                   int greenTolerance, int redTolerance, TColor low) {
-  return RegionFromRects(RegionRects(picture, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, low));
+  return RegionFromRects(
+      RegionRects(picture, xOffset, yOffset, blueTolerance, greenTolerance, redTolerance, low));
 }
 
 TBitmapHandle CreateBitmapHandle(const PixelMap &picture) {
@@ -67,8 +68,7 @@ TBitmapHandle CreateBitmapHandle(const PixelMap &picture) {
 }
 
 void DrawPixels(HDC dc, int x, int y, const PixelMap &picture, bool transparent, TColor key) {
-  if (picture.Empty())
-    return;
+  if (picture.Empty()) return;
   const TBitmapHandle bitmap = CreateBitmapHandle(picture);
   TMemoryDC source(dc);
   TSelectGuard selected(source.Get(), bitmap.Get());

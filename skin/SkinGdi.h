@@ -22,7 +22,8 @@ TGdiHandle<HRGN> RegionFromBitmap(const PixelMap &picture, int xOffset, int yOff
 TBitmapHandle CreateBitmapHandle(const PixelMap &picture);
 // Copies the picture onto the DC at (x, y). With `transparent`, one masked blit keeps the DC
 // where the picture has the key colour.
-void DrawPixels(HDC dc, int x, int y, const PixelMap &picture, bool transparent, TColor key = kSkinTransparent);
+void DrawPixels(HDC dc, int x, int y, const PixelMap &picture, bool transparent,
+                TColor key = kSkinTransparent);
 
 // The 16x16 menu glyphs (restore, maximise, minimise, close) as an image list, white transparent.
 std::unique_ptr<TImageList> CreateMenuGlyphList(const PixelMap &glyphs);

@@ -45,8 +45,7 @@ bool TSkinReader::LoadFromStream(const TBytes &packed) {
 
 bool TSkinReader::LoadArchive(const TBytes &archive) {
   Clear();
-  if (archive.size() < 16)
-    throw ESkinPackage("skin package: the archive is shorter than its 16-byte header");
+  if (archive.size() < 16) throw ESkinPackage("skin package: the archive is shorter than its 16-byte header");
   std::array<int32_t, 4> header;
   for (int i = 0; i < 4; ++i)
     header[i] = static_cast<int32_t>(ReadLE32(archive.data() + 4 * i));

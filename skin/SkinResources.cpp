@@ -52,16 +52,14 @@ PixelMap MenuGlyphs() {
 } // namespace
 
 PixelMap BuiltinSkinBitmap(const std::string &name) {
-  if (name == "TRACK")
-    return TrackChannel();
+  if (name == "TRACK") return TrackChannel();
   if (name == "TRACKVERT") {
     PixelMap bmp = TrackChannel();
     RotateRight(bmp);
     Mirror(bmp); // light on the right, shadow on the left
     return bmp;
   }
-  if (name == "TRELLISMENU")
-    return MenuGlyphs();
+  if (name == "TRELLISMENU") return MenuGlyphs();
   return {};
 }
 

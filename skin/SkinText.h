@@ -23,11 +23,9 @@ inline std::string AsciiUpper(std::string_view s) {
   return r;
 }
 inline bool AsciiSameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size())
-    return false;
+  if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLowerChar(a[i]) != AsciiLowerChar(b[i]))
-      return false;
+    if (AsciiLowerChar(a[i]) != AsciiLowerChar(b[i])) return false;
   return true;
 }
 
@@ -40,8 +38,7 @@ inline std::vector<std::string> SplitLines(std::string_view text) {
     while (j < text.size() && text[j] != '\r' && text[j] != '\n')
       ++j;
     lines.emplace_back(text.substr(i, j - i));
-    if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n')
-      ++j;
+    if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') ++j;
     i = j + 1;
   }
   return lines;

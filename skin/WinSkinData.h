@@ -14,13 +14,38 @@ namespace qv {
 
 // Kinds of control and menu a skin data component skins (bit = ordinal).
 enum TSkinControlType {
-  xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton, xcProgress,
-  xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox, xcStatusBar, xcTab,
-  xcTrackBar, xcSystemMenu, xcFastReport
+  xcMainMenu,
+  xcPopupMenu,
+  xcMenuItem,
+  xcToolbar,
+  xcControlbar,
+  xcCombo,
+  xcCheckBox,
+  xcRadioButton,
+  xcProgress,
+  xcScrollbar,
+  xcEdit,
+  xcButton,
+  xcBitBtn,
+  xcSpeedButton,
+  xcSpin,
+  xcPanel,
+  xcGroupBox,
+  xcStatusBar,
+  xcTab,
+  xcTrackBar,
+  xcSystemMenu,
+  xcFastReport
 };
 // Behaviour switches (bit = ordinal; the set fits one byte).
 enum TSkinOption {
-  xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect, xoToolbarBK,
+  xoMDIScrollbar,
+  xoMenuMerge,
+  xoTransparent,
+  xoPreview,
+  xoParentBackGround,
+  xoNoFocusRect,
+  xoToolbarBK,
   xoMDIChildBorder
 };
 enum class TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };

@@ -19,12 +19,13 @@ namespace qv {
 namespace {
 
 const std::vector<std::string> kControlTypes = {
-    "xcMainMenu", "xcPopupMenu", "xcMenuItem",    "xcToolbar", "xcControlbar", "xcCombo",      "xcCheckBox",
-    "xcRadioButton", "xcProgress", "xcScrollbar", "xcEdit",    "xcButton",     "xcBitBtn",     "xcSpeedButton",
-    "xcSpin",     "xcPanel",     "xcGroupBox",    "xcStatusBar", "xcTab",      "xcTrackBar",   "xcSystemMenu",
-    "xcFastReport"};
-const std::vector<std::string> kOptions = {"xoMDIScrollbar",     "xoMenuMerge",   "xoTransparent", "xoPreview",
-                                           "xoParentBackGround", "xoNoFocusRect", "xoToolbarBK",   "xoMDIChildBorder"};
+    "xcMainMenu", "xcPopupMenu",   "xcMenuItem",   "xcToolbar",   "xcControlbar", "xcCombo",
+    "xcCheckBox", "xcRadioButton", "xcProgress",   "xcScrollbar", "xcEdit",       "xcButton",
+    "xcBitBtn",   "xcSpeedButton", "xcSpin",       "xcPanel",     "xcGroupBox",   "xcStatusBar",
+    "xcTab",      "xcTrackBar",    "xcSystemMenu", "xcFastReport"};
+const std::vector<std::string> kOptions = {"xoMDIScrollbar", "xoMenuMerge",        "xoTransparent",
+                                           "xoPreview",      "xoParentBackGround", "xoNoFocusRect",
+                                           "xoToolbarBK",    "xoMDIChildBorder"};
 const std::vector<std::string> kFormTypes = {"sfMainform", "sfOnlyThisForm", "sfDialog", "sfDLL"};
 
 constexpr uint32_t kAllControls = (1u << (xcFastReport + 1)) - 1;
@@ -33,38 +34,118 @@ constexpr uint32_t kDefaultControls = kAllControls & ~SkinBit(xcMenuItem) & ~Ski
 } // namespace
 
 const std::vector<std::string> &TSkinData::DefaultSkin3rd() {
-  static const std::vector<std::string> list = {
-      "TVirtualStringTree=scrollbar", "TVirtualDrawTree=scrollbar", "TTBXDockablePanel=Panel",
-      "TAdvPanelGroup=scrollbar", "TComboboxex=combobox", "TRxSpeedButton=speedbutton", "THTMLViewer=scrollbar",
-      "TDBCtrlGrid=scrollbar", "TfrSpeedButton=speedbutton", "TfrTBButton=speedbutton", "TControlBar=Panel",
-      "TTBDock=Panel", "TTBToolbar=Panel", "TAdvPageControl=nil", "TImageEnMView=scrollbar", "TImageEnView=scrollbar",
-      "TAdvMemo=scrollbar", "TDBAdvMemo=scrollbar", "TcxDBLookupComboBox=combobox", "TcxDBComboBox=combobox",
-      "TcxDBDateEdit=combobox", "TcxDBImageComboBox=combobox", "TcxDBCalcEdit=combobox", "TcxDBBlobEdit=combobox",
-      "TcxDBPopupEdit=combobox", "TcxDBFontNameComboBox=combobox", "TcxDBShellComboBox=combobox",
-      "TRxLookupEdit=combobox", "TRxDBLookupCombo=combobox", "TRzGroup=panel", "TRzButton=button",
-      "TRzBitbtn=bitbtn", "TRzMenuButton=bitbtn", "TRzCheckGroup=CheckGroup", "TRzRadioGroup=Radiogroup",
-      "TRzButtonEdit=Edit", "TRzDBRadioGroup=Radiogroup", "TRzDBRadioButton=Radiobutton",
-      "TRzDateTimeEdit=combobox", "TRzColorEdit=combobox", "TRzDateTimePicker=combobox",
-      "TRzDBDateTimeEdit=combobox", "TRzDbColorEdit=combobox", "TRzDBDateTimePicker=combobox",
-      "TLMDButton=bitbtn", "TLMDGroupBox=Groupbox", "TDBCheckboxEh=Checkbox", "TLMDCHECKBOX=Checkbox",
-      "TLMDDBCHECKBOX=Checkbox", "TLMDRadiobutton=Radiobutton", "TLMDCalculator=panel", "TLMDGROUPBOX=Panel",
-      "TLMDSIMPLEPANEL=Panel", "TLMDDBCalendar=Panel", "TLMDButtonPanel=Panel", "TLMDLMDCalculator=Panel",
-      "TLMDHeaderPanel=Panel", "TLMDTechnicalLine=Panel", "TLMDLMDClock=Panel", "TLMDTrackbar=panel",
-      "TLMDListCombobox=combobox", "TLMDCheckListCombobox=combobox", "TLMDHeaderListCombobox=combobox",
-      "TLMDImageCombobox=combobox", "TLMDColorCombobox=combobox", "TLMDFontCombobox=combobox",
-      "TLMDFontSizeCombobox=combobox", "TLMDPrinterCombobox=combobox", "TLMDDriveCombobox=combobox",
-      "TLMDCalculatorComboBox=combobox", "TLMDTrackBarComboBox=combobox", "TLMDCalendarComboBox=combobox",
-      "TLMDTreeComboBox=combobox", "TLMDRADIOGROUP=radiogroup", "TLMDCheckGroup=CheckGroup",
-      "TLMDDBRADIOGROUP=radiogroup", "TLMDDBCheckGroup=CheckGroup", "TLMDCalculatorEdit=edit", "TLMDEDIT=Edit",
-      "TLMDMASKEDIT=Edit", "TLMDBROWSEEDIT=Edit", "TLMDEXTSPINEDIT=Edit", "TLMDCALENDAREDIT=Edit",
-      "TLMDFILEOPENEDIT=Edit", "TLMDFILESAVEEDIT=Edit", "TLMDCOLOREDIT=Edit", "TLMDDBEDIT=Edit",
-      "TLMDDBMASKEDIT=Edit", "TLMDDBEXTSPINEDIT=Edit", "TLMDDBSPINEDIT=Edit", "TLMDDBEDITDBLookup=Edit",
-      "TLMDEDITDBLookup=Edit", "TDBLookupCombobox=Combobox", "TWWDBCombobox=Combobox", "TWWDBLookupCombo=Combobox",
-      "TWWKeyCombo=Combobox", "TWWTempKeyCombo=combobox", "TWWDBDateTimePicker=Combobox", "TWWRADIOGROUP=radiogroup",
-      "TWWDBEDIT=Edit", "TcxButton=bitbtn", "TcxDBRadioGroup=radiogroup", "TcxRadioGroup=radiogroup",
-      "TOVCPICTUREFIELD=Edit", "TOVCDBPICTUREFIELD=Edit", "TOVCSLIDEREDIT=Edit", "TOVCDBSLIDEREDIT=Edit",
-      "TOVCSIMPLEFIELD=Edit", "TOVCDBSIMPLEFIELD=Edit", "TO32DBFLEXEDIT=Edit", "TOVCNUMERICFIELD=Edit",
-      "TOVCDBNUMERICFIELD=Edit"};
+  static const std::vector<std::string> list = {"TVirtualStringTree=scrollbar",
+                                                "TVirtualDrawTree=scrollbar",
+                                                "TTBXDockablePanel=Panel",
+                                                "TAdvPanelGroup=scrollbar",
+                                                "TComboboxex=combobox",
+                                                "TRxSpeedButton=speedbutton",
+                                                "THTMLViewer=scrollbar",
+                                                "TDBCtrlGrid=scrollbar",
+                                                "TfrSpeedButton=speedbutton",
+                                                "TfrTBButton=speedbutton",
+                                                "TControlBar=Panel",
+                                                "TTBDock=Panel",
+                                                "TTBToolbar=Panel",
+                                                "TAdvPageControl=nil",
+                                                "TImageEnMView=scrollbar",
+                                                "TImageEnView=scrollbar",
+                                                "TAdvMemo=scrollbar",
+                                                "TDBAdvMemo=scrollbar",
+                                                "TcxDBLookupComboBox=combobox",
+                                                "TcxDBComboBox=combobox",
+                                                "TcxDBDateEdit=combobox",
+                                                "TcxDBImageComboBox=combobox",
+                                                "TcxDBCalcEdit=combobox",
+                                                "TcxDBBlobEdit=combobox",
+                                                "TcxDBPopupEdit=combobox",
+                                                "TcxDBFontNameComboBox=combobox",
+                                                "TcxDBShellComboBox=combobox",
+                                                "TRxLookupEdit=combobox",
+                                                "TRxDBLookupCombo=combobox",
+                                                "TRzGroup=panel",
+                                                "TRzButton=button",
+                                                "TRzBitbtn=bitbtn",
+                                                "TRzMenuButton=bitbtn",
+                                                "TRzCheckGroup=CheckGroup",
+                                                "TRzRadioGroup=Radiogroup",
+                                                "TRzButtonEdit=Edit",
+                                                "TRzDBRadioGroup=Radiogroup",
+                                                "TRzDBRadioButton=Radiobutton",
+                                                "TRzDateTimeEdit=combobox",
+                                                "TRzColorEdit=combobox",
+                                                "TRzDateTimePicker=combobox",
+                                                "TRzDBDateTimeEdit=combobox",
+                                                "TRzDbColorEdit=combobox",
+                                                "TRzDBDateTimePicker=combobox",
+                                                "TLMDButton=bitbtn",
+                                                "TLMDGroupBox=Groupbox",
+                                                "TDBCheckboxEh=Checkbox",
+                                                "TLMDCHECKBOX=Checkbox",
+                                                "TLMDDBCHECKBOX=Checkbox",
+                                                "TLMDRadiobutton=Radiobutton",
+                                                "TLMDCalculator=panel",
+                                                "TLMDGROUPBOX=Panel",
+                                                "TLMDSIMPLEPANEL=Panel",
+                                                "TLMDDBCalendar=Panel",
+                                                "TLMDButtonPanel=Panel",
+                                                "TLMDLMDCalculator=Panel",
+                                                "TLMDHeaderPanel=Panel",
+                                                "TLMDTechnicalLine=Panel",
+                                                "TLMDLMDClock=Panel",
+                                                "TLMDTrackbar=panel",
+                                                "TLMDListCombobox=combobox",
+                                                "TLMDCheckListCombobox=combobox",
+                                                "TLMDHeaderListCombobox=combobox",
+                                                "TLMDImageCombobox=combobox",
+                                                "TLMDColorCombobox=combobox",
+                                                "TLMDFontCombobox=combobox",
+                                                "TLMDFontSizeCombobox=combobox",
+                                                "TLMDPrinterCombobox=combobox",
+                                                "TLMDDriveCombobox=combobox",
+                                                "TLMDCalculatorComboBox=combobox",
+                                                "TLMDTrackBarComboBox=combobox",
+                                                "TLMDCalendarComboBox=combobox",
+                                                "TLMDTreeComboBox=combobox",
+                                                "TLMDRADIOGROUP=radiogroup",
+                                                "TLMDCheckGroup=CheckGroup",
+                                                "TLMDDBRADIOGROUP=radiogroup",
+                                                "TLMDDBCheckGroup=CheckGroup",
+                                                "TLMDCalculatorEdit=edit",
+                                                "TLMDEDIT=Edit",
+                                                "TLMDMASKEDIT=Edit",
+                                                "TLMDBROWSEEDIT=Edit",
+                                                "TLMDEXTSPINEDIT=Edit",
+                                                "TLMDCALENDAREDIT=Edit",
+                                                "TLMDFILEOPENEDIT=Edit",
+                                                "TLMDFILESAVEEDIT=Edit",
+                                                "TLMDCOLOREDIT=Edit",
+                                                "TLMDDBEDIT=Edit",
+                                                "TLMDDBMASKEDIT=Edit",
+                                                "TLMDDBEXTSPINEDIT=Edit",
+                                                "TLMDDBSPINEDIT=Edit",
+                                                "TLMDDBEDITDBLookup=Edit",
+                                                "TLMDEDITDBLookup=Edit",
+                                                "TDBLookupCombobox=Combobox",
+                                                "TWWDBCombobox=Combobox",
+                                                "TWWDBLookupCombo=Combobox",
+                                                "TWWKeyCombo=Combobox",
+                                                "TWWTempKeyCombo=combobox",
+                                                "TWWDBDateTimePicker=Combobox",
+                                                "TWWRADIOGROUP=radiogroup",
+                                                "TWWDBEDIT=Edit",
+                                                "TcxButton=bitbtn",
+                                                "TcxDBRadioGroup=radiogroup",
+                                                "TcxRadioGroup=radiogroup",
+                                                "TOVCPICTUREFIELD=Edit",
+                                                "TOVCDBPICTUREFIELD=Edit",
+                                                "TOVCSLIDEREDIT=Edit",
+                                                "TOVCDBSLIDEREDIT=Edit",
+                                                "TOVCSIMPLEFIELD=Edit",
+                                                "TOVCDBSIMPLEFIELD=Edit",
+                                                "TO32DBFLEXEDIT=Edit",
+                                                "TOVCNUMERICFIELD=Edit",
+                                                "TOVCDBNUMERICFIELD=Edit"};
   return list;
 }
 
@@ -72,12 +153,14 @@ const TClassInfo &TSkinData::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TSkinData, TComponent>("TSkinData", [](auto &c) {
     c.Boolean("Active", &TSkinData::Active, &TSkinData::SetActive, false);
     c.Integer("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag, 99);
-    c.Set("SkinControls", &TSkinData::SkinControls, &TSkinData::SetSkinControls, kControlTypes, kDefaultControls);
+    c.Set("SkinControls", &TSkinData::SkinControls, &TSkinData::SetSkinControls, kControlTypes,
+          kDefaultControls);
     c.Set("Options", &TSkinData::Options, &TSkinData::SetOptions, kOptions,
           static_cast<uint32_t>(SkinBit(xoPreview) | SkinBit(xoToolbarBK)));
     c.StringList("Skin3rd", &TSkinData::Skin3rd);
-    c.String("SkinFile", &TSkinData::SkinFile,
-             [](TSkinData &d, const std::string &path) { d.SetSkinFile(path); }, std::string());
+    c.String(
+        "SkinFile", &TSkinData::SkinFile, [](TSkinData &d, const std::string &path) { d.SetSkinFile(path); },
+        std::string());
     c.String("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore);
     c.Enum("SkinFormtype", &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype, kFormTypes, 0);
     c.String("Version", &TSkinData::Version, &TSkinData::SetVersion, std::string("3.64.10.19"));
@@ -99,14 +182,12 @@ TSkinData::~TSkinData() { DestroyComponents(); }
 
 void TSkinData::SetActive(bool value) {
   // Turning on without a skin does nothing; the skin manager acts on the stored value.
-  if (value && NoSkinLoaded() && !Loading())
-    return;
+  if (value && NoSkinLoaded() && !Loading()) return;
   active_ = value;
 }
 
 bool TSkinData::LoadPackage(const TBytes &packed) {
-  if (!skin_.LoadPackage(packed))
-    return false;
+  if (!skin_.LoadPackage(packed)) return false;
   package_ = packed;
   return true;
 }
@@ -136,8 +217,7 @@ bool TSkinData::SetSkinFile(const std::string &path) {
   skinFile_ = path;
   skin_.MarkNoSkin();
   std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::u8path(path), ec))
-    return false;
+  if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::u8path(path), ec)) return false;
   TBytes packed;
   try {
     packed = ReadFileBytes(path);
@@ -150,8 +230,7 @@ bool TSkinData::SetSkinFile(const std::string &path) {
 
 void TSkinData::Loaded() {
   TComponent::Loaded();
-  if (active_ && NoSkinLoaded())
-    active_ = false;
+  if (active_ && NoSkinLoaded()) active_ = false;
   if (skinControls_ & SkinBit(xcMainMenu))
     skinControls_ &= ~SkinBit(xcMenuItem);
   else

@@ -15,8 +15,8 @@ namespace qv {
 namespace {
 
 const char *const kPersonality = "Personality";
-const char *const kTrackbarThumbs[6] = {"Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
-                                        "Trackbar.ThumbRight", "Trackbar.ThumbUp", "Trackbar.ThumbDown"};
+const char *const kTrackbarThumbs[6] = {"Trackbar.ThumbHorz",  "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
+                                        "Trackbar.ThumbRight", "Trackbar.ThumbUp",   "Trackbar.ThumbDown"};
 
 class Loader {
 public:
@@ -34,7 +34,8 @@ private:
   // Fills `bitmap` from the package entry that `value` names; cleared unless the file name part
   // ends in ".bmp" exactly and the entry holds a readable bitmap.
   void LoadSkinBitmap(PixelMap &bitmap, const std::string &value) const;
-  template <class T> std::unique_ptr<T> ImageRule(const std::string &section, const char *secondKey = nullptr);
+  template <class T>
+  std::unique_ptr<T> ImageRule(const std::string &section, const char *secondKey = nullptr);
   std::unique_ptr<TDataSkinBorder> BorderRule(const std::string &name);
   std::unique_ptr<TDataSkinBorder> BitmapRule(const std::string &section);
   std::unique_ptr<TDataSkinObject> MenuBarRule();
@@ -58,18 +59,15 @@ void Loader::LoadSkinBitmap(PixelMap &bitmap, const std::string &value) const {
   const std::size_t cut = value.find_last_of("\\:");
   const std::string name = cut == std::string::npos ? value : value.substr(cut + 1);
   const std::size_t dot = name.find_last_of('.');
-  if (name.empty() || dot == std::string::npos || name.substr(dot) != ".bmp")
-    return;
+  if (name.empty() || dot == std::string::npos || name.substr(dot) != ".bmp") return;
   TBytes entry;
   reader_.ExtractFile(name, entry);
-  if (!entry.empty())
-    DecodeBmp(entry, bitmap);
+  if (!entry.empty()) DecodeBmp(entry, bitmap);
 }
 
 template <class T> std::unique_ptr<T> Loader::ImageRule(const std::string &section, const char *secondKey) {
   const std::string image = ini_.ReadString(section, "Image", "");
-  if (image.empty())
-    return nullptr;
+  if (image.empty()) return nullptr;
   auto obj = std::make_unique<T>();
   obj->Name = section;
   LoadSkinBitmap(obj->Image, image);
@@ -86,8 +84,7 @@ template <class T> std::unique_ptr<T> Loader::ImageRule(const std::string &secti
   obj->MouseOverColour2 = ini_.ReadColor(section, "MouseOverColour2", text);
   obj->PressedColour2 = ini_.ReadColor(section, "PressedColour2", text);
   if constexpr (std::is_base_of_v<TDataSkinBorder, T>) {
-    if (secondKey)
-      LoadSkinBitmap(obj->Image2, ini_.ReadString(section, secondKey, ""));
+    if (secondKey) LoadSkinBitmap(obj->Image2, ini_.ReadString(section, secondKey, ""));
   }
   if constexpr (std::is_same_v<T, TDataSkinBoxLabel>) {
     obj->BackgroundAlignment = Int(section, "BackgroundAlignment", 0);
@@ -100,7 +97,8 @@ template <class T> std::unique_ptr<T> Loader::ImageRule(const std::string &secti
 std::unique_ptr<TDataSkinBorder> Loader::BorderRule(const std::string &name) {
   auto obj = std::make_unique<TDataSkinBorder>();
   obj->Name = name;
-  const int first = Int(kPersonality, name + "TopHeight", 0), second = Int(kPersonality, name + "BotHeight", 0);
+  const int first = Int(kPersonality, name + "TopHeight", 0),
+            second = Int(kPersonality, name + "BotHeight", 0);
   if (name == "Left" || name == "Right")
     obj->Margins = {0, first, 0, second};
   else
@@ -114,8 +112,7 @@ std::unique_ptr<TDataSkinBorder> Loader::BorderRule(const std::string &name) {
 
 std::unique_ptr<TDataSkinBorder> Loader::BitmapRule(const std::string &section) {
   const std::string image = ini_.ReadString(section, "Bitmap", "");
-  if (image.empty())
-    return nullptr;
+  if (image.empty()) return nullptr;
   auto obj = std::make_unique<TDataSkinBorder>();
   obj->Name = section;
   LoadSkinBitmap(obj->Image, image);
@@ -130,8 +127,7 @@ std::unique_ptr<TDataSkinBorder> Loader::BitmapRule(const std::string &section) 
 
 std::unique_ptr<TDataSkinObject> Loader::MenuBarRule() {
   const std::string image = ini_.ReadString(kPersonality, "menuBar", "");
-  if (image.empty())
-    return nullptr;
+  if (image.empty()) return nullptr;
   auto obj = std::make_unique<TDataSkinObject>();
   obj->Name = kPersonality;
   LoadSkinBitmap(obj->Image, image);
@@ -175,7 +171,8 @@ void Loader::ReadButtons() {
   const char *s = "Buttons";
   auto obj = std::make_unique<TDataSkinButton>();
   obj->Name = s;
-  obj->Margins = {Int(s, "LeftWidth", 0), Int(s, "TopHeight", 0), Int(s, "RightWidth", 0), Int(s, "BottomHeight", 0)};
+  obj->Margins = {Int(s, "LeftWidth", 0), Int(s, "TopHeight", 0), Int(s, "RightWidth", 0),
+                  Int(s, "BottomHeight", 0)};
   obj->Trans = Int(s, "Trans", 0);
   obj->Tile = AtMost(Int(s, "Tile", 0), 1, 0);
   LoadSkinBitmap(obj->Image, ini_.ReadString(s, "Bitmap", ""));
@@ -197,10 +194,8 @@ void Loader::ReadButtons() {
   auto guess = [](const PixelMap &image) {
     return std::max(image.Width() / (image.Height() < 16 ? 13 : 16), 4);
   };
-  if (obj->CheckFrameCount == 0)
-    obj->CheckFrameCount = guess(obj->CheckImage);
-  if (obj->RadioFrameCount == 0)
-    obj->RadioFrameCount = guess(obj->RadioImage);
+  if (obj->CheckFrameCount == 0) obj->CheckFrameCount = guess(obj->CheckImage);
+  if (obj->RadioFrameCount == 0) obj->RadioFrameCount = guess(obj->RadioImage);
   skin_.Buttons = std::move(obj);
 }
 
@@ -216,7 +211,8 @@ void Loader::ReadTitle() {
   obj->TextBackRight = Int(kPersonality, "TXTBackRight", 0);
   obj->FontHeight = Int("Fonts", "FontHeight", 14);
   auto colour = [&](const char *prefix) {
-    const int r = Int(kPersonality, std::string(prefix) + "R", -1), g = Int(kPersonality, std::string(prefix) + "G", -1),
+    const int r = Int(kPersonality, std::string(prefix) + "R", -1),
+              g = Int(kPersonality, std::string(prefix) + "G", -1),
               b = Int(kPersonality, std::string(prefix) + "B", -1);
     return r >= 0 && g >= 0 && b >= 0 ? RGBColor(r, g, b) : clNone;
   };
@@ -233,8 +229,7 @@ void Loader::ReadSysButtons() {
         upper == "BUTTON.CHECKBOX")
       continue;
     // Hover pictures linked to another button are not buttons of their own.
-    if (Int(section, "Action", 0) == -1 && Int(section, "Visibility", -1) != 0)
-      continue;
+    if (Int(section, "Action", 0) == -1 && Int(section, "Visibility", -1) != 0) continue;
     auto b = std::make_unique<TDataSkinSysButton>();
     b->Name = upper;
     b->Action = Int(section, "Action", 0);
@@ -250,10 +245,8 @@ void Loader::ReadSysButtons() {
       b->FrameCount = 6;
       if (!b->Image.Empty()) {
         b->FrameCount = static_cast<double>(b->Image.Width()) / b->Image.Height() <= 3.8 ? 3 : 6;
-        if (b->Action < 0)
-          b->FrameCount = 6;
-        if (b->Action == 3 || b->Action == 11)
-          b->Image.Resize(0, 0);
+        if (b->Action < 0) b->FrameCount = 6;
+        if (b->Action == 3 || b->Action == 11) b->Image.Resize(0, 0);
       }
     }
     skin_.SysButtons.push_back(std::move(b));
@@ -272,7 +265,8 @@ void Loader::ReadSysButtons() {
     b->FrameCount = 4;
     if (!mdi.Empty() && w > 0) {
       b->Image.Resize(4 * w, mdi.Height());
-      StretchPixels(b->Image, {0, 0, 4 * w, mdi.Height()}, mdi, {4 * w * k, 0, 4 * w * (k + 1), mdi.Height()});
+      StretchPixels(b->Image, {0, 0, 4 * w, mdi.Height()}, mdi,
+                    {4 * w * k, 0, 4 * w * (k + 1), mdi.Height()});
       b->X = (w + 4) * (3 - k);
     }
     skin_.SysButtons.push_back(std::move(b));
@@ -291,8 +285,7 @@ std::unique_ptr<TDataSkinObject> Loader::Builtin(const char *name) {
 
 void Loader::SetFixedFrameCounts() {
   auto set = [](TDataSkinObject *obj, int frames) {
-    if (obj)
-      obj->FrameCount = frames;
+    if (obj) obj->FrameCount = frames;
   };
   set(skin_.Buttons.get(), 5);
   set(skin_.Title.get(), 2);
@@ -325,18 +318,18 @@ void Loader::SetFixedFrameCounts() {
 void Loader::BuildComboComposite() {
   TDataSkinObject *edge = skin_.SunkEdge.get();
   TDataSkinBorder *button = skin_.ComboButton.get();
-  if (!edge || !button)
-    return;
+  if (!edge || !button) return;
   const int W = skin_.Metrics.HScrollArrowWidth + 2;
   const int frames = std::max(edge->FrameCount, 1);
   const Pixel magenta = PixelFromColor(kSkinTransparent);
   PixelMap strip(50 * frames, 21, magenta);
   for (int k = 1; k <= frames; ++k) {
     PixelMap cell(50, 21, magenta);
-    DrawSkinPart(cell, {0, 0, 50, 21}, edge->Image, false, edge->Tile != 0, edge->Trans != 0, edge->FrameCount, k,
-                 edge->Margins);
+    DrawSkinPart(cell, {0, 0, 50, 21}, edge->Image, false, edge->Tile != 0, edge->Trans != 0,
+                 edge->FrameCount, k, edge->Margins);
     const TRect part{50 - W, 0, 50, 21};
-    DrawSkinPart(cell, part, button->Image, false, button->Tile != 0, true, button->FrameCount, k, button->Margins);
+    DrawSkinPart(cell, part, button->Image, false, button->Tile != 0, true, button->FrameCount, k,
+                 button->Margins);
     if (const TDataSkinObject *glyph = skin_.ExtraImages.get())
       DrawSkinGlyph(cell, part, glyph->Image, true, glyph->FrameCount, k);
     FillRect(cell, {2, 2, 49 - W, 18}, kSkinTransparent);
@@ -356,8 +349,7 @@ void Loader::BuildToolbar() {
   const TDataSkinBorder &top = *skin_.Top;
   if (!top.Image.Empty() && top.FrameCount > 0) {
     const int x = top.Image.Width() / 2, y = (top.Image.Height() / top.FrameCount) * 2 / 3;
-    if (top.Image.Inside(x, y))
-      sample = ColorFromPixel(top.Image.At(x, y));
+    if (top.Image.Inside(x, y)) sample = ColorFromPixel(top.Image.At(x, y));
   }
   auto obj = std::make_unique<TDataSkinObject>();
   obj->Name = "Toolbar";
@@ -420,8 +412,7 @@ TSkinDataCore::~TSkinDataCore() = default;
 bool TSkinDataCore::LoadPackage(const TBytes &packed) {
   TSkinReader reader;
   try {
-    if (!reader.LoadFromStream(packed))
-      return false;
+    if (!reader.LoadFromStream(packed)) return false;
   } catch (const Exception &e) {
     ShowSkinMessage(e.Message());
     return false;
@@ -433,8 +424,7 @@ bool TSkinDataCore::LoadPackage(const TBytes &packed) {
 bool TSkinDataCore::LoadArchive(const TBytes &archive) {
   TSkinReader reader;
   try {
-    if (!reader.LoadArchive(archive))
-      return false;
+    if (!reader.LoadArchive(archive)) return false;
   } catch (const Exception &e) {
     ShowSkinMessage(e.Message());
     return false;
@@ -456,11 +446,11 @@ void TSkinDataCore::LoadSkinObjects(const TSkinReader &reader) {
 std::vector<const TDataSkinObject *> TSkinDataCore::Objects() const {
   std::vector<const TDataSkinObject *> all;
   auto add = [&](const TDataSkinObject *obj) {
-    if (obj)
-      all.push_back(obj);
+    if (obj) all.push_back(obj);
   };
-  for (const TDataSkinObject *obj : {static_cast<const TDataSkinObject *>(Left.get()), static_cast<const TDataSkinObject *>(Right.get()),
-                                     static_cast<const TDataSkinObject *>(Top.get()), static_cast<const TDataSkinObject *>(Bottom.get())})
+  for (const TDataSkinObject *obj :
+       {static_cast<const TDataSkinObject *>(Left.get()), static_cast<const TDataSkinObject *>(Right.get()),
+        static_cast<const TDataSkinObject *>(Top.get()), static_cast<const TDataSkinObject *>(Bottom.get())})
     add(obj);
   for (const auto &b : SysButtons)
     add(b.get());

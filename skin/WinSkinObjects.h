@@ -24,12 +24,12 @@ class TDataSkinObject {
 public:
   virtual ~TDataSkinObject() = default;
 
-  TRect Margins;            // left, top, right, bottom widths of the nine-part grid
-  PixelMap Image;           // the strip of frames
-  int32_t Trans = 0;        // nonzero: magenta is transparent
-  int32_t Tile = 0;         // 0 stretch the centre, 1 tile it (borders read it the other way)
-  std::string Name;         // the section it was read from
-  int32_t FrameCount = 1;   // equal frames in Image
+  TRect Margins;          // left, top, right, bottom widths of the nine-part grid
+  PixelMap Image;         // the strip of frames
+  int32_t Trans = 0;      // nonzero: magenta is transparent
+  int32_t Tile = 0;       // 0 stretch the centre, 1 tile it (borders read it the other way)
+  std::string Name;       // the section it was read from
+  int32_t FrameCount = 1; // equal frames in Image
   int32_t Style = 0;
   int32_t NormalColour = -1, MouseOverColour = -1, PressedColour = -1;
   TColor NormalColour2 = clBtnText, MouseOverColour2 = clBtnText, PressedColour2 = clBtnText;
@@ -120,7 +120,8 @@ public:
   // Present when the description provides them.
   std::unique_ptr<TDataSkinBorder> Progress, Tabs, ComboButton, UpDownHorz, UpDownVert;
   std::unique_ptr<TDataSkinObject> MenuBar, GroupBoxEdge, StatusBarEdges, ToolBars, SunkEdge, ExtraImages,
-      Headerbar, MenuItem, MenuBackground, Scrollbar, HorzScroll, VertScroll, HorzScrollThumb, VertScrollThumb;
+      Headerbar, MenuItem, MenuBackground, Scrollbar, HorzScroll, VertScroll, HorzScrollThumb,
+      VertScrollThumb;
   std::unique_ptr<TDataSkinBoxLabel> GroupBox;
   // ThumbHorz, ThumbVert, ThumbLeft, ThumbRight, ThumbUp, ThumbDown.
   std::array<std::unique_ptr<TDataSkinObject>, 6> TrackbarThumbs;

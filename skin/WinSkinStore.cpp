@@ -9,14 +9,12 @@ TSkinCollectionItem::TSkinCollectionItem(TSkinCollection &collection, int id)
 
 void TSkinCollectionItem::SetName(const std::string &name) {
   const TSkinCollectionItem *other = collection_->Find(name);
-  if (other && other != this)
-    throw Exception("The name " + name + " is already used.");
+  if (other && other != this) throw Exception("The name " + name + " is already used.");
   name_ = name;
 }
 
 void TSkinCollectionItem::Assign(const TSkinCollectionItem &source) {
-  if (&source == this)
-    return;
+  if (&source == this) return;
   SetName(source.name_);
   data_ = source.data_;
 }
@@ -30,14 +28,12 @@ void TSkinCollection::Delete(int index) { items_.erase(items_.begin() + index); 
 
 const TSkinCollectionItem *TSkinCollection::Find(const std::string &name) const {
   for (const auto &item : items_)
-    if (AsciiSameText(item->Name(), name))
-      return item.get();
+    if (AsciiSameText(item->Name(), name)) return item.get();
   return nullptr;
 }
 
 void TSkinCollection::Assign(const TSkinCollection &source) {
-  if (&source == this)
-    return;
+  if (&source == this) return;
   items_.clear();
   for (const auto &item : source.items_) {
     TSkinCollectionItem &copy = Add();

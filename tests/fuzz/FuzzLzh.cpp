@@ -6,17 +6,15 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
-  if (size < 4)
-    return 0;
+  if (size < 4) return 0;
   const uint32_t declared = qv::ReadLE32(data);
   qv::TBytes out;
   try {
-    qv::TLZH().Decode(data + 4, size - 4, out, declared & 0xFFFF);
+    qv::TLZH().Decode(data + 4, size - 4, out, declared & 0x3FFF);
   } catch (const qv::ElzhException &) {
     __builtin_trap(); // sizes below the bound are never refused
   }
-  if (out.size() < (declared & 0xFFFF) || out.size() > (declared & 0xFFFF) + 60)
-    __builtin_trap();
+  if (out.size() < (declared & 0x3FFF) || out.size() > (declared & 0x3FFF) + 60) __builtin_trap();
   if (declared > qv::kMaxUnpackedSize) {
     bool refused = false;
     try {
@@ -24,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     } catch (const qv::ElzhException &) {
       refused = true;
     }
-    if (!refused)
-      __builtin_trap();
+    if (!refused) __builtin_trap();
   }
   return 0;
 }

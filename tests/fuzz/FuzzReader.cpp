@@ -23,7 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
   qv::TSkinDataCore skin;
   skin.LoadArchive(archive);
   for (const qv::TDataSkinObject *obj : skin.Objects())
-    if (obj->FrameCount > 0 && obj->Image.Width() < 0)
-      __builtin_trap();
+    if (obj->FrameCount > 0 && obj->Image.Width() < 0) __builtin_trap();
   return 0;
 }

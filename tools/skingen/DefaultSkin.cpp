@@ -78,13 +78,11 @@ PixelMap FrameTemplate(bool active) {
   Line(m, kBorder - 1, H - kBottom, W - kBorder, H - kBottom, inner);
   // Rounded top corners (radius 7), nearly square bottom ones (radius 2); magenta outside.
   auto outside = [&](int x, int y) {
-    if (x < 0 || y < 0 || x >= W || y >= H)
-      return true;
+    if (x < 0 || y < 0 || x >= W || y >= H) return true;
     const int r = y < H / 2 ? 7 : 2;
     const int cx = x < r ? r : x >= W - r ? W - r - 1 : x;
     const int cy = y < r ? r : y >= H - r ? H - r - 1 : y;
-    if (cx == x || cy == y)
-      return false;
+    if (cx == x || cy == y) return false;
     return (x - cx) * (x - cx) + (y - cy) * (y - cy) > r * r + r / 2;
   };
   for (int y = 0; y < H; ++y)
@@ -111,16 +109,15 @@ using TGlyph = void (*)(PixelMap &, const TRect &, TColor);
 PixelMap TitleButton(TGlyph glyph, bool danger) {
   return Strip(4, 20, 18, [&](PixelMap &m, const TRect &r, int k) {
     TColor ink = clWhite;
-    if (k == 2)
-      RoundBox(m, r, {3, kSteelDark, RGBColor(40, 74, 118), RGBColor(52, 92, 142), 0, true});
+    if (k == 2) RoundBox(m, r, {3, kSteelDark, RGBColor(40, 74, 118), RGBColor(52, 92, 142), 0, true});
     if (k == 3) {
       if (danger)
         RoundBox(m, r, {3, RGBColor(150, 52, 52), RGBColor(214, 96, 90), RGBColor(184, 64, 60), 25, true});
       else
-        RoundBox(m, r, {3, RGBColor(70, 116, 172), RGBColor(132, 174, 222), RGBColor(96, 144, 200), 25, true});
+        RoundBox(m, r,
+                 {3, RGBColor(70, 116, 172), RGBColor(132, 174, 222), RGBColor(96, 144, 200), 25, true});
     }
-    if (k == 4)
-      ink = RGBColor(226, 232, 240);
+    if (k == 4) ink = RGBColor(226, 232, 240);
     glyph(m, r, ink);
   });
 }
@@ -130,10 +127,8 @@ PixelMap ChildControls() {
   const TGlyph glyphs[3] = {MinimiseGlyph, RestoreGlyph, CloseGlyph};
   return Strip(12, 16, 14, [&](PixelMap &m, const TRect &r, int k) {
     const int state = (k - 1) % 4 + 1;
-    if (state == 2)
-      RoundBox(m, r, {2, kLineHot, RGBColor(196, 214, 238), RGBColor(214, 228, 246), 0, true});
-    if (state >= 3)
-      RoundBox(m, r, {2, kLineHot, clWhite, RGBColor(220, 232, 248), 40, true});
+    if (state == 2) RoundBox(m, r, {2, kLineHot, RGBColor(196, 214, 238), RGBColor(214, 228, 246), 0, true});
+    if (state >= 3) RoundBox(m, r, {2, kLineHot, clWhite, RGBColor(220, 232, 248), 40, true});
     glyphs[(k - 1) / 4](m, r, kInk);
   });
 }
@@ -160,7 +155,8 @@ PixelMap Buttons() {
   return Strip(5, 24, 24, [](PixelMap &m, const TRect &r, int k) {
     RoundBox(m, r, ButtonLook(k, 3));
     if (k == 5) // the default button carries a second, inner ring
-      RoundBox(m, r.Inflate(-1, -1), {2, RGBColor(170, 198, 234), clWhite, RGBColor(216, 229, 246), 60, false});
+      RoundBox(m, r.Inflate(-1, -1),
+               {2, RGBColor(170, 198, 234), clWhite, RGBColor(216, 229, 246), 60, false});
   });
 }
 
@@ -168,9 +164,10 @@ PixelMap Buttons() {
 PixelMap CheckGlyphs() {
   return Strip(4, 13, 13, [](PixelMap &m, const TRect &r, int k) {
     const bool disabled = k >= 3;
-    RoundBox(m, r, {2, disabled ? kGray : kLine, disabled ? kGrayFace : clWhite, disabled ? kGrayFace : kPale, 0, true});
-    if (k % 2 == 0)
-      Tick(m, r.Left, r.Top, disabled ? kGray : kSteel);
+    RoundBox(
+        m, r,
+        {2, disabled ? kGray : kLine, disabled ? kGrayFace : clWhite, disabled ? kGrayFace : kPale, 0, true});
+    if (k % 2 == 0) Tick(m, r.Left, r.Top, disabled ? kGray : kSteel);
   });
 }
 
@@ -179,8 +176,8 @@ PixelMap RadioGlyphs() {
     const bool disabled = k >= 3;
     Disc(m, r, disabled ? kGray : kLine, disabled ? kGrayFace : clWhite, disabled ? kGrayFace : kPale, true);
     if (k % 2 == 0)
-      Disc(m, r.Inflate(-4, -4), disabled ? kGray : kSteel, disabled ? kGray : kSteelMid, disabled ? kGray : kSteel,
-           false);
+      Disc(m, r.Inflate(-4, -4), disabled ? kGray : kSteel, disabled ? kGray : kSteelMid,
+           disabled ? kGray : kSteel, false);
   });
 }
 
@@ -213,7 +210,8 @@ PixelMap GroupBoxEdge() {
   return Strip(2, 24, 24, [](PixelMap &m, const TRect &r, int k) {
     RoundBox(m, r, {4, k == 1 ? RGBColor(176, 194, 218) : kGray, kMagenta, kMagenta, 0, true});
     // Keep the inside clear so the group's own background shows.
-    FillRect(m, r.Inflate(-1, -1).Intersect(Bounds(r.Left + 2, r.Top + 2, r.Width() - 4, r.Height() - 4)), kMagenta);
+    FillRect(m, r.Inflate(-1, -1).Intersect(Bounds(r.Left + 2, r.Top + 2, r.Width() - 4, r.Height() - 4)),
+             kMagenta);
   });
 }
 
@@ -258,7 +256,9 @@ PixelMap ScrollbarStrip() {
 // Track: 1 normal, 2 pressed, 3 disabled, 4 hot.
 PixelMap ScrollTrack() {
   return Strip(4, 17, 17, [](PixelMap &m, const TRect &r, int k) {
-    const TColor fill = k == 2 ? RGBColor(214, 224, 238) : k == 3 ? RGBColor(246, 246, 247) : RGBColor(236, 240, 246);
+    const TColor fill = k == 2   ? RGBColor(214, 224, 238)
+                        : k == 3 ? RGBColor(246, 246, 247)
+                                 : RGBColor(236, 240, 246);
     FillRect(m, r, fill);
     Line(m, r.Left, r.Top, r.Right - 1, r.Top, RGBColor(218, 225, 235));
     Line(m, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1, RGBColor(218, 225, 235));
@@ -272,9 +272,11 @@ PixelMap ScrollThumb() {
     if (k == 2)
       RoundBox(m, body, {4, kSteelDark, RGBColor(112, 150, 200), RGBColor(88, 128, 184), 0, true});
     else if (k == 3)
-      RoundBox(m, body, {4, RGBColor(86, 128, 186), RGBColor(196, 218, 244), RGBColor(156, 190, 232), 50, true});
+      RoundBox(m, body,
+               {4, RGBColor(86, 128, 186), RGBColor(196, 218, 244), RGBColor(156, 190, 232), 50, true});
     else
-      RoundBox(m, body, {4, RGBColor(104, 138, 184), RGBColor(184, 206, 234), RGBColor(146, 176, 218), 50, true});
+      RoundBox(m, body,
+               {4, RGBColor(104, 138, 184), RGBColor(184, 206, 234), RGBColor(146, 176, 218), 50, true});
   });
 }
 
@@ -291,27 +293,30 @@ PixelMap ProgressBar() {
 
 PixelMap ProgressChunk() {
   return Strip(1, 8, 12, [](PixelMap &m, const TRect &r, int) {
-    RoundBox(m, {r.Left, r.Top, r.Right - 1, r.Bottom}, {1, kSteel, RGBColor(136, 178, 226), kSteelMid, 40, true});
+    RoundBox(m, {r.Left, r.Top, r.Right - 1, r.Bottom},
+             {1, kSteel, RGBColor(136, 178, 226), kSteelMid, 40, true});
   });
 }
 
 PixelMap MenuBarPicture() {
-  return Strip(2, 40, 20,
-               [](PixelMap &m, const TRect &r, int k) {
-                 const TColor top = k == 1 ? clWhite : RGBColor(248, 248, 249);
-                 const TColor bottom = k == 1 ? RGBColor(232, 239, 248) : RGBColor(236, 238, 241);
-                 for (int y = r.Top; y < r.Bottom; ++y)
-                   Line(m, r.Left, y, r.Right - 1, y, RampAt(top, bottom, y - r.Top, r.Height()));
-                 Line(m, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1, RGBColor(204, 214, 228));
-               },
-               true);
+  return Strip(
+      2, 40, 20,
+      [](PixelMap &m, const TRect &r, int k) {
+        const TColor top = k == 1 ? clWhite : RGBColor(248, 248, 249);
+        const TColor bottom = k == 1 ? RGBColor(232, 239, 248) : RGBColor(236, 238, 241);
+        for (int y = r.Top; y < r.Bottom; ++y)
+          Line(m, r.Left, y, r.Right - 1, y, RampAt(top, bottom, y - r.Top, r.Height()));
+        Line(m, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1, RGBColor(204, 214, 228));
+      },
+      true);
 }
 
 // 1 normal, 2 separator (its bottom rows are used), 3 disabled, 4 selected, 5 selected (keyboard).
 PixelMap MenuItemPicture() {
   return Strip(5, 40, 22, [](PixelMap &m, const TRect &r, int k) {
     if (k == 4 || k == 5) {
-      RoundBox(m, r, {3, RGBColor(124, 160, 210), RGBColor(232, 240, 251), RGBColor(206, 224, 247), 50, true});
+      RoundBox(m, r,
+               {3, RGBColor(124, 160, 210), RGBColor(232, 240, 251), RGBColor(206, 224, 247), 50, true});
       return;
     }
     FillRect(m, r, kMagenta);
@@ -338,15 +343,11 @@ PixelMap TabsPicture() {
   return Strip(5, 40, 24, [](PixelMap &m, const TRect &r, int k) {
     PixelMap cell(40, 28, PixelFromColor(kMagenta));
     TBoxStyle look{4, kLine, RGBColor(246, 248, 252), RGBColor(226, 234, 244), 50, true};
-    if (k == 2 || k == 5)
-      look = {4, kLine, clWhite, clWhite, 0, true};
-    if (k == 3)
-      look = {4, kLineHot, clWhite, RGBColor(216, 230, 248), 50, true};
-    if (k == 4)
-      look = {4, kGray, kGrayFace, kGrayFace, 0, true};
+    if (k == 2 || k == 5) look = {4, kLine, clWhite, clWhite, 0, true};
+    if (k == 3) look = {4, kLineHot, clWhite, RGBColor(216, 230, 248), 50, true};
+    if (k == 4) look = {4, kGray, kGrayFace, kGrayFace, 0, true};
     RoundBox(cell, {0, 0, 40, 28}, look);
-    if (k == 5)
-      Line(cell, 3, 1, 36, 1, kSteelMid);
+    if (k == 5) Line(cell, 3, 1, 36, 1, kSteelMid);
     StretchPixels(m, r, cell, {0, 0, 40, 24});
   });
 }
@@ -365,18 +366,14 @@ PixelMap TabSheetBorder() {
 PixelMap HeaderPicture() {
   return Strip(5, 40, 22, [](PixelMap &m, const TRect &r, int k) {
     TColor top = clWhite, bottom = RGBColor(230, 237, 246);
-    if (k == 2)
-      top = RGBColor(206, 221, 241), bottom = RGBColor(224, 234, 247);
-    if (k == 3)
-      top = clWhite, bottom = RGBColor(214, 229, 248);
-    if (k == 4)
-      top = bottom = kGrayFace;
+    if (k == 2) top = RGBColor(206, 221, 241), bottom = RGBColor(224, 234, 247);
+    if (k == 3) top = clWhite, bottom = RGBColor(214, 229, 248);
+    if (k == 4) top = bottom = kGrayFace;
     for (int y = r.Top; y < r.Bottom; ++y)
       Line(m, r.Left, y, r.Right - 1, y, RampAt(top, bottom, y - r.Top, r.Height()));
     Line(m, r.Left, r.Bottom - 1, r.Right - 1, r.Bottom - 1, RGBColor(190, 202, 220));
     Line(m, r.Right - 1, r.Top + 3, r.Right - 1, r.Bottom - 4, RGBColor(200, 212, 228));
-    if (k == 5)
-      Line(m, r.Left, r.Bottom - 2, r.Right - 1, r.Bottom - 2, kSteelMid);
+    if (k == 5) Line(m, r.Left, r.Bottom - 2, r.Right - 1, r.Bottom - 2, kSteelMid);
   });
 }
 
@@ -430,18 +427,20 @@ PixelMap UpDownGlyphs(int w, int h, bool vertical) {
   return Strip(8, w, h, [&](PixelMap &m, const TRect &r, int k) {
     const int state = (k - 1) % 4 + 1;
     const TColor ink = state == 4 ? kGray : state == 1 ? RGBColor(70, 92, 124) : kSteelDark;
-    const TArrow dir = vertical ? (k <= 4 ? TArrow::Up : TArrow::Down) : (k <= 4 ? TArrow::Left : TArrow::Right);
+    const TArrow dir =
+        vertical ? (k <= 4 ? TArrow::Up : TArrow::Down) : (k <= 4 ? TArrow::Left : TArrow::Right);
     Arrow(m, r.Left + r.Width() / 2, r.Top + r.Height() / 2, 3, dir, ink);
   });
 }
 
 PixelMap CaptionTextBack() {
-  return Strip(2, 40, kCaption,
-               [](PixelMap &m, const TRect &r, int k) {
-                 const TColor tint = k == 1 ? RGBColor(82, 128, 184) : RGBColor(170, 183, 201);
-                 RoundBox(m, {r.Left, r.Top + 5, r.Right, r.Bottom - 5}, {7, tint, tint, tint, 0, true});
-               },
-               true);
+  return Strip(
+      2, 40, kCaption,
+      [](PixelMap &m, const TRect &r, int k) {
+        const TColor tint = k == 1 ? RGBColor(82, 128, 184) : RGBColor(170, 183, 201);
+        RoundBox(m, {r.Left, r.Top + 5, r.Right, r.Bottom - 5}, {7, tint, tint, tint, 0, true});
+      },
+      true);
 }
 
 const char kDescription[] = R"(; Steel Blue: the default skin of the examination client.
@@ -765,8 +764,7 @@ std::vector<TSkinFile> GenerateDefaultSkin() {
   // The description is CR LF text, as skin descriptions are written.
   std::string crlf;
   for (char c : description) {
-    if (c == '\n')
-      crlf += '\r';
+    if (c == '\n') crlf += '\r';
     crlf += c;
   }
   files.push_back({"skin.ini", {}, crlf});

@@ -11,8 +11,8 @@ namespace qv::skingen {
 
 struct TSkinFile {
   std::string Name;
-  PixelMap Bitmap;   // for .bmp files
-  std::string Text;  // for the description
+  PixelMap Bitmap;  // for .bmp files
+  std::string Text; // for the description
 };
 
 // The description "skin.ini" first, then every bitmap it names.

@@ -9,23 +9,20 @@
 namespace qv::skingen {
 
 TColor RampAt(TColor top, TColor bottom, int y, int height) {
-  if (height <= 1)
-    return top;
+  if (height <= 1) return top;
   const int w = 1000 - (1000 * y) / (height - 1);
   return Blend(top, bottom, std::clamp(w, 100, 1000));
 }
 
 void Plot(PixelMap &m, int x, int y, TColor color) {
-  if (m.Inside(x, y))
-    m.At(x, y) = PixelFromColor(color);
+  if (m.Inside(x, y)) m.At(x, y) = PixelFromColor(color);
 }
 
 void Line(PixelMap &m, int x0, int y0, int x1, int y1, TColor color) {
   const int dx = x1 > x0 ? 1 : x1 < x0 ? -1 : 0, dy = y1 > y0 ? 1 : y1 < y0 ? -1 : 0;
   for (int x = x0, y = y0;; x += dx, y += dy) {
     Plot(m, x, y, color);
-    if (x == x1 && y == y1)
-      break;
+    if (x == x1 && y == y1) break;
   }
 }
 
@@ -35,8 +32,7 @@ namespace {
 bool InsideRounded(int x, int y, int w, int h, int rad) {
   const int cx = x < rad ? rad : x >= w - rad ? w - rad - 1 : x;
   const int cy = y < rad ? rad : y >= h - rad ? h - rad - 1 : y;
-  if (cx == x || cy == y)
-    return true;
+  if (cx == x || cy == y) return true;
   const double ddx = x - cx, ddy = y - cy;
   return ddx * ddx + ddy * ddy <= (rad + 0.3) * (rad + 0.3);
 }
@@ -48,28 +44,27 @@ void RoundBox(PixelMap &m, const TRect &r, const TBoxStyle &s) {
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       if (!InsideRounded(x, y, w, h, s.Radius)) {
-        if (s.KeyOutside)
-          Plot(m, r.Left + x, r.Top + y, kSkinTransparent);
+        if (s.KeyOutside) Plot(m, r.Left + x, r.Top + y, kSkinTransparent);
         continue;
       }
-      const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1 || !InsideRounded(x - 1, y, w, h, s.Radius) ||
-                        !InsideRounded(x + 1, y, w, h, s.Radius) || !InsideRounded(x, y - 1, w, h, s.Radius) ||
-                        !InsideRounded(x, y + 1, w, h, s.Radius);
+      const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1 ||
+                        !InsideRounded(x - 1, y, w, h, s.Radius) ||
+                        !InsideRounded(x + 1, y, w, h, s.Radius) ||
+                        !InsideRounded(x, y - 1, w, h, s.Radius) || !InsideRounded(x, y + 1, w, h, s.Radius);
       TColor c = edge ? s.Border : RampAt(s.Top, s.Bottom, y, h);
-      if (!edge && y == 1 && s.Glow > 0)
-        c = Blend(clWhite, c, s.Glow);
+      if (!edge && y == 1 && s.Glow > 0) c = Blend(clWhite, c, s.Glow);
       Plot(m, r.Left + x, r.Top + y, c);
     }
 }
 
 void Disc(PixelMap &m, const TRect &r, TColor border, TColor top, TColor bottom, bool keyOutside) {
-  const double cx = (r.Width() - 1) / 2.0, cy = (r.Height() - 1) / 2.0, rad = std::min(r.Width(), r.Height()) / 2.0;
+  const double cx = (r.Width() - 1) / 2.0, cy = (r.Height() - 1) / 2.0,
+               rad = std::min(r.Width(), r.Height()) / 2.0;
   for (int y = 0; y < r.Height(); ++y)
     for (int x = 0; x < r.Width(); ++x) {
       const double d = std::hypot(x - cx, y - cy);
       if (d > rad) {
-        if (keyOutside)
-          Plot(m, r.Left + x, r.Top + y, kSkinTransparent);
+        if (keyOutside) Plot(m, r.Left + x, r.Top + y, kSkinTransparent);
       } else {
         Plot(m, r.Left + x, r.Top + y, d > rad - 1.1 ? border : RampAt(top, bottom, y, r.Height()));
       }

@@ -28,8 +28,7 @@ public:
     }
   }
   void Flush() {
-    if (bits_)
-      out_.push_back(static_cast<uint8_t>(acc_ << (8 - bits_)));
+    if (bits_) out_.push_back(static_cast<uint8_t>(acc_ << (8 - bits_)));
     acc_ = 0;
     bits_ = 0;
   }
@@ -70,11 +69,11 @@ private:
 // Hash chains over three-byte prefixes inside the 4096-byte window.
 class MatchFinder {
 public:
-  MatchFinder(const uint8_t *data, std::size_t size) : data_(data), size_(size), head_(kHashSize, -1), prev_(N, -1) {}
+  MatchFinder(const uint8_t *data, std::size_t size)
+      : data_(data), size_(size), head_(kHashSize, -1), prev_(N, -1) {}
 
   void Insert(std::size_t pos) {
-    if (pos + 3 > size_)
-      return;
+    if (pos + 3 > size_) return;
     const std::size_t h = Hash(pos);
     prev_[pos & (N - 1)] = head_[h];
     head_[h] = static_cast<int64_t>(pos);
@@ -83,26 +82,22 @@ public:
   // Longest earlier match (at most F bytes, distance 1..N) of the text at pos; length 0 if none.
   int Find(std::size_t pos, std::size_t &distance) const {
     const std::size_t limit = std::min<std::size_t>(F, size_ - pos);
-    if (limit < 3)
-      return 0;
+    if (limit < 3) return 0;
     int best = 0;
     int64_t candidate = head_[Hash(pos)];
     for (int chain = 0; candidate >= 0 && chain < kMaxChain; ++chain) {
       const std::size_t c = static_cast<std::size_t>(candidate);
-      if (pos - c > static_cast<std::size_t>(N))
-        break;
+      if (pos - c > static_cast<std::size_t>(N)) break;
       std::size_t len = 0;
       while (len < limit && data_[c + len] == data_[pos + len])
         ++len;
       if (static_cast<int>(len) > best) {
         best = static_cast<int>(len);
         distance = pos - c;
-        if (len == limit)
-          break;
+        if (len == limit) break;
       }
       const int64_t next = prev_[c & (N - 1)];
-      if (next >= candidate)
-        break; // the slot was reused by a newer position
+      if (next >= candidate) break; // the slot was reused by a newer position
       candidate = next;
     }
     return best;
@@ -112,7 +107,8 @@ private:
   static constexpr std::size_t kHashSize = 1 << 14;
   static constexpr int kMaxChain = 512;
   std::size_t Hash(std::size_t pos) const {
-    return ((data_[pos] << 6) ^ (data_[pos + 1] << 3) ^ data_[pos + 2] ^ (data_[pos] >> 2) * 977u) & (kHashSize - 1);
+    return ((data_[pos] << 6) ^ (data_[pos + 1] << 3) ^ data_[pos + 2] ^ (data_[pos] >> 2) * 977u) &
+           (kHashSize - 1);
   }
 
   const uint8_t *data_;

@@ -14,8 +14,7 @@ namespace qv {
 namespace fs = std::filesystem;
 
 bool IsBareFileName(const std::string &name) {
-  if (name.empty() || name == "." || name == "..")
-    return false;
+  if (name.empty() || name == "." || name == "..") return false;
   return name.find_first_of("/\\:\r\n") == std::string::npos && name.find('\0') == std::string::npos;
 }
 
@@ -36,8 +35,7 @@ TBytes BuildSkinArchive(const std::vector<TSkinEntry> &entries) {
   AppendLE32(out, 0);
   out.insert(out.end(), list.begin(), list.end());
   for (const TSkinEntry &e : entries) {
-    if (e.Data.size() > 0x7FFFFFFF)
-      throw Exception("file " + e.Name + " is too large for a skin package");
+    if (e.Data.size() > 0x7FFFFFFF) throw Exception("file " + e.Name + " is too large for a skin package");
     AppendLE32(out, static_cast<uint32_t>(e.Data.size()));
   }
   for (const TSkinEntry &e : entries)
@@ -63,20 +61,19 @@ TBytes PackSkinFolder(const std::string &folder) {
   std::vector<TSkinEntry> entries;
   std::error_code ec;
   fs::directory_iterator it(fs::u8path(folder), ec);
-  if (ec)
-    throw Exception("cannot read folder " + folder + ": " + ec.message());
+  if (ec) throw Exception("cannot read folder " + folder + ": " + ec.message());
   for (const fs::directory_entry &file : it) {
-    if (!file.is_regular_file())
-      continue;
+    if (!file.is_regular_file()) continue;
     TSkinEntry e;
     e.Name = file.path().filename().string();
     e.Data = ReadFileBytes(file.path().string());
     entries.push_back(std::move(e));
   }
-  auto isDescription = [](const TSkinEntry &e) { return AsciiLower(e.Name).find(".ini") != std::string::npos; };
+  auto isDescription = [](const TSkinEntry &e) {
+    return AsciiLower(e.Name).find(".ini") != std::string::npos;
+  };
   std::sort(entries.begin(), entries.end(), [&](const TSkinEntry &a, const TSkinEntry &b) {
-    if (isDescription(a) != isDescription(b))
-      return isDescription(a);
+    if (isDescription(a) != isDescription(b)) return isDescription(a);
     return AsciiLower(a.Name) < AsciiLower(b.Name);
   });
   if (entries.empty() || !isDescription(entries.front()))
@@ -91,8 +88,7 @@ std::vector<TSkinEntry> UnpackSkinPackage(const TBytes &packed, const std::strin
       throw Exception("the package names a file \"" + e.Name + "\" outside its folder; nothing was written");
   std::error_code ec;
   fs::create_directories(fs::u8path(folder), ec);
-  if (ec)
-    throw Exception("cannot create folder " + folder + ": " + ec.message());
+  if (ec) throw Exception("cannot create folder " + folder + ": " + ec.message());
   for (const TSkinEntry &e : entries)
     WriteFileBytes((fs::u8path(folder) / e.Name).string(), e.Data);
   return entries;

@@ -60,8 +60,7 @@ int main(int argc, char **argv) {
   qv::SetSkinMessageHandler([](const std::string &text) {
     std::string line = text;
     for (char &c : line)
-      if (c == '\r')
-        c = ' ';
+      if (c == '\r') c = ' ';
     std::fprintf(stderr, "skinpack: %s\n", line.c_str());
   });
   try {

@@ -6,7 +6,8 @@ namespace qv {
 namespace {
 
 // A bitmap file with a 40-byte header, the given palette or masks and rows already padded.
-TBytes BmpFile(int width, int height, int bits, uint32_t compression, const TBytes &extra, const TBytes &pixels) {
+TBytes BmpFile(int width, int height, int bits, uint32_t compression, const TBytes &extra,
+               const TBytes &pixels) {
   TBytes f = {'B', 'M'};
   AppendLE32(f, static_cast<uint32_t>(54 + extra.size() + pixels.size()));
   AppendLE32(f, 0);

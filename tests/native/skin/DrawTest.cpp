@@ -12,7 +12,8 @@ Pixel P(TColor c) { return PixelFromColor(c); }
 //   L  C R   =   yellow white  aqua
 //   BL B BR      olive  navy   maroon
 PixelMap NinePartFrame() {
-  const TColor colours[3][3] = {{clRed, clLime, clBlue}, {clYellow, clWhite, clAqua}, {clOlive, clNavy, clMaroon}};
+  const TColor colours[3][3] = {
+      {clRed, clLime, clBlue}, {clYellow, clWhite, clAqua}, {clOlive, clNavy, clMaroon}};
   PixelMap m(6, 6);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 6; ++x)

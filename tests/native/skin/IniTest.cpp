@@ -20,7 +20,8 @@ TEST(QuickIni, FindsSectionsIgnoringCaseButNotBlanks) {
 }
 
 TEST(QuickIni, ReadsOnlyTheFirstOfDuplicateKeysWithinItsSection) {
-  const TQuickIni ini = Ini("[A]\nKey=1\nkey=2\nEmpty=\nEmpty=3\n  Spaced  =  v a l  \n[B]\nKey=9\nOther=x\n");
+  const TQuickIni ini =
+      Ini("[A]\nKey=1\nkey=2\nEmpty=\nEmpty=3\n  Spaced  =  v a l  \n[B]\nKey=9\nOther=x\n");
   EXPECT_EQ(ini.ReadString("A", "KEY", "-"), "1");
   EXPECT_EQ(ini.ReadString("A", "Empty", "def"), "def"); // the first is empty: the default stays
   EXPECT_EQ(ini.ReadString("A", "spaced", "-"), "v a l");
@@ -38,7 +39,8 @@ TEST(QuickIni, SplitsLinesAtAnyBreakAndStopsAtNul) {
 }
 
 TEST(QuickIni, ReadsIntegersInDecimalAndHexadecimal) {
-  const TQuickIni ini = Ini("[N]\nHex=0x1F\nDollar=$ff\nNeg=-12\nBad=12a\nX=0x\nBig=99999999999\nColour=$FF00000F\n");
+  const TQuickIni ini =
+      Ini("[N]\nHex=0x1F\nDollar=$ff\nNeg=-12\nBad=12a\nX=0x\nBig=99999999999\nColour=$FF00000F\n");
   EXPECT_EQ(ini.ReadInteger("N", "Hex", 0), 31);
   EXPECT_EQ(ini.ReadInteger("N", "Dollar", 0), 255);
   EXPECT_EQ(ini.ReadInteger("N", "Neg", 0), -12);

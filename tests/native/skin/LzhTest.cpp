@@ -62,8 +62,8 @@ TEST(Lzh, RefusesADeclaredSizeBeyondTheBoundWithoutDecoding) {
   TBytes packed = {0x00, 0x00, 0x00, 0x80, 0x12, 0x34}; // claims 2 GiB
   EXPECT_THROW(UnpackLzh(packed), ElzhException);
   const uint32_t justAbove = kMaxUnpackedSize + 1;
-  packed = {static_cast<uint8_t>(justAbove), static_cast<uint8_t>(justAbove >> 8), static_cast<uint8_t>(justAbove >> 16),
-            static_cast<uint8_t>(justAbove >> 24)};
+  packed = {static_cast<uint8_t>(justAbove), static_cast<uint8_t>(justAbove >> 8),
+            static_cast<uint8_t>(justAbove >> 16), static_cast<uint8_t>(justAbove >> 24)};
   EXPECT_THROW(UnpackLzh(packed), ElzhException);
   EXPECT_THROW(UnpackLzh(TBytes{1, 0}), ElzhException); // no room for the size
 }

@@ -58,9 +58,9 @@ TBytes EncodePng(const PixelMap &image) {
     z.push_back(static_cast<uint8_t>(n >> 8));
     z.push_back(static_cast<uint8_t>(~n));
     z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-    if (raw.empty())
-      break;
+    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+             raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+    if (raw.empty()) break;
   }
   uint32_t a = 1, b = 0;
   for (uint8_t byte : raw) {

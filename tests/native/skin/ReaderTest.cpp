@@ -72,7 +72,8 @@ TEST(SkinReader, RefusesMalformedArchives) {
   EXPECT_THROW(reader.LoadArchive(Archive(20000, "a\r\nb\r\n", {-1, 2}, data)), ESkinPackage);
   EXPECT_EQ(reader.EntryCount(), 0); // nothing half-loaded
   EXPECT_THROW(reader.LoadArchive(Archive(20000, "a\r\nb\r\n", {2, 2}, data)), ESkinPackage);
-  EXPECT_THROW(reader.LoadArchive(Archive(20000, "a\r\nb\r\n", {0x7FFFFFFF, 0x7FFFFFFF}, data)), ESkinPackage);
+  EXPECT_THROW(reader.LoadArchive(Archive(20000, "a\r\nb\r\n", {0x7FFFFFFF, 0x7FFFFFFF}, data)),
+               ESkinPackage);
   EXPECT_THROW(reader.LoadArchive(TBytes(10, 0)), ESkinPackage);
 
   // A name-list length that is negative or runs past the end.
@@ -115,8 +116,7 @@ TEST(SkinReader, ARefusedPackageKeepsThePreviousSkin) {
     many += "x\r\n";
   const std::vector<TBytes> refused = {
       PackLzh(Archive(20000, many, std::vector<int32_t>(1100, 0), {})),
-      PackLzh(Archive(20000, "a\r\n", {-5}, {})),
-      PackLzh(Archive(20000, "a\r\n", {100}, {1, 2, 3})),
+      PackLzh(Archive(20000, "a\r\n", {-5}, {})), PackLzh(Archive(20000, "a\r\n", {100}, {1, 2, 3})),
       TBytes{0xFF, 0xFF, 0xFF, 0x7F, 0x00}, // a declared size of 2 GiB
   };
   for (const TBytes &package : refused) {

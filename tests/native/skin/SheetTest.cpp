@@ -35,8 +35,7 @@ struct Sheet {
     x = kGap;
   }
   TRect Place(int w, int h) {
-    if (x + w > kSheetWidth - kGap)
-      NewRow();
+    if (x + w > kSheetWidth - kGap) NewRow();
     const TRect r = Bounds(x, y, w, h);
     x += w + kGap;
     rowHeight = std::max(rowHeight, h);
@@ -44,8 +43,7 @@ struct Sheet {
   }
   // Every frame at its own size, then frame 1 scaled nine-part into a larger rectangle.
   void Object(const PixelMap &image, int frames, bool vertical, const TRect &margins, bool tile) {
-    if (image.Empty() || frames < 1)
-      return;
+    if (image.Empty() || frames < 1) return;
     const int fw = vertical ? image.Width() : image.Width() / frames;
     const int fh = vertical ? image.Height() / frames : image.Height();
     for (int k = 1; k <= frames; ++k) {
@@ -54,7 +52,8 @@ struct Sheet {
       DrawSkinPart(page, r, image, vertical, false, true, frames, k, {});
     }
     // Narrow strips (side borders) grow in height only, others in both directions.
-    const TRect big = fw < 12 && fh > 3 * fw ? Place(fw, fh * 2) : Place(std::max(fw * 3, 60), std::max(fh * 2, 24));
+    const TRect big =
+        fw < 12 && fh > 3 * fw ? Place(fw, fh * 2) : Place(std::max(fw * 3, 60), std::max(fh * 2, 24));
     Checker(page, big);
     DrawSkinPart(page, big, image, vertical, tile, true, frames, 1, margins);
     NewRow();
@@ -74,17 +73,20 @@ TEST(SkinSheet, RendersEveryObjectOfTheDefaultSkin) {
   const int left = skin.Left->FrameWidth(), right = skin.Right->FrameWidth();
   const int caption = skin.Top->FrameHeight(), bottom = skin.Bottom->FrameHeight();
   auto piece = [&](const TDataSkinBorder &b, const TRect &r, bool vertical) {
-    DrawSkinPart(sheet.page, r.Offset(win.Left, win.Top), b.Image, vertical, b.Tile != 1, true, b.FrameCount, 1,
-                 b.Margins);
+    DrawSkinPart(sheet.page, r.Offset(win.Left, win.Top), b.Image, vertical, b.Tile != 1, true, b.FrameCount,
+                 1, b.Margins);
   };
-  FillRect(sheet.page, TRect{left, caption, W - right, H - bottom}.Offset(win.Left, win.Top), skin.Palette.ButtonFace);
+  FillRect(sheet.page, TRect{left, caption, W - right, H - bottom}.Offset(win.Left, win.Top),
+           skin.Palette.ButtonFace);
   piece(*skin.Left, {0, 0, left, H}, false);
   piece(*skin.Right, {W - right, 0, W, H}, false);
   piece(*skin.Bottom, {left, H - bottom, W - right, H}, true);
   piece(*skin.Top, {left, 0, W - right, caption}, true);
   const TDataSkinTitle &title = *skin.Title;
-  DrawSkinBar(sheet.page, TRect{left + title.Margins.Left, 0, left + title.Margins.Left + 120, caption}.Offset(win.Left, win.Top),
-              title.Image, true, true, 2, 1, {title.TextBackLeft, 0, title.TextBackRight, 0});
+  DrawSkinBar(
+      sheet.page,
+      TRect{left + title.Margins.Left, 0, left + title.Margins.Left + 120, caption}.Offset(win.Left, win.Top),
+      title.Image, true, true, 2, 1, {title.TextBackLeft, 0, title.TextBackRight, 0});
   for (const auto &b : skin.SysButtons)
     if (b->Align == 1 && !b->Image.Empty() && b->Visibility1 != 1) {
       const TRect r = Bounds(W - b->X, b->Y, b->FrameWidth(), b->Image.Height()).Offset(win.Left, win.Top);
@@ -92,17 +94,18 @@ TEST(SkinSheet, RendersEveryObjectOfTheDefaultSkin) {
     }
   // The generated toolbar background and a menu bar under the caption.
   if (skin.MenuBar)
-    DrawSkinPart(sheet.page, TRect{left, caption, W - right, caption + 20}.Offset(win.Left, win.Top), skin.MenuBar->Image,
-                 true, false, false, 2, 1, skin.MenuBar->Margins);
+    DrawSkinPart(sheet.page, TRect{left, caption, W - right, caption + 20}.Offset(win.Left, win.Top),
+                 skin.MenuBar->Image, true, false, false, 2, 1, skin.MenuBar->Margins);
   DrawSkinFrame(sheet.page, TRect{left, caption + 20, W - right, caption + 46}.Offset(win.Left, win.Top),
                 skin.Toolbar->Image, false, 1, 1);
   // Inactive: the same frame with frame 2 of each border.
   const TRect win2 = sheet.Place(W, H);
   Checker(sheet.page, win2);
-  FillRect(sheet.page, TRect{left, caption, W - right, H - bottom}.Offset(win2.Left, win2.Top), skin.Palette.ButtonFace);
+  FillRect(sheet.page, TRect{left, caption, W - right, H - bottom}.Offset(win2.Left, win2.Top),
+           skin.Palette.ButtonFace);
   auto piece2 = [&](const TDataSkinBorder &b, const TRect &r, bool vertical) {
-    DrawSkinPart(sheet.page, r.Offset(win2.Left, win2.Top), b.Image, vertical, b.Tile != 1, true, b.FrameCount, 2,
-                 b.Margins);
+    DrawSkinPart(sheet.page, r.Offset(win2.Left, win2.Top), b.Image, vertical, b.Tile != 1, true,
+                 b.FrameCount, 2, b.Margins);
   };
   piece2(*skin.Left, {0, 0, left, H}, false);
   piece2(*skin.Right, {W - right, 0, W, H}, false);
@@ -110,7 +113,8 @@ TEST(SkinSheet, RendersEveryObjectOfTheDefaultSkin) {
   piece2(*skin.Top, {left, 0, W - right, caption}, true);
   for (const auto &b : skin.SysButtons)
     if (b->Align == 1 && !b->Image.Empty() && b->Visibility1 != 1)
-      DrawSkinFrame(sheet.page, Bounds(W - b->X, b->Y, b->FrameWidth(), b->Image.Height()).Offset(win2.Left, win2.Top),
+      DrawSkinFrame(sheet.page,
+                    Bounds(W - b->X, b->Y, b->FrameWidth(), b->Image.Height()).Offset(win2.Left, win2.Top),
                     b->Image, true, b->FrameCount, b->FrameCount >= 4 ? 4 : 1);
   sheet.NewRow();
 
@@ -120,13 +124,12 @@ TEST(SkinSheet, RendersEveryObjectOfTheDefaultSkin) {
     // The title's margins place its text; they are no nine-part grid.
     // The track channels are drawn as bars (their 3-pixel margins are caps, not a nine-part grid).
     TRect margins = obj->Name == "Title" ? TRect{} : obj->Margins;
-    if (obj->Name == "TRACK" || obj->Name == "TRACKVERT")
-      margins = {};
+    if (obj->Name == "TRACK" || obj->Name == "TRACKVERT") margins = {};
     sheet.Object(obj->Image, obj->FrameCount, Stacked(*obj), margins, obj->Tile == 1);
     if (auto *border = dynamic_cast<const TDataSkinBorder *>(obj)) {
       const bool strip = obj->Name.rfind("UpDown", 0) == 0 || obj->Name == "ComboButton";
-      sheet.Object(border->Image2, strip ? obj->FrameCount : 1, false, obj->Name == "ComboButton" ? TRect{} : margins,
-                   false);
+      sheet.Object(border->Image2, strip ? obj->FrameCount : 1, false,
+                   obj->Name == "ComboButton" ? TRect{} : margins, false);
     }
     if (auto *buttons = dynamic_cast<const TDataSkinButton *>(obj)) {
       sheet.Object(buttons->CheckImage, buttons->CheckFrameCount, false, {}, false);

@@ -53,7 +53,8 @@ TEST(SkinDataComponent, PublishesItsSettingsWithTheirDefaults) {
 
 TEST(SkinDataComponent, ReadsAndWritesSkinStream) {
   std::vector<std::string> shown;
-  const TSkinMessageHandler previous = SetSkinMessageHandler([&](const std::string &t) { shown.push_back(t); });
+  const TSkinMessageHandler previous =
+      SetSkinMessageHandler([&](const std::string &t) { shown.push_back(t); });
   TSkinData data(nullptr);
   const TBytes packed = test::DefaultSkinPackage();
   SetPropText(data, "SkinStream", Hex(Stream(packed)));

@@ -1,5 +1,5 @@
-#include "skin/SkinDraw.h"
 #include "skin/SkinBitmap.h"
+#include "skin/SkinDraw.h"
 #include "skin/WinSkinObjects.h"
 #include "tests/native/skin/TestFiles.h"
 #include "tools/skinpack/LzhEncoder.h"
@@ -43,18 +43,21 @@ TEST(SkinData, LoadsTheVectorSkinAndRefusesUpperCaseExtensions) {
 }
 
 TEST(SkinData, BuildsTitleButtonsWithTheirFrameCounts) {
-  const std::string ini = "[Personality]\r\nTop=TOP.BMP\r\n"
-                          "[Button.Min]\r\nAction=2\r\nAlign=1\r\nButtonImage=skins\\min1.bmp\r\n"
-                          "[Button.Close]\r\nAction=0\r\nAlign=1\r\nXcoord=24\r\nYcoord=3\r\nButtonImage=close1.bmp\r\n"
-                          "[Button.Narrow]\r\nAction=1\r\nButtonImage=narrow.bmp\r\n"
-                          "[Button.Linked]\r\nAction=-1\r\nVisibility=-1\r\nButtonImage=close1.bmp\r\n"
-                          "[ButtonHover]\r\nAction=-1\r\nVisibility=0\r\nButtonImage=narrow.bmp\r\n"
-                          "[Button.Icon]\r\nAction=3\r\nButtonImage=narrow.bmp\r\n"
-                          "[Buttons]\r\n[Button.Radio]\r\nAction=5\r\n"
-                          "[MDICONTROLS]\r\nImage=mdi.bmp\r\n";
+  const std::string ini =
+      "[Personality]\r\nTop=TOP.BMP\r\n"
+      "[Button.Min]\r\nAction=2\r\nAlign=1\r\nButtonImage=skins\\min1.bmp\r\n"
+      "[Button.Close]\r\nAction=0\r\nAlign=1\r\nXcoord=24\r\nYcoord=3\r\nButtonImage=close1.bmp\r\n"
+      "[Button.Narrow]\r\nAction=1\r\nButtonImage=narrow.bmp\r\n"
+      "[Button.Linked]\r\nAction=-1\r\nVisibility=-1\r\nButtonImage=close1.bmp\r\n"
+      "[ButtonHover]\r\nAction=-1\r\nVisibility=0\r\nButtonImage=narrow.bmp\r\n"
+      "[Button.Icon]\r\nAction=3\r\nButtonImage=narrow.bmp\r\n"
+      "[Buttons]\r\n[Button.Radio]\r\nAction=5\r\n"
+      "[MDICONTROLS]\r\nImage=mdi.bmp\r\n";
   TSkinDataCore skin;
-  ASSERT_TRUE(skin.LoadPackage(Package(ini, {{"min1.bmp", Bmp(132, 17)}, {"close1.bmp", Bmp(97, 17)},
-                                             {"narrow.bmp", Bmp(50, 17)}, {"mdi.bmp", Bmp(120, 14, clRed)},
+  ASSERT_TRUE(skin.LoadPackage(Package(ini, {{"min1.bmp", Bmp(132, 17)},
+                                             {"close1.bmp", Bmp(97, 17)},
+                                             {"narrow.bmp", Bmp(50, 17)},
+                                             {"mdi.bmp", Bmp(120, 14, clRed)},
                                              {"top.bmp", Bmp(10, 10)}})));
   EXPECT_TRUE(skin.Top->Image.Empty()); // "TOP.BMP"
   ASSERT_EQ(skin.SysButtons.size(), 5u + 3u);
@@ -63,7 +66,7 @@ TEST(SkinData, BuildsTitleButtonsWithTheirFrameCounts) {
   EXPECT_EQ(skin.SysButtons[1]->FrameCount, 6); // 97 / 17 > 3.8
   EXPECT_EQ(skin.SysButtons[1]->X, 24);
   EXPECT_EQ(skin.SysButtons[1]->FrameWidth(), 16);
-  EXPECT_EQ(skin.SysButtons[2]->FrameCount, 3); // 50 / 17 <= 3.8
+  EXPECT_EQ(skin.SysButtons[2]->FrameCount, 3);       // 50 / 17 <= 3.8
   EXPECT_EQ(skin.SysButtons[3]->Name, "BUTTONHOVER"); // action -1 but visibility 0: kept
   EXPECT_EQ(skin.SysButtons[3]->FrameCount, 6);
   EXPECT_EQ(skin.SysButtons[3]->Visibility1, -1);
@@ -93,7 +96,8 @@ TEST(SkinData, ReadsPaletteNumberedAndCustomColours) {
   EXPECT_EQ(skin.Palette.Menubar, RGBColor(1, 2, 3)); // defaults to the button face just read
   EXPECT_EQ(skin.Palette.Menu, clMenu);
   // Numbered colours in section order; "ColoursRevert" is one, "Colours2" without a value gives the default.
-  EXPECT_EQ(skin.NumberedColours, (std::vector<TColor>{RGBColor(10, 0, 0), RGBColor(20, 0, 0), clWindowText}));
+  EXPECT_EQ(skin.NumberedColours,
+            (std::vector<TColor>{RGBColor(10, 0, 0), RGBColor(20, 0, 0), clWindowText}));
   EXPECT_EQ(skin.CustomColours[3], RGBColor(0, 0, 255));
   EXPECT_EQ(skin.CustomColours[0], clWhite);
   ASSERT_NE(skin.Tabs, nullptr);
@@ -104,8 +108,8 @@ TEST(SkinData, ReadsPaletteNumberedAndCustomColours) {
   EXPECT_EQ(skin.Tabs->FrameCount, 5);
   EXPECT_TRUE(skin.Buttons->HasNormalColour2);
   EXPECT_FALSE(skin.Buttons->HasPressedColour2);
-  EXPECT_EQ(skin.Buttons->CheckFrameCount, 4);  // 52 / 13
-  EXPECT_EQ(skin.Buttons->RadioFrameCount, 6);  // 96 / 16
+  EXPECT_EQ(skin.Buttons->CheckFrameCount, 4); // 52 / 13
+  EXPECT_EQ(skin.Buttons->RadioFrameCount, 6); // 96 / 16
 }
 
 TEST(SkinData, ComposesTheComboBoxFromEdgeAndButton) {
@@ -115,7 +119,8 @@ TEST(SkinData, ComposesTheComboBoxFromEdgeAndButton) {
   button.At(0, 0) = PixelFromColor(clRed); // tells the mirrored copy apart
   TSkinDataCore skin;
   skin.Metrics.HScrollArrowWidth = 17;
-  ASSERT_TRUE(skin.LoadPackage(Package(ini, {{"edge.bmp", Bmp(40, 21, clGreen)}, {"button.bmp", EncodeBmp24(button)}})));
+  ASSERT_TRUE(skin.LoadPackage(
+      Package(ini, {{"edge.bmp", Bmp(40, 21, clGreen)}, {"button.bmp", EncodeBmp24(button)}})));
   const int W = 19;
   ASSERT_NE(skin.ComboButton, nullptr);
   EXPECT_EQ(skin.ComboButton->Style, 2);
@@ -123,9 +128,9 @@ TEST(SkinData, ComposesTheComboBoxFromEdgeAndButton) {
   EXPECT_EQ(skin.ComboButton->Margins, (TRect{2, 3, W + 2, 2}));
   EXPECT_EQ(skin.SunkEdge->Margins, (TRect{W + 2, 3, 2, 2}));
   const PixelMap &strip = skin.ComboButton->Image;
-  EXPECT_EQ(strip.At(0, 0), PixelFromColor(clGreen));           // the edge
-  EXPECT_EQ(strip.At(10, 10), PixelFromColor(kSkinTransparent)); // the inner rectangle
-  EXPECT_EQ(strip.At(45, 10), PixelFromColor(clBlue));           // the button part
+  EXPECT_EQ(strip.At(0, 0), PixelFromColor(clGreen));                       // the edge
+  EXPECT_EQ(strip.At(10, 10), PixelFromColor(kSkinTransparent));            // the inner rectangle
+  EXPECT_EQ(strip.At(45, 10), PixelFromColor(clBlue));                      // the button part
   EXPECT_EQ(skin.SunkEdge->Image.At(199 - 45, 10), PixelFromColor(clBlue)); // mirrored
   // The second picture of ComboButton is its own picture mirrored, read before the composite.
   EXPECT_EQ(skin.ComboButton->Image2.At(39, 0), PixelFromColor(clRed));
@@ -149,7 +154,8 @@ TEST(SkinData, GeneratesTheToolbarGradientFromButtonFaceAndTitle) {
 // A load replaces everything: objects of the previous skin that the new one lacks are gone.
 TEST(SkinData, ASecondLoadReplacesTheFirst) {
   TSkinDataCore skin;
-  ASSERT_TRUE(skin.LoadPackage(Package("[Tabs]\nImage=t.bmp\n[Button.X]\nAction=0\n", {{"t.bmp", Bmp(10, 10)}})));
+  ASSERT_TRUE(
+      skin.LoadPackage(Package("[Tabs]\nImage=t.bmp\n[Button.X]\nAction=0\n", {{"t.bmp", Bmp(10, 10)}})));
   ASSERT_NE(skin.Tabs, nullptr);
   ASSERT_EQ(skin.SysButtons.size(), 4u);
   ASSERT_TRUE(skin.LoadPackage(Package("[TitlebarSkin]\nSkinName=Two\n", {})));
@@ -173,12 +179,30 @@ TEST(SkinData, TheDefaultSkinHasEveryObjectTheWindowsUse) {
   // Rounded corners: the top-left pixel of the caption is magenta, the middle of the caption is not.
   EXPECT_EQ(skin.Left->Image.At(0, 0), PixelFromColor(kSkinTransparent));
   EXPECT_NE(skin.Top->Image.At(60, 10), PixelFromColor(kSkinTransparent));
-  const std::vector<const TDataSkinObject *> used = {skin.Buttons.get(), skin.Title.get(), skin.Progress.get(),
-        skin.MenuBar.get(), skin.GroupBoxEdge.get(), skin.GroupBox.get(), skin.Tabs.get(), skin.StatusBarEdges.get(),
-        skin.ToolBars.get(), skin.ComboButton.get(), skin.SunkEdge.get(), skin.ExtraImages.get(),
-        skin.Headerbar.get(), skin.MenuItem.get(), skin.MenuBackground.get(), skin.Scrollbar.get(),
-        skin.HorzScroll.get(), skin.VertScroll.get(), skin.HorzScrollThumb.get(), skin.VertScrollThumb.get(),
-        skin.TrackbarThumbs[0].get(), skin.TrackbarThumbs[1].get(), skin.UpDownHorz.get(), skin.UpDownVert.get()};
+  const std::vector<const TDataSkinObject *> used = {skin.Buttons.get(),
+                                                     skin.Title.get(),
+                                                     skin.Progress.get(),
+                                                     skin.MenuBar.get(),
+                                                     skin.GroupBoxEdge.get(),
+                                                     skin.GroupBox.get(),
+                                                     skin.Tabs.get(),
+                                                     skin.StatusBarEdges.get(),
+                                                     skin.ToolBars.get(),
+                                                     skin.ComboButton.get(),
+                                                     skin.SunkEdge.get(),
+                                                     skin.ExtraImages.get(),
+                                                     skin.Headerbar.get(),
+                                                     skin.MenuItem.get(),
+                                                     skin.MenuBackground.get(),
+                                                     skin.Scrollbar.get(),
+                                                     skin.HorzScroll.get(),
+                                                     skin.VertScroll.get(),
+                                                     skin.HorzScrollThumb.get(),
+                                                     skin.VertScrollThumb.get(),
+                                                     skin.TrackbarThumbs[0].get(),
+                                                     skin.TrackbarThumbs[1].get(),
+                                                     skin.UpDownHorz.get(),
+                                                     skin.UpDownVert.get()};
   for (const TDataSkinObject *obj : used) {
     ASSERT_NE(obj, nullptr);
     EXPECT_FALSE(obj->Image.Empty()) << obj->Name;

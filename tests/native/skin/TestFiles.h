@@ -13,7 +13,9 @@ inline std::string HostPath(const std::string &path) {
   return path;
 #endif
 }
-inline TBytes VectorFile(const std::string &name) { return ReadFileBytes(HostPath(std::string(SKIN_TEST_DATA) + "/" + name)); }
+inline TBytes VectorFile(const std::string &name) {
+  return ReadFileBytes(HostPath(std::string(SKIN_TEST_DATA) + "/" + name));
+}
 inline TBytes DefaultSkinPackage() { return ReadFileBytes(HostPath(DEFAULT_SKIN_PACKAGE)); }
 
 } // namespace qv::test

@@ -12,7 +12,8 @@ struct Surface {
   TBitmapHandle bitmap;
   TMemoryDC dc;
   HGDIOBJ old;
-  Surface(int w, int h, TColor fill) : pixels(w, h, PixelFromColor(fill)), bitmap(CreateBitmapHandle(pixels)) {
+  Surface(int w, int h, TColor fill)
+      : pixels(w, h, PixelFromColor(fill)), bitmap(CreateBitmapHandle(pixels)) {
     old = SelectObject(dc.Get(), bitmap.Get());
   }
   ~Surface() { SelectObject(dc.Get(), old); }
