@@ -68,8 +68,20 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::CreateFromLayout(const std::string &name) {
-  LoadLayoutResource(*this, name.empty() ? ClassName() : name);
+  creating_ = true;
+  try {
+    LoadLayoutResource(*this, name.empty() ? ClassName() : name);
+  } catch (...) {
+    creating_ = false;
+    throw;
+  }
+  creating_ = false;
   DoCreate();
+  // OnCreate comes before OnShow.
+  if (showWhenLoaded_) {
+    showWhenLoaded_ = false;
+    SetVisible(true);
+  }
 }
 
 void TCustomForm::DoCreate() { OnCreate(this); }
@@ -81,6 +93,10 @@ void TCustomForm::DoClose(TCloseAction &action) { OnClose(this, action); }
 void TCustomForm::Loaded() {
   TWinControl::Loaded();
   Realign();
+  if (showWhenLoaded_ && !creating_) {
+    showWhenLoaded_ = false;
+    SetVisible(true);
+  }
 }
 
 void TCustomForm::Notification(TComponent *c, TOperation op) {
@@ -251,6 +267,11 @@ void TCustomForm::SetFocus() {
 }
 
 void TCustomForm::SetVisible(bool v) {
+  if (Loading()) {
+    // A layout's "Visible = True" shows the form once all of it is loaded.
+    showWhenLoaded_ = v;
+    return;
+  }
   if (v == Visible()) return;
   try {
     if (v) DoShow();

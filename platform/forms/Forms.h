@@ -134,6 +134,8 @@ private:
   int modalResult_ = mrNone;
   bool active_ = false;
   bool shownOnce_ = false;
+  bool showWhenLoaded_ = false;
+  bool creating_ = false;
   int pendingClientWidth_ = -1, pendingClientHeight_ = -1;
   TCanvas canvas_;
   void PlaceOnShow();

@@ -81,15 +81,13 @@ TEST_F(FormsTest, AnExceptionEscapingAHandlerShowsTheErrorBoxAndTheLoopGoesOn) {
   form.Show();
   std::string boxText, boxClass;
   After(50, [&] { SendMessageW(button->Handle(), BM_CLICK, 0, 0); });
-  After(400, [&] { // runs inside the message box's own loop
-    HWND box = FindThreadWindow("#32770");
-    if (!box) return;
+  WhenWindow("#32770", [&](HWND box) { // runs inside the message box's own loop
     boxClass = ClassOf(box);
     boxText = MessageBoxText(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
+    After(100, [&] { SendMessageW(button->Handle(), BM_CLICK, 0, 0); });
   });
-  After(700, [&] { SendMessageW(button->Handle(), BM_CLICK, 0, 0); });
-  EXPECT_TRUE(PumpUntil([&] { return clicks == 2; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return clicks == 2; }, 15000));
   EXPECT_EQ(boxClass, "#32770");
   EXPECT_EQ(boxText, "题库文件损坏");
 }
@@ -119,9 +117,7 @@ TEST_F(FormsTest, ShowRunsOnShowFirstThenActivatesAndCentres) {
   EXPECT_NEAR(form.Top() + form.Height() / 2, area.Top + area.Height() / 2, 1);
 
   // A message box on top and back does not count as a new activation.
-  After(200, [] {
-    if (HWND box = FindThreadWindow("#32770")) PostMessageW(box, WM_COMMAND, IDOK, 0);
-  });
+  WhenWindow("#32770", [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
   ShowMessage("请点击右下角 [交卷] 按钮再关闭系统!!");
   Pump(100);
   EXPECT_EQ(activations, 1);
@@ -141,15 +137,13 @@ TEST_F(FormsTest, RepaintPaintsAtOnce) {
 TEST_F(FormsTest, ConfirmationDialogIsATMessageFormAndTakesEnterAndEscape) {
   std::string cls, title;
   std::vector<std::string> buttons;
-  After(300, [&] {
-    HWND dlg = FindThreadWindow("TMessageForm");
-    if (!dlg) return;
+  WhenWindow("TMessageForm", [&](HWND dlg) {
     cls = ClassOf(dlg);
     title = TextOf(dlg);
     buttons = ButtonTexts(dlg);
     PostKey(GetFocus(), VK_RETURN);
   });
-  After(5000, [] {
+  After(15000, [] {
     if (HWND dlg = FindThreadWindow("TMessageForm")) PostMessageW(dlg, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(MessageDlg("你确认要交卷吗？确认请点击Yes,否则请点No", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrYes);
@@ -157,15 +151,15 @@ TEST_F(FormsTest, ConfirmationDialogIsATMessageFormAndTakesEnterAndEscape) {
   EXPECT_EQ(title, "Confirm");
   EXPECT_EQ(buttons, (std::vector<std::string>{"&Yes", "&No"}));
 
-  After(300, [] { PostKey(GetFocus(), VK_ESCAPE); });
-  After(5000, [] {
+  WhenWindow("TMessageForm", [](HWND) { PostKey(GetFocus(), VK_ESCAPE); });
+  After(15000, [] {
     if (HWND dlg = FindThreadWindow("TMessageForm")) PostMessageW(dlg, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(MessageDlg("你确认要交卷吗？", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
 
   // "N" is the accelerator of "&No".
-  After(300, [] { PostMessageW(GetFocus(), WM_CHAR, L'n', 0); });
-  After(5000, [] {
+  WhenWindow("TMessageForm", [](HWND) { PostMessageW(GetFocus(), WM_CHAR, L'n', 0); });
+  After(15000, [] {
     if (HWND dlg = FindThreadWindow("TMessageForm")) PostMessageW(dlg, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(MessageDlg("?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);

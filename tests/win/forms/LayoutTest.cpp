@@ -276,6 +276,16 @@ end
   EXPECT_EQ(copy.Caption(), "成绩");
 }
 
+TEST_F(LayoutTest, AFormMarkedVisibleShowsOnlyOnceItIsLoaded) {
+  TTestForm form(nullptr);
+  int childrenWhenShown = -1;
+  form.OnShow = [&](TObject *) { childrenWhenShown = form.ComponentCount(); };
+  form.Load("object F: TTestForm\n  Visible = True\n  object A: TButton\n  end\n  object B: TEdit\n  end\nend\n");
+  EXPECT_EQ(childrenWhenShown, 2);
+  EXPECT_TRUE(form.Visible());
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+}
+
 TEST_F(LayoutTest, LoadsFromTheProgramsResourcesWithIncludedBinaryFiles) {
   TTestForm form(nullptr);
   form.LoadFromResource();

@@ -98,6 +98,17 @@ inline BOOL CALLBACK CollectStaticText(HWND w, LPARAM p) {
   return TRUE;
 }
 
+// Runs fn(window) once a visible window of class cls exists and holds the focus; tries every
+// 100 ms for about 10 s (a loaded machine can take its time to show a dialog).
+inline void WhenWindow(const std::string &cls, std::function<void(HWND)> fn, int tries = 100) {
+  After(100, [cls, fn, tries] {
+    HWND w = FindThreadWindow(cls);
+    HWND focus = GetFocus();
+    if (w && focus && (focus == w || IsChild(w, focus))) fn(w);
+    else if (tries > 0) WhenWindow(cls, fn, tries - 1);
+  });
+}
+
 // The text of the static control of a message box (its message).
 inline std::string MessageBoxText(HWND box) {
   std::string text;
