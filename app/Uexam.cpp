@@ -128,12 +128,34 @@ void Tfmexam::FormActivate(TObject *) {
   ds->Open();
 }
 
+namespace {
+
+// Handles the waiting window's own messages for a moment, so that the paint the window system
+// asks for once the window is on screen happens before generation blocks the message loop.
+void PaintWhileShowing(TForm &form) {
+  HWND wnd = form.Handle();
+  DWORD start = GetTickCount();
+  bool painted = false;
+  while (!painted && GetTickCount() - start < 300) {
+    MSG msg;
+    while (PeekMessageW(&msg, wnd, 0, 0, PM_REMOVE)) {
+      painted = painted || msg.message == WM_PAINT;
+      DispatchMessageW(&msg);
+    }
+    if (!painted) Sleep(10);
+  }
+  form.Repaint();
+}
+
+} // namespace
+
 void Tfmexam::GeneratePaper() {
   Panel3->Hide();
   Panel4->Hide();
   fmWaiting = new TfmWaiting(this);
   fmWaiting->Show();
   fmWaiting->Repaint();
+  PaintWhileShowing(*fmWaiting);
   fmDM->BuildPaper();
   Panel3->Show();
   Panel4->Show();

@@ -18,7 +18,6 @@ wine "$driver" "$(winepath -w "$out/work")" "$(winepath -w "$plan")" --exe "$(wi
   --shots "$(winepath -w "$out")" >"$out/drive.log" 2>&1
 status=$?
 set -e
-wineserver -k 2>/dev/null || true
 for bmp in "$out"/*.bmp; do
   [ -e "$bmp" ] || continue
   convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"

@@ -158,6 +158,14 @@ private:
     ClickCenter(button);
   }
   std::string Memo1() const { return WindowText(memo1_); }
+  // Clicks the button until done() holds (at most three times): a click that changed nothing is
+  // made again, as a person would. Only for buttons whose handler either runs whole or not at all.
+  void PressUntil(HWND button, const std::string &what, const std::function<bool()> &done) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      Press(button, what);
+      if (WaitFor(done, 2000)) return;
+    }
+  }
 
   void Start() {
     std::wstring cmd = L"\"" + Widen(exe_) + L"\"";
@@ -196,7 +204,8 @@ private:
       Check(WaitFor([&] { return (SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) == wanted; }, 2000),
             std::string("subject box ") + subject + " did not change");
     }
-    Press(Button(login, "TBitBtn", "确定"), "OK");
+    PressUntil(Button(login, "TBitBtn", "确定"), "OK",
+               [&] { return Top("TfmWaiting") != nullptr || Top("Tfmexam") != nullptr; });
   }
 
   // Questions the bank holds for the subjects the plan ticks.
@@ -291,7 +300,8 @@ private:
   }
 
   void StartExam() {
-    Press(Button(exam_, "TBitBtn", "开始考试"), "the start button");
+    PressUntil(Button(exam_, "TBitBtn", "开始考试"), "the start button",
+               [&] { return paper_.empty() ? !Usable(Button(exam_, "TBitBtn", "开始考试")) : Memo1() == paper_[0].Stem; });
     if (paper_.empty()) return;
     Require(WaitFor([&] { return Memo1() == paper_[0].Stem; }, 5000), "the first question did not appear");
     Require(WaitFor([&] { return IsWindowEnabled(panel3_); }, 3000), "the question area stayed disabled");
@@ -323,16 +333,7 @@ private:
         WaitFor([&] { return Shows(i + 1); }, 2000);
       }
     } else {
-      Press(Button(exam_, "TBitBtn", "下一道题"), "next");
-    }
-    if (std::getenv("E2E_DEBUG") && !WaitFor([&] { return Shows(i + 1); }, 2000)) {
-      HWND next = Button(exam_, "TBitBtn", "下一道题");
-      RECT r = ScreenRect(next);
-      POINT c{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-      std::printf("debug: under the next button: %s \"%s\" usable %d\n", WindowClass(WindowFromPoint(c)).c_str(),
-                  WindowText(WindowFromPoint(c)).c_str(), Usable(next));
-      Press(next, "next");
-      std::printf("debug: second click %s\n", WaitFor([&] { return Shows(i + 1); }, 2000) ? "moved" : "did not move");
+      PressUntil(Button(exam_, "TBitBtn", "下一道题"), "next", [&] { return Shows(i + 1); });
     }
     Require(WaitFor([&] { return Shows(i + 1); }, 5000), "question " + std::to_string(i + 2) + " did not appear");
   }
@@ -370,7 +371,9 @@ private:
         shotTypes_.insert(q.Type);
         Shot("multiple-choice");
       }
-      Press(Button(exam_, "TBitBtn", "下一道题"), "next");
+      // The next button collects the ticks (the boxes come back unticked) and stores them.
+      PressUntil(Button(exam_, "TBitBtn", "下一道题"), "next",
+                 [&] { return SendMessageW(boxes_[expected[0]], BM_GETCHECK, 0, 0) != BST_CHECKED; });
     } else {
       char slot = 0;
       if (q.Type == kTrueFalse) slot = answer == "对" ? 'A' : answer == "错" ? 'B' : 0;
@@ -378,10 +381,13 @@ private:
       Require(slot != 0, "plan line " + std::to_string(i + 1) + ": no such answer: " + answer);
       Require(WaitFor([&] { return IsWindowEnabled(panel3_); }, 3000), "the question area stayed locked");
       RECT r = ScreenRect(boxes_[slot]);
-      ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-      // The question area is locked for 500 ms after an answer click; the next click waits for
-      // the lock to begin and end.
-      bool locked = WaitFor([&] { return !IsWindowEnabled(panel3_); }, 1000);
+      // The question area is locked for 500 ms after every answer click; the next click waits for
+      // the lock to begin and end. A click that did not lock it did not take and is made again.
+      bool locked = false;
+      for (int attempt = 0; attempt < 3 && !locked; ++attempt) {
+        ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        locked = WaitFor([&] { return !IsWindowEnabled(panel3_) || StoredAnswer(q.SNo) == expected; }, 1000);
+      }
       if (!lockChecked_) {
         lockChecked_ = true;
         Check(locked, "the question area was not locked after the answer click");
@@ -474,9 +480,9 @@ private:
 
   void Navigate() {
     if (paper_.empty()) return;
-    Press(Button(exam_, "TBitBtn", "第一道题"), "first");
+    PressUntil(Button(exam_, "TBitBtn", "第一道题"), "first", [&] { return Shows(0); });
     Check(WaitFor([&] { return Shows(0); }, 3000), "the first button did not show question 1");
-    Press(Button(exam_, "TBitBtn", "最后一道题"), "last");
+    PressUntil(Button(exam_, "TBitBtn", "最后一道题"), "last", [&] { return Shows(paper_.size() - 1); });
     Check(WaitFor([&] { return Shows(paper_.size() - 1); }, 3000), "the last button did not show the last question");
     if (grid_ && paper_.size() >= 2) {
       ClickGridRow(paper_.size() - 2);
@@ -496,8 +502,8 @@ private:
     HWND ok = nullptr;
     for (HWND b : FindChildren(box, "Button")) ok = ok ? ok : b;
     Require(ok != nullptr, "the message box has no button");
-    ClickCenter(ok);
-    Require(WaitFor([&] { return Top("#32770") == nullptr; }, 3000), "the message box stayed");
+    PressUntil(ok, "OK", [&] { return Top("#32770") == nullptr; });
+    Require(Top("#32770") == nullptr, "the message box stayed");
     Pause(300);
     Check(IsWindowVisible(exam_) && Top("Tfmexam") == exam_, "the exam window closed before hand-in");
     Step("close refused before hand-in");
@@ -511,7 +517,7 @@ private:
   }
 
   HWND Confirmation() {
-    Press(Button(exam_, "TBitBtn", "交卷"), "hand-in");
+    PressUntil(Button(exam_, "TBitBtn", "交卷"), "hand-in", [&] { return Top("TMessageForm") != nullptr; });
     HWND dialog = nullptr;
     Require(WaitFor([&] { return (dialog = Top("TMessageForm")) != nullptr; }, 5000), "no confirmation appeared");
     Check(WindowText(dialog) == "Confirm", "the confirmation's title is not Confirm");
@@ -523,7 +529,7 @@ private:
     int rows = PaperRows();
     HWND dialog = Confirmation();
     Shot("confirmation");
-    ClickCenter(Button(dialog, "TButton", "&No"));
+    PressUntil(Button(dialog, "TButton", "&No"), "No", [&] { return Top("TMessageForm") == nullptr; });
     Require(WaitFor([&] { return Top("TMessageForm") == nullptr; }, 3000), "the confirmation stayed after No");
     Pause(300);
     Check(PaperRows() == rows, "declining the hand-in changed the paper");
@@ -531,14 +537,14 @@ private:
     Step("hand-in declined");
 
     dialog = Confirmation();
-    ClickCenter(Button(dialog, "TButton", "&Yes"));
+    PressUntil(Button(dialog, "TButton", "&Yes"), "Yes", [&] { return Top("TMessageForm") == nullptr; });
     HWND score = nullptr;
     Require(WaitFor([&] { return (score = Top("TfmScore")) != nullptr; }, 10000), "the score window did not appear");
     Pause(500);
     Step("score window");
     Shot("score");
     ReportScore();
-    ClickCenter(Button(score, "TButton", "关闭"));
+    PressUntil(Button(score, "TButton", "关闭"), "close", [&] { return Top("TfmScore") == nullptr; });
     Require(WaitFor([&] { return Top("TfmScore") == nullptr; }, 3000), "the score window did not close");
   }
 
