@@ -9,8 +9,9 @@ namespace qv {
 
 namespace {
 std::map<std::string, const TClassInfo *> &Registry() {
-  static std::map<std::string, const TClassInfo *> registry; // key: upper-case name
-  return registry;
+  // Never freed: components freed by other statics at exit still look their classes up.
+  static auto *registry = new std::map<std::string, const TClassInfo *>; // key: upper-case name
+  return *registry;
 }
 } // namespace
 

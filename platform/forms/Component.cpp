@@ -170,8 +170,8 @@ std::vector<std::string> TComponent::FieldNames() const {
 
 namespace {
 std::function<TComponent *(std::string_view)> &GlobalFinder() {
-  static std::function<TComponent *(std::string_view)> finder;
-  return finder;
+  static auto *finder = new std::function<TComponent *(std::string_view)>; // outlives every component
+  return *finder;
 }
 } // namespace
 

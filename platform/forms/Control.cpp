@@ -12,8 +12,8 @@ namespace qv {
 
 namespace {
 std::function<void(const std::exception &)> &ExceptionHandler() {
-  static std::function<void(const std::exception &)> handler;
-  return handler;
+  static auto *handler = new std::function<void(const std::exception &)>; // outlives every control
+  return *handler;
 }
 } // namespace
 

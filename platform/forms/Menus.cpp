@@ -10,8 +10,8 @@ namespace qv {
 
 namespace {
 std::map<UINT, TMenuItem *> &Commands() {
-  static std::map<UINT, TMenuItem *> commands;
-  return commands;
+  static auto *commands = new std::map<UINT, TMenuItem *>; // outlives every menu item
+  return *commands;
 }
 UINT NextCommand() {
   static UINT next = 0x100;

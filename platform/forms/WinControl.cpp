@@ -20,8 +20,8 @@ thread_local TWinControl *creatingControl = nullptr;
 
 // Window procedures of the classes we superclassed, by our class name.
 std::map<std::wstring, WNDPROC> &BaseProcs() {
-  static std::map<std::wstring, WNDPROC> procs;
-  return procs;
+  static auto *procs = new std::map<std::wstring, WNDPROC>; // outlives every window
+  return *procs;
 }
 
 WNDPROC RegisterWindowClass(const TCreateParams &p) {
