@@ -90,15 +90,29 @@ int TextWidthOf(HDC dc, const std::wstring &text, const TEXTMETRICW &tm) {
   return sz.cx + tm.tmOverhang;
 }
 
-// Whether the device shows c as it is (no dithering); remembers the last answer.
-bool IsPureColor(HDC dc, COLORREF c) {
+// Copies a font into the canvas font; a change of colour alone keeps the font handle.
+void AssignFont(TFont &to, const TFont &from) {
+  if (to.Name() == from.Name() && to.Height() == from.Height() && to.Style() == from.Style() &&
+      to.Charset() == from.Charset())
+    to.SetColor(from.Color());
+  else
+    to.Assign(from);
+}
+
+// Selects the font into dc unless it is selected already: selecting a font is costly, and one
+// paint uses few fonts for many cells. The paint puts the DC's own font back at its end.
+void UseFont(HDC dc, HFONT font) {
+  if (GetCurrentObject(dc, OBJ_FONT) != font) SelectObject(dc, font);
+}
+
+// Whether the device shows c as it is (no dithering). On a true-colour display every colour is;
+// otherwise the device is asked, and the last answer remembered.
+bool IsPureColor(HDC dc, COLORREF c, bool trueColor) {
+  if (trueColor) return true;
   static COLORREF lastColor = CLR_INVALID;
   static bool lastPure = false;
-  static int lastBits = 0;
-  int bits = GetDeviceCaps(dc, BITSPIXEL);
-  if (c != lastColor || bits != lastBits) {
+  if (c != lastColor) {
     lastColor = c;
-    lastBits = bits;
     lastPure = GetNearestColor(dc, c) == c;
   }
   return lastPure;
@@ -288,10 +302,16 @@ void TCustomDBGridEh::Paint() {
   // Asked once per paint: the focus does not change while cells are drawn.
   paintFocused_ = GridHasFocus();
   painting_ = true;
+  HDC dc = Canvas().Handle();
   struct TEnd {
     bool &flag;
-    ~TEnd() { flag = false; }
-  } end{painting_};
+    HDC dc;
+    HGDIOBJ font;
+    ~TEnd() {
+      flag = false;
+      SelectObject(dc, font);
+    }
+  } end{painting_, dc, GetCurrentObject(dc, OBJ_FONT)};
   TCustomGrid::Paint();
   if (headTree_ && titleRowCount_ > 0) DrawHeaderTree(Canvas());
   // With row selection, a focus rectangle around the current row.
@@ -417,7 +437,7 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
       TextOutW(dc, textRect.Right + 11, y, digits.c_str(), static_cast<int>(digits.size()));
     }
   }
-  canvas.Font.Assign(*font);
+  AssignFont(canvas.Font, *font);
   canvas.Brush.SetColor(background);
   std::string caption = title->Caption();
   if (const THeadTreeNode *leaf = HeaderLeaf(column)) {
@@ -468,7 +488,7 @@ void TCustomDBGridEh::DrawHeaderTree(TCanvas &canvas) {
     FillSolid(dc, group, ColorToRGB(background));
     // The line under the group, across the columns and their separators.
     FillSolid(dc, {left, group.Bottom, right, group.Bottom + 1}, ColorToRGB(LineColor(0, 0)));
-    canvas.Font.Assign(*first->Title()->Font());
+    AssignFont(canvas.Font, *first->Title()->Font());
     canvas.Brush.SetColor(background);
     DrawCellText(canvas, inner, 0, 0, true, false, TVertLayoutEh::tlTop, TAlignment::taCenter, node.Text, is3D ? 1 : 2,
                  is3D ? 1 : 2, false);
@@ -530,7 +550,7 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
     else background = clBtnFace;
   }
   if (defaultDrawing_) {
-    canvas.Font.Assign(*font);
+    AssignFont(canvas.Font, *font);
     canvas.Font.SetColor(textColor);
     canvas.Brush.SetColor(background);
     if (column->Checkboxes()) {
@@ -577,9 +597,10 @@ void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftM
   }
   COLORREF brush = ColorToRGB(canvas.Brush.Color());
   COLORREF textColor = ColorToRGB(canvas.Font.Color());
-  TSelectGuard font(dc, canvas.Font.Handle());
+  UseFont(dc, canvas.Font.Handle());
   std::wstring w = Widen(text);
-  if (IsPureColor(dc, brush) && !wordWrap) {
+  bool trueColor = style_ ? style_->IsTrueColor() : TDBGridEhStyle::Default().IsTrueColor();
+  if (IsPureColor(dc, brush, trueColor) && !wordWrap) {
     // Fast path: straight to the screen. Left-aligned text that may be cut needs no measuring.
     TEXTMETRICW tm{};
     bool measure = endEllipsis || alignment != TAlignment::taLeftJustify;
