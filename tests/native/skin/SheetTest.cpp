@@ -129,7 +129,7 @@ TEST(SkinSheet, RendersEveryObjectOfTheDefaultSkin) {
     if (auto *border = dynamic_cast<const TDataSkinBorder *>(obj)) {
       const bool strip = obj->Name.rfind("UpDown", 0) == 0 || obj->Name == "ComboButton";
       sheet.Object(border->Image2, strip ? obj->FrameCount : 1, false,
-                   obj->Name == "ComboButton" ? TRect{} : margins, false);
+                   obj->Name == "ComboButton" || !strip ? TRect{} : margins, false);
     }
     if (auto *buttons = dynamic_cast<const TDataSkinButton *>(obj)) {
       sheet.Object(buttons->CheckImage, buttons->CheckFrameCount, false, {}, false);
