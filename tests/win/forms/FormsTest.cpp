@@ -20,7 +20,7 @@ struct FormsTest : ::testing::Test {
 
 BOOL CALLBACK CollectButton(HWND w, LPARAM p) {
   if (LowerCase(ClassOf(w)) == "tbutton" || LowerCase(ClassOf(w)) == "button")
-    reinterpret_cast<std::vector<std::string> *>(p)->push_back(TextOf(w));
+    reinterpret_cast<std::vector<std::string> *>(p)->push_back(TextOf(w) + (IsWindowEnabled(w) ? "" : " (disabled)"));
   return TRUE;
 }
 
@@ -141,6 +141,8 @@ TEST_F(FormsTest, ConfirmationDialogIsATMessageFormAndTakesEnterAndEscape) {
     cls = ClassOf(dlg);
     title = TextOf(dlg);
     buttons = ButtonTexts(dlg);
+    UpdateWindow(dlg);
+    SaveWindowShot(dlg, "confirm-dialog.bmp");
     PostKey(GetFocus(), VK_RETURN);
   });
   After(15000, [] {

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -114,6 +115,22 @@ inline std::string MessageBoxText(HWND box) {
   std::string text;
   EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
   return text;
+}
+
+// Writes what the window shows (frame included) as a BMP file for people to look at.
+inline void SaveWindowShot(HWND w, const std::string &file) {
+  RECT rc{};
+  GetWindowRect(w, &rc);
+  TBitmap shot;
+  shot.SetSize(rc.right - rc.left, rc.bottom - rc.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, rc.left, rc.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  std::vector<uint8_t> bytes = shot.SaveToBmp();
+  if (FILE *f = std::fopen(file.c_str(), "wb")) {
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
 }
 
 // Posts a key press (down, up) to a window; the message loop turns it into characters.
