@@ -131,6 +131,9 @@ public:
 
   // Runs OnClick (buttons override: they also set the form's modal result).
   virtual void Click();
+  // Runs the control's own mouse-down handling (MouseDown, OnMouseDown) for a press at x, y,
+  // without the window's procedure: for code that takes the press message over (skinners).
+  void DispatchMouseDown(TMouseButton button, uint32_t shift, int x, int y) { MouseDown(button, shift, x, y); }
   // Marks the control for repainting; Repaint paints at once; Update paints what is pending.
   virtual void Invalidate();
   virtual void Repaint();

@@ -11,6 +11,7 @@ namespace qv {
 const TClassInfo &TCustomForm::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TCustomForm, TWinControl>("TCustomForm", [](auto &c) {
     c.template Reference<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+    c.Boolean("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, true);
     c.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
           {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, biSystemMenu | biMinimize | biMaximize);
     c.Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle,
@@ -226,8 +227,9 @@ void TCustomForm::SetMenu(TMainMenu *m) {
   if (m) FreeNotification(m);
   if (HandleAllocated()) {
     ApplyMenu();
-    MenuChanged();
+    DrawMenuBar(HandleIfAllocated());
   }
+  Perform(CM_MENUCHANGED);
 }
 
 void TCustomForm::ApplyMenu() {
@@ -237,10 +239,9 @@ void TCustomForm::ApplyMenu() {
 }
 
 void TCustomForm::MenuChanged() {
-  if (HWND h = HandleIfAllocated()) {
-    if (menu_ && GetMenu(h) != menu_->Handle()) ApplyMenu();
-    DrawMenuBar(h);
-  }
+  // Whoever took the platform menu off the window (a skinned menu bar) keeps it off; it learns
+  // of the change from CM_MENUCHANGED.
+  if (HWND h = HandleIfAllocated(); h && menu_ && GetMenu(h) == menu_->Handle()) DrawMenuBar(h);
   Perform(CM_MENUCHANGED);
 }
 

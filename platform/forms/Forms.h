@@ -60,6 +60,9 @@ public:
   void SetActiveControl(TWinControl *c);
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool on) { keyPreview_ = on; }
+  // Published for code that switches it off (a skin engine); forms do not scroll their content.
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool on) { autoScroll_ = on; }
 
   // Client size: for a form the window grows or shrinks by its frame.
   void SetClientWidth(int w) override;
@@ -130,6 +133,7 @@ private:
   TMainMenu *menu_ = nullptr;
   TWinControl *activeControl_ = nullptr;
   bool keyPreview_ = false;
+  bool autoScroll_ = true;
   bool modal_ = false;
   int modalResult_ = mrNone;
   bool active_ = false;

@@ -168,6 +168,11 @@ TEST_F(ControlsTest, NotificationsArriveWhenTheirNamesSay) {
   wchar_t text[32] = {};
   GetMenuStringW(menu->Handle(), 0, text, 32, MF_BYPOSITION);
   EXPECT_EQ(Narrow(text), "帮助");
+  // A skinned menu bar takes the platform menu off the window; changes must not put it back.
+  ::SetMenu(form->Handle(), nullptr);
+  item->SetEnabled(false);
+  EXPECT_EQ(formProbe.Count(CM_MENUCHANGED), 3);
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
 
   // A dialog key goes to the form (and its controls) as CM_DIALOGKEY; Tab moves the focus.
   PostKey(edit->Handle(), VK_TAB);
