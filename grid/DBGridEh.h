@@ -17,6 +17,7 @@
 #include "platform/forms/Grids.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -869,12 +870,15 @@ public:
   HCURSOR RightCursor() const { return right_; }
   HCURSOR LeftCursor() const { return left_; }
   HFONT SortIndexFont() const { return sortIndexFont_.Get(); }
+  // Draws indicator image index at (x, y) on a background of the given colour.
+  void DrawIndicator(HDC dc, int x, int y, int index, COLORREF background);
 
 private:
   TGridResourcesEh();
   std::unique_ptr<TImageList> indicators_, sortMarkers_;
   HCURSOR down_ = nullptr, right_ = nullptr, left_ = nullptr;
   TFontHandle sortIndexFont_;
+  std::map<uint64_t, TBitmapHandle> indicatorCache_;
 };
 
 // Image indexes of the indicator list.

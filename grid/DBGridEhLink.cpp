@@ -243,7 +243,11 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     ShowScrollBar(h, SB_VERT, TRUE);
     SetScrollInfo(h, SB_VERT, &si, TRUE);
   } else {
-    SetScrollInfo(h, SB_VERT, &si, TRUE);
+    SCROLLINFO now{sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+    // Only a change is worth the bar's repaint.
+    if (!GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin || now.nMax != si.nMax || now.nPage != si.nPage ||
+        now.nPos != si.nPos)
+      SetScrollInfo(h, SB_VERT, &si, TRUE);
   }
   bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;
   return shown != wasShown;

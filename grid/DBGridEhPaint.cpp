@@ -13,7 +13,6 @@
 #include <optional>
 
 namespace qv {
-
 // Shared off-screen bitmap ---------------------------------------------------------------------
 
 namespace {
@@ -119,11 +118,11 @@ bool IsPureColor(HDC dc, COLORREF c, bool trueColor) {
 }
 
 void FillSolid(HDC dc, const TRect &r, COLORREF c) {
-  COLORREF old = SetDCBrushColor(dc, c);
-  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-  PatBlt(dc, r.Left, r.Top, r.Width(), r.Height(), PATCOPY);
-  SelectObject(dc, oldBrush);
-  SetDCBrushColor(dc, old);
+  // An opaque empty text fills with the background colour without selecting a brush.
+  COLORREF old = SetBkColor(dc, c);
+  RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+  ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+  SetBkColor(dc, old);
 }
 
 int LoadImages(TImageList &list, const wchar_t *name, COLORREF mask) {
@@ -192,6 +191,30 @@ TGridResourcesEh::TGridResourcesEh() {
   sortIndexFont_.Reset(CreateFontW(1 - sortMarkers_->Height(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                    DEFAULT_PITCH, L"Arial"));
+}
+
+void TGridResourcesEh::DrawIndicator(HDC dc, int x, int y, int index, COLORREF background) {
+  // Drawing through the image list (mask, transparency) costs far more than a copy: each image
+  // is drawn once per background colour and copied from then on.
+  uint64_t key = (static_cast<uint64_t>(index) << 32) | background;
+  auto it = indicatorCache_.find(key);
+  if (it == indicatorCache_.end()) {
+    int w = indicators_->Width(), h = indicators_->Height();
+    TBitmapHandle bmp(CreateCompatibleBitmap(dc, w, h));
+    TMemoryDC mem(dc);
+    {
+      TSelectGuard sel(mem.Get(), bmp.Get());
+      COLORREF old = SetBkColor(mem.Get(), background);
+      RECT rc{0, 0, w, h};
+      ExtTextOutW(mem.Get(), 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+      SetBkColor(mem.Get(), old);
+      ImageList_Draw(indicators_->Handle(), index, mem.Get(), 0, 0, ILD_TRANSPARENT);
+    }
+    it = indicatorCache_.emplace(key, std::move(bmp)).first;
+  }
+  TMemoryDC mem(dc);
+  TSelectGuard sel(mem.Get(), it->second.Get());
+  BitBlt(dc, x, y, indicators_->Width(), indicators_->Height(), mem.Get(), 0, 0, SRCCOPY);
 }
 
 // Style ----------------------------------------------------------------------------------------
@@ -396,7 +419,7 @@ void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &r
   int dx = CellIs3D(0, row) ? 1 : 2;
   int x = rect.Right - images.Width() - dx;
   int y = rect.Top + (rect.Height() - images.Height()) / 2;
-  ImageList_Draw(images.Handle(), image, dc, x, y, ILD_TRANSPARENT);
+  TGridResourcesEh::Get().DrawIndicator(dc, x, y, image, ColorToRGB(FixedColor()));
 }
 
 void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TRect &rect, uint32_t) {
