@@ -821,7 +821,7 @@ private:
   uint32_t editActions_ = 0;
   int indicatorOffset_ = 1, titleRowCount_ = 1;
   int layoutDepth_ = 0, holdDepth_ = 0;
-  bool inLayout_ = false, layoutFromDataSet_ = false, layoutPosted_ = false;
+  bool inLayout_ = false, layoutPosted_ = false;
   int layoutPasses_ = 0;
   int editButtonWidth_ = 16, scrollBarWidth_ = 16;
   bool tallRows_ = false;

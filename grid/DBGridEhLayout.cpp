@@ -46,6 +46,7 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent *owner)
 }
 
 TCustomDBGridEh::~TCustomDBGridEh() {
+  ++holdDepth_; // no layout passes while the grid goes
   SetSearchTimer(false);
   if (style_) style_->DetachGrid(this);
   dataLink_.Link().SetDataSource(nullptr);
@@ -241,7 +242,6 @@ void TCustomDBGridEh::RebuildLayout() {
     ~TPassGuard() {
       g.inLayout_ = false;
       g.UnlockGridLayout();
-      g.layoutFromDataSet_ = false;
     }
   } guard(*this);
   ++layoutPasses_;

@@ -42,7 +42,6 @@ void TGridDataLinkEh::LinkDataSetScrolled(int distance) { grid_->LinkScrolled(di
 
 void TGridDataLinkEh::LinkLayoutChanged() {
   for (int i = 0; i < grid_->Columns()->Count(); ++i) grid_->Columns()->Items(i)->ForgetField();
-  grid_->layoutFromDataSet_ = true;
   grid_->RequestLayout();
   LinkDataSetChanged();
 }

@@ -1,9 +1,8 @@
 #pragma once
-// How control code reaches datasets. The dataset classes live in platform/data, whose headers
-// cannot be included together with the form framework's (both declare qv::TValue and
-// qv::TAlignment). Control code therefore holds datasets, data sources and fields as opaque
-// pointers and reaches them through TDataAccess and TControlDataLink, implemented in
-// DBLink.cpp where the data headers are visible. This header includes neither side.
+// How control code reaches datasets: control headers hold datasets, data sources and fields as
+// opaque pointers and reach them through TDataAccess and TControlDataLink (implemented in
+// DBLink.cpp over platform/data), so that the form framework's headers need not include the data
+// layer's. This header includes neither side.
 #include <cstdint>
 #include <memory>
 #include <string>

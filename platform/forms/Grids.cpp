@@ -405,7 +405,6 @@ void TCustomGrid::InvalidateCell(int col, int row) {
   if (!HandleAllocated()) return;
   TRect r = CellRect(col, row);
   if (r.IsEmpty()) return;
-  r = r.Inflate(0, 0);
   r.Right += gridLineWidth_;
   r.Bottom += gridLineWidth_;
   InvalidateRect(HandleIfAllocated(), reinterpret_cast<const RECT *>(&r), FALSE);

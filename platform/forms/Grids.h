@@ -5,7 +5,7 @@
 // sizing and moving of columns, and the hooks a derived grid overrides: cell drawing, cell
 // selection, size and top-left changes, and the editor (a plain read-only edit here).
 //
-// Not done here: row sizing and moving, range selection, thumb tracking of the base scroll bars.
+// Not done here: row sizing and moving, range selection.
 #include "platform/forms/Controls.h"
 #include "platform/forms/StdCtrls.h"
 
