@@ -14,7 +14,13 @@ endfunction()
 windows_path(work_w ${WORK})
 windows_path(plan_w ${PLAN})
 windows_path(exam_w ${EXAM})
-execute_process(COMMAND ${EMULATOR} ${DRIVER} ${work_w} ${plan_w} --exe ${exam_w} RESULT_VARIABLE result)
+# The driver writes to a file: a Wine helper process that outlives it (the desktop window's
+# process of a persistent Wine server) would otherwise keep an inherited pipe open and this step
+# would wait for it.
+execute_process(COMMAND ${EMULATOR} ${DRIVER} ${work_w} ${plan_w} --exe ${exam_w}
+                OUTPUT_FILE ${WORK}/drive.log ERROR_FILE ${WORK}/drive.err RESULT_VARIABLE result TIMEOUT 850)
+file(READ ${WORK}/drive.log log)
+message("${log}")
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "exam-drive failed on ${PLAN} (${result})")
 endif()

@@ -121,7 +121,9 @@ RECT ScreenRect(HWND wnd) {
 }
 
 bool Usable(HWND wnd) {
-  for (HWND w = wnd; w; w = GetParent(w))
+  // Up to the top-level window (GetParent of a top-level window is its owner, which a modal
+  // dialog disables).
+  for (HWND w = wnd; w; w = (GetWindowLongW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
     if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
   return wnd != nullptr;
 }
