@@ -187,3 +187,69 @@ TEST_F(GridTest, MultiLevelTitlesShareGroupCellsAndDoubleTheTitleHeight) {
 }
 
 } // namespace qv
+
+namespace qv {
+
+TEST_F(GridTest, RowHeightsFollowRowHeightRowLinesAndTheTextHeight) {
+  Build(40, 300);
+  int base = grid->DefaultRowHeight();
+  grid->SetRowLines(2);
+  EXPECT_GE(grid->DefaultRowHeight(), 2 * (base - 4)); // two lines of text, no padding asked
+  EXPECT_TRUE(grid->TallRows());
+  grid->SetRowLines(0);
+  grid->SetRowHeight(40);
+  EXPECT_EQ(grid->DefaultRowHeight(), 40);
+  // Fitted to the text: whole lines of text plus the padding; RowLines and RowHeight are rewritten.
+  grid->SetOptionsEh(grid->OptionsEh() | dghFitRowHeightToText);
+  grid->RequestLayout();
+  int lines = grid->RowLines();
+  EXPECT_GE(lines, 1);
+  int padding = grid->RowHeight();
+  EXPECT_EQ(padding, 3 + 1); // raised look plus the row line
+  EXPECT_EQ((grid->DefaultRowHeight() - padding) % lines, 0);
+  // The number of buffered records follows the row height.
+  EXPECT_LE(grid->DataLink().Link().BufferCount() * (grid->DefaultRowHeight() + 1), grid->ClientHeight());
+}
+
+TEST_F(GridTest, FrozenColumnsAreFixedAndHiddenOnesNextToThemCount) {
+  Build(40, 400);
+  grid->SetFrozenCols(1);
+  EXPECT_EQ(grid->FixedCols(), 2);
+  // An invisible column right after the frozen ones joins them.
+  grid->SetAutoFitColWidths(false);
+  grid->Columns()->Items(1)->SetVisible(false);
+  Pump(5);
+  EXPECT_EQ(grid->FixedCols(), 3);
+  EXPECT_EQ(grid->ColWidths(2), -1);
+}
+
+TEST_F(GridTest, VerticalScrollBarModes) {
+  Build(5, 190, 400);
+  HWND h = grid->Handle();
+  auto shown = [&] { return (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0; };
+  EXPECT_TRUE(shown()); // auto: more range than page (record count + page - 1)
+  grid->VertScrollBar()->SetVisible(false);
+  EXPECT_FALSE(shown());
+  EXPECT_EQ(grid->VertScrollBar()->VisibleMode(), TScrollBarVisibleModeEh::sbNeverShowEh);
+  grid->VertScrollBar()->SetVisibleMode(TScrollBarVisibleModeEh::sbAlwaysShowEh);
+  EXPECT_TRUE(shown());
+  // Without a bar the columns fit the wider client area.
+  grid->VertScrollBar()->SetVisible(false);
+  Pump(10);
+  EXPECT_EQ(grid->ColWidths(1) + grid->ColWidths(2) + grid->ColWidths(3), grid->ClientWidth() - 15);
+}
+
+TEST_F(GridTest, ReopeningWithOtherFieldsRegeneratesTheColumns) {
+  Build(10, 400, 200, false);
+  ASSERT_EQ(grid->Columns()->Items(2)->FieldName(), "eQType");
+  db->Query().Close();
+  db->Query().SetSQL("select eQType, ID from testpaper order by ID desc");
+  db->Query().Open();
+  Pump(5);
+  ASSERT_EQ(grid->Columns()->Count(), 2);
+  EXPECT_EQ(grid->Columns()->Items(0)->FieldName(), "eQType");
+  EXPECT_EQ(grid->Columns()->Items(1)->DisplayText(), "10");
+  grid->Repaint();
+}
+
+} // namespace qv

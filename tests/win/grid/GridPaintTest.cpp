@@ -155,3 +155,34 @@ TEST_F(GridTest, LongTextIsCutAtTheCellEdgeOrEndsInDotsWithEndEllipsis) {
 }
 
 } // namespace qv
+
+namespace qv {
+
+TEST_F(GridTest, ScrollingOneRecordAtATimeLeavesOneArrowAndTheRightTexts) {
+  Build(60, 190, 200);
+  HWND h = grid->Handle();
+  int rows = grid->DataLink().Link().RecordCount();
+  for (int i = 0; i < rows + 5; ++i) Key(VK_DOWN);
+  ASSERT_EQ(db->Query().RecNo(), rows + 6);
+  // The arrow is beside the last row only: nothing stale was scrolled along.
+  for (int r = 0; r < rows; ++r) {
+    TRect ind = grid->CellRect(0, r + 1).Inflate(-2, -2);
+    SCOPED_TRACE("data row " + std::to_string(r));
+    EXPECT_EQ(AnyPixel(h, ind, kBlack), r == rows - 1);
+  }
+  // The top row now shows record 7: compare its number cell with a fresh paint of the window.
+  TRect first = grid->CellRect(1, 1);
+  std::vector<COLORREF> scrolled, fresh;
+  auto grab = [&](std::vector<COLORREF> &out) {
+    UpdateWindow(h);
+    TWindowDC dc(h);
+    for (int y = first.Top; y < first.Bottom; ++y)
+      for (int x = first.Left; x < first.Right; ++x) out.push_back(GetPixel(dc.Get(), x, y));
+  };
+  grab(scrolled);
+  grid->Repaint();
+  grab(fresh);
+  EXPECT_EQ(scrolled, fresh);
+}
+
+} // namespace qv
