@@ -424,6 +424,8 @@ void TCustomDBGridEh::FitColumnWidths() {
     if (dbOptions_ & dgIndicator) avail -= kIndicatorWidth;
     if (dbOptions_ & dgColLines) avail -= n;
     if ((dbOptions_ & dgIndicator) && (dbOptions_ & dgColLines)) avail -= 1;
+    // A client area narrower than the indicator and the lines leaves nothing, not less.
+    avail = std::max(avail, 0);
     given = 0;
     bool newlyClamped = false;
     for (TColumnEh *c : visibleColumns_) {

@@ -321,7 +321,11 @@ bool TCustomDBGridEh::GridHasFocus() const {
 }
 
 void TCustomDBGridEh::Paint() {
-  if (inLayout_) return;
+  if (inLayout_) {
+    // The pass repaints when it ends; meanwhile the cells may not match the columns.
+    FillSolid(Canvas().Handle(), ClientRect(), ColorToRGB(Color()));
+    return;
+  }
   // Asked once per paint: the focus does not change while cells are drawn.
   paintFocused_ = GridHasFocus();
   painting_ = true;

@@ -503,7 +503,10 @@ void TCustomGrid::EraseBackground(HDC) {
 void TCustomGrid::Paint() {
   TCanvas &canvas = Canvas();
   int cw = ClientWidth(), ch = ClientHeight();
-  if (GridLayoutLocked()) return;
+  if (GridLayoutLocked()) {
+    DrawEmptyArea(canvas, TRect{0, 0, cw, ch}, TRect{});
+    return;
+  }
   RECT clip{};
   GetClipBox(canvas.Handle(), &clip);
   TRect clipRect{clip.left, clip.top, clip.right, clip.bottom};

@@ -35,6 +35,20 @@ TEST_F(GridTest, ExamGridSplitsTheClientWidthThirtySixtyFiveEightyOverManyWidths
   }
 }
 
+TEST_F(GridTest, AGridNarrowerThanItsLinesFitsColumnsOfNoWidth) {
+  Build(40, 22);
+  int sum = 0;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_GE(VisibleWidth(grid, i), 0);
+    sum += VisibleWidth(grid, i);
+  }
+  EXPECT_EQ(sum, std::max(grid->ClientWidth() - 15, 0));
+  // Widened again, the proportions come back from the unchanged bases.
+  grid->SetWidth(300);
+  Pump(5);
+  EXPECT_EQ(VisibleWidth(grid, 0), MulDiv(30, grid->ClientWidth() - 15, 175));
+}
+
 TEST_F(GridTest, AClampedColumnGivesItsShareToTheOthers) {
   Build(40, 400);
   // Inside one update the limit is only a new setting, not a resize by the user.
