@@ -142,6 +142,7 @@ private:
   }
   void Shot(const std::string &name) {
     if (shots_.empty()) return;
+    Pause(400); // the screen catches up with what the program has just drawn
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "%02d-", ++shotNo_);
     SaveScreen(shots_ + "\\" + prefix + name + ".bmp");
