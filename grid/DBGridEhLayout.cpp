@@ -33,9 +33,6 @@ TCustomDBGridEh::TCustomDBGridEh(TComponent *owner)
       vertScrollBar_(this, true), titleFont_([this] { RequestLayout(); }), footerFont_([this] { RequestLayout(); }) {
   SetColor(clWindow);
   SetParentColor(false);
-  // Cells are composed off screen and copied at once: many small drawing calls on a window DC
-  // cost far more than on a memory bitmap.
-  SetDoubleBuffered(true);
   SyncBaseOptions();
   SetScrollBars(TScrollStyle::ssHorizontal);
   SetRowCount(2);
