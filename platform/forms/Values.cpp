@@ -339,15 +339,22 @@ TValue ParseValueText(std::string_view text) {
 }
 
 std::string QuoteString(std::string_view s) {
-  std::string out = "'";
+  // Control characters go outside the quotes as #codes: 'a'#13#10'b'.
+  std::string out;
+  bool open = false;
   for (char c : s) {
-    if (c == '\'') out += "''";
-    else if (c == '\r' || c == '\n' || c == '\t') {
-      out += "'#" + std::to_string(static_cast<int>(c)) + "'";
-    } else out += c;
+    if (c == '\r' || c == '\n' || c == '\t') {
+      if (open) out += '\'';
+      open = false;
+      out += "#" + std::to_string(static_cast<int>(c));
+      continue;
+    }
+    if (!open) out += '\'';
+    open = true;
+    out += c == '\'' ? std::string("''") : std::string(1, c);
   }
-  out += "'";
-  return out;
+  if (open) out += '\'';
+  return out.empty() ? "''" : out;
 }
 
 } // namespace qv

@@ -243,11 +243,12 @@ int TWinControl::TabOrder() const {
 
 void TWinControl::SetTabOrder(int order) {
   if (!Parent()) return;
+  // The order asked for is kept: while a layout loads, later siblings still have to arrive.
+  tabOrderWanted_ = order;
   auto &list = Parent()->tabList_;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   order = std::clamp(order, 0, static_cast<int>(list.size()));
   list.insert(list.begin() + order, this);
-  tabOrderWanted_ = order;
 }
 
 void TWinControl::Loaded() {
