@@ -133,7 +133,11 @@ void GridTest::Build(int rows, int width, int height, bool exam) {
   source->SetDataSet(&db->Query());
   grid->SetDataSource(source);
   form->Show();
-  Pump(30);
+  // The grid is the first control: it takes the focus once the form is active (a moment under
+  // a busy window manager).
+  grid->SetFocus();
+  PumpUntil([this] { return grid->Focused(); }, 2000);
+  Pump(10);
 }
 
 void GridTest::TearDown() {
