@@ -6,12 +6,15 @@ source "$(dirname "$0")/wine-env.sh"
 mkdir -p "$top/build"
 exec 9>"$top/build/.wineprefix.lock"
 flock 9
-[ -f "$WINEPREFIX/.project-ready" ] && exit 0
+# Bump when the settings below change: an existing prefix then gets them applied again.
+version=2
+[ "$(cat "$WINEPREFIX/.project-ready" 2>/dev/null)" = "$version" ] && exit 0
 
-echo "wineprefix: creating $WINEPREFIX"
-rm -rf "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "wineprefix: creating $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
 # Wine's own faces (Marlett draws the title buttons) are not found in Debian's data folder.
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
@@ -24,6 +27,9 @@ reg=$(mktemp --suffix=.reg)
   echo
   echo '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]'
   echo '"Decorated"="N"'
+  # Unmanaged windows: without a window manager (Xvfb) Wine otherwise waits 2 s on every hide
+  # for a withdrawal that never comes.
+  echo '"Managed"="N"'
   echo
   echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
   for f in "宋体" "SimSun" "新宋体" "NSimSun"; do echo "\"$f\"=\"$song\""; done
@@ -44,5 +50,5 @@ reg=$(mktemp --suffix=.reg)
 wine regedit /S "$reg" >/dev/null 2>&1
 wineserver -w
 rm -f "$reg"
-touch "$WINEPREFIX/.project-ready"
+echo "$version" >"$WINEPREFIX/.project-ready"
 echo "wineprefix: ready"
