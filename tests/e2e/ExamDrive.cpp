@@ -159,6 +159,17 @@ private:
     ClickCenter(button);
   }
   std::string Memo1() const { return WindowText(memo1_); }
+  // Ticks or unticks a check box with the mouse. Under Wine a click on a check box is now and
+  // then lost; the box then gets the button's own click message, which toggles it the same way.
+  void SetBox(HWND box, bool ticked, const std::string &what) {
+    auto done = [&] { return (SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) == ticked; };
+    for (int attempt = 0; attempt < 3 && !done(); ++attempt) {
+      if (attempt == 0) Press(box, what);
+      else SendMessageTimeoutW(box, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, nullptr);
+      WaitFor(done, 1000);
+    }
+    Check(done(), what + " did not " + (ticked ? "tick" : "untick"));
+  }
   // Clicks the button until done() holds (at most three times): a click that changed nothing is
   // made again, as a person would. Only for buttons whose handler either runs whole or not at all.
   void PressUntil(HWND button, const std::string &what, const std::function<bool()> &done) {
@@ -199,11 +210,7 @@ private:
     Check(FindChild(login, "TEdit", "001") != nullptr, "the ID card field does not read 001");
     for (const char *subject : kOptionalSubjects) {
       HWND box = Button(login, "TCheckBox", subject);
-      bool wanted = !plan_.SubjectsGiven || plan_.Subjects.count(subject);
-      bool ticked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-      if (wanted != ticked) Press(box, subject);
-      Check(WaitFor([&] { return (SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) == wanted; }, 2000),
-            std::string("subject box ") + subject + " did not change");
+      SetBox(box, !plan_.SubjectsGiven || plan_.Subjects.count(subject), std::string("subject box ") + subject);
     }
     PressUntil(Button(login, "TBitBtn", "确定"), "OK",
                [&] { return Top("TfmWaiting") != nullptr || Top("Tfmexam") != nullptr; });
@@ -356,11 +363,7 @@ private:
     if (q.Type == kMultiple) {
       for (char l : expected) {
         Require(l >= 'A' && l <= 'F', "plan line " + std::to_string(i + 1) + ": not option letters: " + answer);
-        // A box that did not tick is clicked again, as a person would on seeing it empty.
-        for (int attempt = 0; attempt < 3 && SendMessageW(boxes_[l], BM_GETCHECK, 0, 0) != BST_CHECKED; ++attempt) {
-          Press(boxes_[l], std::string("option box ") + l);
-          WaitFor([&] { return SendMessageW(boxes_[l], BM_GETCHECK, 0, 0) == BST_CHECKED; }, 1000);
-        }
+        SetBox(boxes_[l], true, std::string("option box ") + l);
       }
       Check(WaitFor([&] {
               for (char l : expected)
