@@ -4,6 +4,7 @@
 #include "app/Uexam.h"
 
 #include "platform/forms/ClassBuilder.h"
+#include "skin/WinSkinData.h"
 
 namespace qv {
 
@@ -41,6 +42,7 @@ Tfmlogin::Tfmlogin(TComponent *owner) : TForm(owner) {
   BindField("CheckBox7", CheckBox7);
   BindField("BitBtn1", BitBtn1);
   BindField("BitBtn2", BitBtn2);
+  RegisterSkinClasses();
   CreateFromLayout();
 }
 

@@ -3,7 +3,8 @@ include_guard(GLOBAL)
 # resources named after each layout's root class (the first "object Name: TClass" line).
 # A binary block written as {@relative/path} is replaced at build time by the file's bytes in
 # hexadecimal ({@...} paths are relative to the layout file; a path starting with "build:" is
-# relative to the top of the build tree), so pictures and packed skins stay files in the tree.
+# relative to the top of the build tree; "sized:" before the path puts the file's 32-bit length
+# first), so pictures and packed skins stay files in the tree.
 function(add_layouts target)
   cmake_parse_arguments(L "" "" "LAYOUTS" ${ARGN})
   set(LAYOUT_EXPAND_SCRIPT ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/ExpandLayout.cmake)
@@ -26,6 +27,7 @@ function(add_layouts target)
       string(REGEX MATCHALL "{@[^}]+}" refs "${line}")
       foreach(ref IN LISTS refs)
         string(REGEX REPLACE "^{@(.*)}$" "\\1" path "${ref}")
+        string(REGEX REPLACE "^sized:" "" path "${path}")
         if(path MATCHES "^build:")
           string(REGEX REPLACE "^build:" "${CMAKE_BINARY_DIR}/" path "${path}")
         else()
