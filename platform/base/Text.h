@@ -14,6 +14,9 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 std::string Utf8ToGbk(std::string_view utf8);
 std::string GbkToUtf8(std::string_view gbk);
 
+// Appends one code point as UTF-8 (surrogates and values past U+10FFFF are the caller's concern).
+void AppendUtf8(std::string &out, char32_t codePoint);
+
 // Trims ASCII blanks (space, tab, CR, LF) at both ends.
 std::string Trim(std::string_view s);
 
