@@ -44,24 +44,6 @@ TPaperDb::~TPaperDb() {
   std::filesystem::remove_all(dir_, ec);
 }
 
-bool PumpUntil(const std::function<bool()> &pred, int timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!pred()) {
-    if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return pred();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return pred();
-      Application->ProcessMessage(msg);
-    }
-    Sleep(2);
-  }
-  return true;
-}
-
-void Pump(int ms) {
-  PumpUntil([] { return false; }, ms);
-}
-
 COLORREF PixelAt(HWND wnd, int x, int y) {
   UpdateWindow(wnd);
   TWindowDC dc(wnd);

@@ -6,6 +6,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Query.h"
 #include "platform/forms/Forms.h"
+#include "tests/win/forms/TestUtil.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -39,8 +40,6 @@ private:
 std::string TypeOfRow(int i);
 
 // Handles messages until pred() holds or timeoutMs passes; returns pred().
-bool PumpUntil(const std::function<bool()> &pred, int timeoutMs = 3000);
-void Pump(int ms = 50);
 
 // Colour of a client pixel of a window as drawn now (0x00BBGGRR).
 COLORREF PixelAt(HWND wnd, int x, int y);
