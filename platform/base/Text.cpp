@@ -156,6 +156,16 @@ std::string GbkToUtf8(std::string_view gbk) { return Convert("UTF-8", "GBK", gbk
 
 #endif
 
+std::string Excerpt(std::string_view utf8, size_t maxChars) {
+  size_t chars = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    // Count lead bytes only: continuation bytes are 10xxxxxx.
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+    if (chars++ == maxChars) return std::string(utf8.substr(0, i)) + "…";
+  }
+  return std::string(utf8);
+}
+
 std::string Trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   size_t b = 0, e = s.size();

@@ -17,6 +17,10 @@ std::string GbkToUtf8(std::string_view gbk);
 // Appends one code point as UTF-8 (surrogates and values past U+10FFFF are the caller's concern).
 void AppendUtf8(std::string &out, char32_t codePoint);
 
+// At most `maxChars` characters of UTF-8 text for quoting in a message, cut at a character
+// boundary and ending in "…" when something was left out.
+std::string Excerpt(std::string_view utf8, size_t maxChars = 40);
+
 // Trims ASCII blanks (space, tab, CR, LF) at both ends.
 std::string Trim(std::string_view s);
 

@@ -20,7 +20,35 @@ namespace qv {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+std::filesystem::path PathOf(const std::string &utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The folder of a database file, as a message names it.
+std::string FolderOf(const std::string &path) {
+  std::u8string folder = PathOf(path).parent_path().u8string();
+  return folder.empty() ? std::string("当前文件夹") : "文件夹“" + std::string(folder.begin(), folder.end()) + "”";
+}
+
+// Why a database file could not be opened or first read, by SQLite's primary result code.
+std::string OpenFailureCause(int code, const std::string &path) {
+  std::string folder = FolderOf(path);
+  switch (code) {
+  case SQLITE_NOTADB:
+  case SQLITE_CORRUPT:
+    return "文件已损坏或不是 SQLite 数据库";
+  case SQLITE_CANTOPEN:
+    return "无法打开：数据库要在" + folder + "中建立它的日志文件，请确认该文件夹可以写入";
+  case SQLITE_READONLY:
+  case SQLITE_PERM:
+    return "文件或" + folder + "是只读的：考试需要写入试卷表";
+  case SQLITE_BUSY:
+  case SQLITE_LOCKED:
+    return "文件正被其他程序独占，请关闭该程序后再试";
+  default:
+    return "无法读取数据库文件";
+  }
+}
 
 bool IsAscii(const void *data, int size) {
   const auto *p = static_cast<const unsigned char *>(data);
@@ -194,13 +222,13 @@ void TConnection::Open() {
                          "”既没有 FILE NAME，也没有 Provider 和 Data Source");
   }
   if (!IsSupportedProvider(provider))
-    throw EDatabaseError(origin + "指定的提供程序“" + provider +
+    throw EDatabaseError(origin + "指定的提供程序“" + Excerpt(provider) +
                          "”不受支持：本程序只能读取 SQLite 数据库（请写 Provider=SQLite）");
   dataSource = NativePath(dataSource);
   if (IsDirectory(dataSource))
-    throw EDatabaseError(origin + "的 Data Source“" + dataSource + "”是一个文件夹，不是数据库文件");
+    throw EDatabaseError(origin + "的 Data Source“" + Excerpt(dataSource, 120) + "”是一个文件夹，不是数据库文件");
   if (!FileExists(dataSource))
-    throw EDatabaseError("数据库文件“" + dataSource + "”不存在（" + origin +
+    throw EDatabaseError("数据库文件“" + Excerpt(dataSource, 120) + "”不存在（" + origin +
                          "中的 Data Source，相对于工作目录“" + WorkingDirectory() + "”）");
   OpenDatabase(dataSource, false);
   if (!VerifySchema) return;
@@ -216,6 +244,11 @@ void TConnection::OpenDatabase(const std::string &path, bool create) {
   if (db_) return;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   if (!create && !FileExists(path)) throw EDatabaseError("数据库文件“" + path + "”不存在");
+  // SQLite takes an empty file for an empty database and would write a new one over it; an empty
+  // exam database is a damaged copy, and it is left as it is.
+  std::error_code sizeError;
+  if (!create && std::filesystem::file_size(PathOf(path), sizeError) == 0 && !sizeError)
+    throw EDatabaseError("数据库文件“" + path + "”是空的（0 字节）：请从安装文件中复制一份完好的数据库");
   sqlite3 *db = nullptr;
   int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
@@ -238,16 +271,19 @@ void TConnection::OpenDatabase(const std::string &path, bool create) {
 }
 
 void TConnection::Configure() {
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_, BusyTimeoutMs);
   sqlite3_extended_result_codes(db_, 1);
-  // The first read of the file: a corrupt file or one that is not a database fails here.
-  int rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK)
-    throw EDatabaseError("数据库文件“" + path_ + "”已损坏或不是 SQLite 数据库：" + sqlite3_errmsg(db_));
+  // The first read of the file and the switch to the write-ahead log: a corrupt file, one that is
+  // not a database, a folder where the log cannot be made or a file held by another program
+  // fails here, and the message names which.
   // A 32 MB page cache and in-memory sorting keep paper generation of a large bank off the disk
   // until it commits (file I/O is slow under Wine).
-  ExecuteScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA cache_size=-32768; "
-                "PRAGMA temp_store=MEMORY;");
+  for (const char *step : {"SELECT count(*) FROM sqlite_master", "PRAGMA journal_mode=WAL",
+                           "PRAGMA synchronous=FULL; PRAGMA cache_size=-32768; PRAGMA temp_store=MEMORY;"}) {
+    if (sqlite3_exec(db_, step, nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw EDatabaseError("数据库文件“" + path_ + "”" + OpenFailureCause(sqlite3_errcode(db_) & 0xFF, path_) +
+                           "（" + sqlite3_errmsg(db_) + "）");
+  }
   sqlite3_create_collation_v2(db_, "GBK", SQLITE_UTF8, collator_.get(), &TCollator::Compare, nullptr);
   sqlite3_create_function_v2(db_, "right", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &RightFunction,
                              nullptr, nullptr, nullptr);
@@ -264,7 +300,12 @@ void TConnection::Close() {
 
 void TConnection::RaiseError(const std::string &context) const {
   std::string message = db_ ? sqlite3_errmsg(db_) : "数据库未连接";
-  throw EDatabaseError("数据库错误：" + message + (context.empty() ? "" : "\n" + context));
+  std::string detail = context.empty() ? "" : "\n" + context;
+  int code = db_ ? sqlite3_errcode(db_) & 0xFF : SQLITE_OK;
+  if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+    throw EDatabaseLocked("数据库正被其他程序占用（已等待 " + std::to_string(BusyTimeoutMs) + " 毫秒）：" +
+                          message + detail);
+  throw EDatabaseError("数据库错误：" + message + detail);
 }
 
 TStatement TConnection::Prepare(const std::string &sql) {
@@ -320,6 +361,20 @@ void TConnection::RollbackTrans() {
 }
 
 bool TConnection::InTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+
+TTransaction::TTransaction(TConnection &connection) : connection_(connection) { connection_.BeginTrans(); }
+
+TTransaction::~TTransaction() {
+  // A rollback that fails has still ended the transaction (SQLite rolls back on its own then);
+  // a destructor must not throw, so its result is not looked at.
+  if (open_ && connection_.InTransaction())
+    sqlite3_exec(connection_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void TTransaction::Commit() {
+  connection_.CommitTrans();
+  open_ = false;
+}
 
 int64_t TConnection::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 

@@ -62,6 +62,10 @@ public:
   // Whether Open checks the exam tables and columns (VerifyExamSchema).
   bool VerifySchema = true;
 
+  // How long a statement waits for another program's lock before it fails with EDatabaseLocked;
+  // read when the database is opened.
+  int BusyTimeoutMs = 5000;
+
   // Opens the database the connection string describes. Every failure (missing or malformed
   // data-link file, a provider other than SQLite, a missing, unreadable, read-only or corrupt
   // database file, with VerifySchema a missing exam table or column) throws EDatabaseError naming
@@ -108,6 +112,22 @@ private:
   std::string path_;
   std::unique_ptr<TCollator> collator_;
   std::vector<TQuery *> queries_;
+};
+
+// One transaction for bulk work: begun on construction (waiting for other writers as the busy
+// timeout allows), committed by Commit, rolled back on destruction otherwise, so that a failure
+// on the way leaves the database as it was.
+class TTransaction {
+public:
+  explicit TTransaction(TConnection &connection);
+  ~TTransaction();
+  TTransaction(const TTransaction &) = delete;
+  TTransaction &operator=(const TTransaction &) = delete;
+  void Commit();
+
+private:
+  TConnection &connection_;
+  bool open_ = true;
 };
 
 } // namespace qv

@@ -9,4 +9,11 @@ public:
   using Exception::Exception;
 };
 
+// Another program held the database longer than the connection's busy timeout; the statement
+// did nothing and may be tried again.
+class EDatabaseLocked : public EDatabaseError {
+public:
+  using EDatabaseError::EDatabaseError;
+};
+
 } // namespace qv

@@ -63,7 +63,7 @@ void ParseInitString(const std::string &line, int lineNo, const std::string &fil
     if (eq == std::string::npos || (semi != std::string::npos && semi < eq)) {
       std::string part = Trim(line.substr(i, semi == std::string::npos ? std::string::npos : semi - i));
       if (!part.empty())
-        Malformed(fileName, "第 " + std::to_string(lineNo) + " 行的“" + part + "”不是“键=值”的形式");
+        Malformed(fileName, "第 " + std::to_string(lineNo) + " 行的“" + Excerpt(part) + "”不是“键=值”的形式");
       if (semi == std::string::npos) break;
       i = semi + 1;
       continue;
@@ -90,11 +90,11 @@ void ParseInitString(const std::string &line, int lineNo, const std::string &fil
         }
         value += line[i++];
       }
-      if (!closed) Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + key + "”的值缺少结束引号");
+      if (!closed) Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + Excerpt(key) + "”的值缺少结束引号");
       while (i < line.size() && line[i] == ' ')
         ++i;
       if (i < line.size() && line[i] != ';')
-        Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + key + "”的引号值后面应为“;”");
+        Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + Excerpt(key) + "”的引号值后面应为“;”");
       if (i < line.size()) ++i;
     } else {
       size_t end = line.find(';', i);
@@ -126,6 +126,9 @@ bool IsSupportedProvider(const std::string &provider) { return SameText(Trim(pro
 
 TDataLinkSettings ParseDataLink(const std::string &bytes, const std::string &fileName) {
   if (bytes.empty()) Malformed(fileName, "文件是空的");
+  if (bytes.size() > kMaxDataLinkBytes)
+    Malformed(fileName, "文件有 " + std::to_string(bytes.size()) + " 字节，连接描述文件不会超过 " +
+                            std::to_string(kMaxDataLinkBytes / 1024) + " KB");
   std::vector<std::string> lines = SplitLines(DecodeText(bytes, fileName));
   TDataLinkSettings settings;
   bool header = false;
@@ -133,7 +136,7 @@ TDataLinkSettings ParseDataLink(const std::string &bytes, const std::string &fil
     std::string line = Trim(lines[n]);
     if (line.empty()) continue;
     if (!header) {
-      if (!SameText(line, "[oledb]")) Malformed(fileName, "第一行应为“[oledb]”，实际是“" + line + "”");
+      if (!SameText(line, "[oledb]")) Malformed(fileName, "第一行应为“[oledb]”，实际是“" + Excerpt(line) + "”");
       header = true;
       continue;
     }

@@ -2,6 +2,7 @@
 // The connection description file (server.udl): an optional UTF-16LE byte-order mark, a line
 // "[oledb]", comment lines starting with ';', then "Key=Value;Key=Value". We read Provider and
 // Data Source; Data Source is relative to the working directory.
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,9 @@ struct TDataLinkSettings {
   // The value of `key` (case-insensitive), or empty text.
   std::string Value(const std::string &key) const;
 };
+
+// A data-link file holds a line or two; anything larger is not one and is refused unread.
+inline constexpr size_t kMaxDataLinkBytes = 64 * 1024;
 
 // Parses the bytes of a data-link file. `fileName` only names the file in messages.
 // Throws EDatabaseError naming the file and what is wrong (encoding, missing [oledb] line, a part

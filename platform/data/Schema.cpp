@@ -5,6 +5,8 @@
 #include "platform/data/DataError.h"
 #include "platform/data/SqlText.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -50,21 +52,57 @@ void VerifyExamSchema(TConnection &connection) {
       throw EDatabaseError("数据库文件“" + connection.DatabasePath() + "”的表“" + table + "”缺少列：" +
                            missing);
   }
+  // The paper is filled with "insert into testpaper select * from examQuestion", which copies
+  // by position: both tables need the same columns in the same order.
+  std::vector<std::string> bank = connection.TableColumns("examQuestion");
+  std::vector<std::string> paper = connection.TableColumns("testpaper");
+  for (size_t i = 0; i < std::max(bank.size(), paper.size()); ++i) {
+    std::string b = i < bank.size() ? "“" + bank[i] + "”" : "（没有）";
+    std::string p = i < paper.size() ? "“" + paper[i] + "”" : "（没有）";
+    if (i < bank.size() && i < paper.size() && SameText(bank[i], paper[i])) continue;
+    throw EDatabaseError("数据库文件“" + connection.DatabasePath() +
+                         "”的表 examQuestion 与 testpaper 的列不一致：第 " + std::to_string(i + 1) +
+                         " 列在 examQuestion 中是" + b + "，在 testpaper 中是" + p +
+                         "。两个表须有相同的列，顺序也相同");
+  }
 }
 
-std::string ReadSetting(TConnection &connection, const std::string &name, const std::string &fallback) {
-  if (!connection.TableExists("examSettings")) return fallback;
-  TStatement select = connection.Prepare("SELECT Value FROM examSettings WHERE Name=?");
+namespace {
+
+std::string ReadPair(TConnection &connection, const std::string &table, const std::string &name,
+                     const std::string &fallback) {
+  if (!connection.TableExists(table)) return fallback;
+  TStatement select = connection.Prepare("SELECT Value FROM " + table + " WHERE Name=?");
   select.Bind(1, name);
   if (!select.Step() || IsNullValue(select.Column(0))) return fallback;
   return ValueToText(select.Column(0));
 }
 
-void WriteSetting(TConnection &connection, const std::string &name, const std::string &value) {
-  TStatement upsert = connection.Prepare("INSERT OR REPLACE INTO examSettings (Name, Value) VALUES (?, ?)");
+void WritePair(TConnection &connection, const std::string &table, const std::string &name,
+               const std::string &value) {
+  TStatement upsert = connection.Prepare("INSERT OR REPLACE INTO " + table + " (Name, Value) VALUES (?, ?)");
   upsert.Bind(1, name);
   upsert.Bind(2, value);
   upsert.Step();
+}
+
+} // namespace
+
+std::string ReadSetting(TConnection &connection, const std::string &name, const std::string &fallback) {
+  return ReadPair(connection, "examSettings", name, fallback);
+}
+
+void WriteSetting(TConnection &connection, const std::string &name, const std::string &value) {
+  WritePair(connection, "examSettings", name, value);
+}
+
+std::string ReadExamState(TConnection &connection, const std::string &name) {
+  return ReadPair(connection, "examState", name, std::string());
+}
+
+void WriteExamState(TConnection &connection, const std::string &name, const std::string &value) {
+  connection.Execute("CREATE TABLE IF NOT EXISTS examState (Name TEXT PRIMARY KEY, Value TEXT)");
+  WritePair(connection, "examState", name, value);
 }
 
 } // namespace qv

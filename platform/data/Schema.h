@@ -23,4 +23,9 @@ void VerifyExamSchema(TConnection &connection);
 std::string ReadSetting(TConnection &connection, const std::string &name, const std::string &fallback);
 void WriteSetting(TConnection &connection, const std::string &name, const std::string &value);
 
+// examState: Name/Value pairs the exam program keeps about the exam under way (the start time),
+// created on the first write; ReadExamState gives "" when the table or the name is missing.
+std::string ReadExamState(TConnection &connection, const std::string &name);
+void WriteExamState(TConnection &connection, const std::string &name, const std::string &value);
+
 } // namespace qv

@@ -183,3 +183,78 @@ TEST_F(Connection, SecondProgramWaitsForAWriterInsteadOfFailing) {
   writer.RollbackTrans();
   EXPECT_FALSE(writer.InTransaction());
 }
+
+TEST_F(Connection, DamagedFilesAreReportedByCauseAndLeftAsTheyWere) {
+  // An empty database file is refused before SQLite could write a new database over it.
+  WriteDataLinkFile("server.udl", "exam.db");
+  ASSERT_TRUE(WriteFileContents("exam.db", ""));
+  ExpectMentions(OpenError(), {"exam.db", "空的", "0 字节"});
+  EXPECT_EQ(ReadFileContents("exam.db")->size(), 0u);
+  EXPECT_FALSE(FileExists("exam.db-wal"));
+
+  // A data-link file far too large to be one is refused unparsed; a long bad line is quoted in part.
+  MakeExamDb("exam.db");
+  WriteUdl("[oledb]\n" + std::string(100 * 1024, 'x'));
+  std::string message = OpenError();
+  ExpectMentions(message, {"server.udl", "64 KB"});
+  EXPECT_LT(message.size(), 400u);
+  WriteUdl("[oledb]\n; c\nProvider=SQLite;Data Source=exam.db;" + std::string(30 * 1024, 'y'));
+  message = OpenError();
+  ExpectMentions(message, {"server.udl", "…"});
+  EXPECT_LT(message.size(), 400u);
+  WriteUdl("[oledb]\n; c\nProvider=" + std::string(30 * 1024, 'p') + ";Data Source=exam.db");
+  message = OpenError();
+  ExpectMentions(message, {"server.udl", "SQLite", "…"});
+  EXPECT_LT(message.size(), 400u);
+}
+
+TEST_F(Connection, BankAndPaperMustHaveTheSameColumnsInTheSameOrder) {
+  WriteDataLinkFile("server.udl", "exam.db");
+  // The right names, eQright and QA swapped in the bank: a positional copy would put keys into options.
+  {
+    TConnection c;
+    c.OpenDatabase("exam.db", true);
+    CreateExamSchema(c);
+    std::string columns;
+    for (const std::string &name : ExamColumns()) {
+      std::string n = name == "QA" ? "eQright" : name == "eQright" ? "QA" : name;
+      columns += (columns.empty() ? "" : ", ") + n + (n == "ID" ? " INTEGER PRIMARY KEY" : "");
+    }
+    c.ExecuteScript("drop table examQuestion; create table examQuestion (" + columns + ")");
+  }
+  ExpectMentions(OpenError(), {"exam.db", "examQuestion", "testpaper", "第 6 列", "“eQright”", "“QA”"});
+  // An extra column at the end of the bank.
+  {
+    TConnection c;
+    c.OpenDatabase("exam.db");
+    c.ExecuteScript("drop table examQuestion");
+    CreateExamSchema(c);
+    c.ExecuteScript("alter table examQuestion add column remark TEXT");
+  }
+  ExpectMentions(OpenError(), {"第 19 列", "“remark”", "（没有）"});
+}
+
+TEST_F(Connection, ALockHeldTooLongFailsAsLockedAndATransactionUndoesItself) {
+  MakeExamDb("exam.db");
+  TConnection holder, exam;
+  exam.BusyTimeoutMs = 200;
+  holder.OpenDatabase("exam.db");
+  exam.OpenDatabase("exam.db");
+  holder.BeginTrans();
+  holder.Execute("insert into testpaper (sNo) values (1)");
+  EXPECT_THROW(exam.Execute("insert into testpaper (sNo) values (2)"), EDatabaseLocked);
+  holder.RollbackTrans();
+
+  {
+    TTransaction transaction(exam);
+    exam.Execute("insert into testpaper (sNo) values (3)");
+  } // not committed: rolled back
+  EXPECT_FALSE(exam.InTransaction());
+  EXPECT_EQ(Scalar(exam, "select count(*) from testpaper"), "0");
+  {
+    TTransaction transaction(exam);
+    exam.Execute("insert into testpaper (sNo) values (4)");
+    transaction.Commit();
+  }
+  EXPECT_EQ(Scalar(holder, "select group_concat(sNo) from testpaper"), "4");
+}
