@@ -48,6 +48,10 @@ void TQueryHandle::Next() { query_->Next(); }
 void TQueryHandle::Prior() { query_->Prior(); }
 void TQueryHandle::Edit() { query_->Edit(); }
 void TQueryHandle::Post() { query_->Post(); }
+void TQueryHandle::Cancel() { query_->Cancel(); }
+int TQueryHandle::RecNo() const { return query_->RecNo(); }
+void TQueryHandle::SetRecNo(int recNo) { query_->SetRecNo(recNo); }
+bool TQueryHandle::Active() const { return query_->Active(); }
 bool TQueryHandle::Bof() const { return query_->Bof(); }
 bool TQueryHandle::Eof() const { return query_->Eof(); }
 bool TQueryHandle::IsEmpty() const { return query_->IsEmpty(); }

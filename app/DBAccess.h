@@ -76,6 +76,12 @@ public:
   void Prior();
   void Edit();
   void Post();
+  void Cancel();
+  // Number of the current row, 1 to RecordCount (0 when empty); setting it moves there once,
+  // with the scroll hooks.
+  int RecNo() const;
+  void SetRecNo(int recNo);
+  bool Active() const;
   bool Bof() const;
   bool Eof() const;
   bool IsEmpty() const;

@@ -5,7 +5,10 @@
 #include "app/waiting.h"
 #include "platform/forms/ClassBuilder.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
+
+#include <cstdlib>
 
 namespace qv {
 
@@ -112,20 +115,55 @@ void Tfmexam::FormShow(TObject *) {
 }
 
 void Tfmexam::FormActivate(TObject *) {
-  // The paper is generated and opened once. A later activation before hand-in (after a message
-  // box, or on switching back from another program) leaves the paper and its current row alone,
-  // so that the question on screen stays the one the answer buttons write to.
-  // Closing the waiting window activates this window again while the first activation is still
-  // running: the flag is set before generating.
+  // The paper is generated (or kept to resume) once per window. A later activation before
+  // hand-in (after a message box, or on switching back from another program) leaves the paper and
+  // its current row alone, so that the question on screen stays the one the answer buttons write
+  // to. Closing the waiting window activates this window again while the first activation is
+  // still running: that activation does nothing. After a failed generation the start button
+  // tries again (an activation does not: dismissing the error would activate the window and
+  // bring the error back at once).
   if (!HandedIn) {
-    if (generated_) return;
-    generated_ = true;
-    GeneratePaper();
+    if (paperReady_ || generating_ || generationFailed_) return;
+    if (!PreparePaper()) return;
   }
+  ReopenPaper();
+  if (resumeWanted_) {
+    resumeWanted_ = false;
+    StartExam(true);
+  }
+}
+
+void Tfmexam::ReopenPaper() {
   TDBQuery *ds = fmDM->localDS;
+  bool onScreen = ShowsQuestions() && ds->Active() && !ds->IsEmpty();
+  std::string number = onScreen ? ds->FieldByName("sNo")->AsString() : std::string();
   ds->Close();
   ds->SetSQL(" select * from testpaper where sno>0 order by sNo");
   ds->Open();
+  if (!number.empty()) GoToQuestion(number);
+}
+
+void Tfmexam::GoToQuestion(const std::string &number) {
+  // The paper view is ordered by sNo, numbered 1..N: the number is the record number unless rows
+  // were taken out of the paper; then the row is looked for.
+  TDBQuery *ds = fmDM->localDS;
+  int recNo = std::atoi(number.c_str());
+  if (recNo >= 1 && recNo <= ds->RecordCount()) ds->SetRecNo(recNo);
+  if (ds->FieldByName("sNo")->AsString() == number) return;
+  for (ds->First(); !ds->Eof() && ds->FieldByName("sNo")->AsString() != number;) ds->Next();
+}
+
+bool Tfmexam::PreparePaper() {
+  // Closing the question box or a message box activates this window again: that activation
+  // must not ask or generate a second time.
+  auto busy = ScopedFlag(generating_);
+  if (fmDM->PaperInterrupted() &&
+      MessageDlg("上次考试尚未交卷，是否继续上次考试？", TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes) {
+    paperReady_ = true;
+    resumeWanted_ = true;
+    return true;
+  }
+  return GeneratePaper();
 }
 
 namespace {
@@ -149,20 +187,36 @@ void PaintWhileShowing(TForm &form) {
 
 } // namespace
 
-void Tfmexam::GeneratePaper() {
+bool Tfmexam::GeneratePaper() {
+  auto busy = ScopedFlag(generating_);
   Panel3->Hide();
   Panel4->Hide();
   fmWaiting = new TfmWaiting(this);
   fmWaiting->Show();
   fmWaiting->Repaint();
   PaintWhileShowing(*fmWaiting);
-  fmDM->BuildPaper();
+  std::string error;
+  try {
+    fmDM->BuildPaper();
+    paperReady_ = true;
+  } catch (const std::exception &e) {
+    error = e.what();
+  }
+  // Whatever happened to the generation, the question area comes back and the waiting window goes.
   Panel3->Show();
   Panel4->Show();
   TfmWaiting *waitingWindow = fmWaiting;
   fmWaiting = nullptr;
   waitingWindow->Close();
   delete waitingWindow;
+  generationFailed_ = !paperReady_;
+  if (!paperReady_) {
+    // The generation ran in one transaction: the previous paper is still there, unchanged.
+    fmDM->localDS->Close();
+    MessageDlg("试卷生成失败，原来的试卷没有改动。\n" + error + "\n\n请点击（开始考试）重试，或关闭窗口退出。",
+               TMsgDlgType::mtError, mbOK);
+  }
+  return paperReady_;
 }
 
 std::string FormatStartTime(const SYSTEMTIME &time) {
@@ -174,32 +228,68 @@ std::string FormatStartTime(const SYSTEMTIME &time) {
   return text + " " + Narrow(clock);
 }
 
+namespace {
+// FILETIME counts 100 ns steps from 1601-01-01; the Unix epoch is this many seconds later.
+constexpr int64_t kEpochOffsetSeconds = 11644473600LL;
+constexpr int64_t kFileTimeStepsPerSecond = 10000000LL;
+} // namespace
+
+int64_t WallClockSeconds() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER steps{{now.dwLowDateTime, now.dwHighDateTime}};
+  return static_cast<int64_t>(steps.QuadPart / kFileTimeStepsPerSecond) - kEpochOffsetSeconds;
+}
+
+SYSTEMTIME LocalTimeOf(int64_t seconds) {
+  ULARGE_INTEGER steps;
+  steps.QuadPart = static_cast<uint64_t>(seconds + kEpochOffsetSeconds) * kFileTimeStepsPerSecond;
+  FILETIME utc{steps.LowPart, steps.HighPart};
+  SYSTEMTIME utcTime{}, local{};
+  FileTimeToSystemTime(&utc, &utcTime);
+  if (!SystemTimeToTzSpecificLocalTime(nullptr, &utcTime, &local)) return utcTime;
+  return local;
+}
+
 void Tfmexam::BitBtn4Click(TObject *) {
+  // A paper whose generation failed is generated again first.
+  if (!paperReady_) {
+    if (!GeneratePaper()) return;
+    ReopenPaper();
+  }
+  StartExam(false);
+}
+
+void Tfmexam::StartExam(bool resumed) {
   DBGridEh1->SetEnabled(true);
   BitBtn4->SetEnabled(false);
   Timer1->SetEnabled(true);
   Panel2->SetEnabled(true);
   Panel3->SetEnabled(true);
 
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  Label14->SetCaption(FormatStartTime(now));
-  Label16->SetCaption(std::to_string(ExamMinutes) + "分钟");
-  StartedAt = std::chrono::steady_clock::now();
+  // The start is kept in the database, so that an exam resumed after a crash keeps its clock.
+  std::optional<int64_t> stored = resumed ? fmDM->ExamStartTime() : std::nullopt;
+  int64_t startedAt = stored ? *stored : WallClockSeconds();
+  if (!stored) fmDM->SetExamStartTime(startedAt);
+  Label14->SetCaption(FormatStartTime(LocalTimeOf(startedAt)));
+  StartedAt = std::chrono::steady_clock::now() - std::chrono::seconds(WallClockSeconds() - startedAt);
+  Label16->SetCaption(std::to_string(ExamMinutes > 0 ? RemainingMinutes() : 0) + "分钟");
   if (ExamMinutes > 0) Timer3->SetEnabled(true);
 
+  // From here on every move of the paper shows its question (the first one now).
+  started_ = true;
   TDBQuery *ds = fmDM->localDS;
   ds->Close();
   ds->SetSQL("select * from testpaper where sno>0 order by sNo");
   ds->Open();
   ds->First();
-  Memo1->SetText(ds->FieldByName("eQName")->AsString());
-  TMemo *areas[] = {Memo2, Memo3, Memo4, Memo5, Memo6, Memo7};
-  const char *options[] = {"QA", "QB", "QC", "QD", "QE", "QF"};
-  for (int i = 0; i < 6; ++i) areas[i]->SetText(ds->FieldByName(options[i])->AsString());
   Label17->SetCaption(std::to_string(ds->RecordCount()));
   ds->Close();
   ds->Open();
+  if (resumed) {
+    std::string next = fmDM->FirstUnansweredQuestion();
+    if (!next.empty()) GoToQuestion(next);
+  }
 }
 
 void Tfmexam::BitBtn1Click(TObject *) {
@@ -223,30 +313,32 @@ void Tfmexam::BitBtn2Click(TObject *) { StepQuestion(-1); }
 void Tfmexam::StepQuestion(int direction) {
   TDBQuery *ds = fmDM->localDS;
   auto move = [&] { direction > 0 ? ds->Next() : ds->Prior(); };
+  // The indicated answer is stored on the question on screen, also on the last (or first) row,
+  // where the move then keeps the row.
+  auto storeIndicated = [&] {
+    std::string indicated = Label9->Caption();
+    if (indicated.empty()) return false;
+    if (ds->State() != TDataState::Browse) ds->Post();
+    if (indicated != ds->FieldByName("result1")->AsString()) StoreAnswer(indicated);
+    return true;
+  };
   std::string type = ds->FieldByName("eQtype")->AsString();
   if (type == kSingleChoice || type == kTrueFalse) {
-    if (!ds->Eof() && ds->State() == TDataState::Browse && !Label9->Caption().empty())
-      StoreAnswer(Label9->Caption());
+    storeIndicated();
     move();
   } else if (type == kMultipleChoice) {
     std::string ticked;
     CollectTickedOptions(ticked);
-    std::string indicated = Label9->Caption();
-    if (!ds->Eof() && ds->State() == TDataState::Browse && !indicated.empty()) {
-      StoreAnswer(indicated);
-      move();
-    } else if (!ds->Eof() && ds->State() == TDataState::Edit && !indicated.empty()) {
-      ds->Post();
-      StoreAnswer(indicated);
-      move();
-    }
+    if (storeIndicated()) move();
   }
   ShowCurrentQuestion();
 }
 
-void Tfmexam::DBGridEh1MouseDown(TObject *, TMouseButton, uint32_t, int, int) {
+void Tfmexam::DBGridEh1MouseDown(TObject *, TMouseButton, uint32_t, int, int) { SaveTickedOptions(); }
+
+void Tfmexam::SaveTickedOptions() {
   TDBQuery *ds = fmDM->localDS;
-  if (ds->FieldByName("eQtype")->AsString() != kMultipleChoice) return;
+  if (!ds->Active() || ds->IsEmpty() || ds->FieldByName("eQtype")->AsString() != kMultipleChoice) return;
   std::string ticked;
   CollectTickedOptions(ticked);
   if (ds->State() == TDataState::Insert || ticked.empty()) return;
@@ -258,7 +350,8 @@ void Tfmexam::DBGridEh1MouseDown(TObject *, TMouseButton, uint32_t, int, int) {
 void Tfmexam::DBGridEh1MouseUp(TObject *, TMouseButton, uint32_t, int, int) { ShowCurrentQuestion(); }
 
 void Tfmexam::FormClose(TObject *, TCloseAction &Action) {
-  if (HandedIn) {
+  // Without a paper (its generation failed) there is nothing to hand in: the candidate may leave.
+  if (HandedIn || (!paperReady_ && !generating_)) {
     fmDM->localDS->Close();
     return;
   }

@@ -14,6 +14,8 @@
 
 #include <array>
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -66,6 +68,13 @@ public:
   // Shows the current row of localDS: stem, options, number, heading, answer indicator, and in
   // review mode the correct answer of an answered question.
   void ShowCurrentQuestion();
+  // Whether the question area shows the current row (from the start until the window closes,
+  // except while the paper is marked); the dataset's after-scroll hook refreshes it then.
+  bool ShowsQuestions() const { return started_ && !marking_; }
+  // Stores text as the current row's answer (edit, write, post). When another program holds the
+  // database longer than the busy timeout, the edit is undone, ticks taken off the option boxes
+  // are put back, and an error says that the answer was not stored and can be given again.
+  void StoreAnswer(const std::string &text);
   // Stores an answer of a single-choice or true/false question, moves on and locks the question
   // area for 500 ms.
   void ChooseAnswer(const std::string &answer);
@@ -98,19 +107,41 @@ public:
   int RemainingMinutes() const;
 
 private:
-  bool generated_ = false; // the paper was generated on the first activation
-  bool handingIn_ = false; // a hand-in is running (its confirmation or score window may be up)
+  bool generating_ = false; // the paper is being generated (the waiting window is up)
+  bool paperReady_ = false; // the paper was generated (or kept to resume) for this window
+  bool generationFailed_ = false; // the last generation failed; the start button tries again
+  bool started_ = false;    // the start button was pressed (or an interrupted exam resumed)
+  bool marking_ = false;    // the hand-in is marking the paper row by row
+  bool resumeWanted_ = false; // the candidate chose to go on with an interrupted exam
+  bool handingIn_ = false;  // a hand-in is running (its confirmation or score window may be up)
   // The steps of the hand-in; without confirmation when the exam time ran out.
   void HandIn(bool confirm);
-  void GeneratePaper();
+  // Marks every answered row not yet marked, in one transaction.
+  void MarkPaper();
+  // Generates the paper behind the waiting window; false (after saying why) when it failed, in
+  // which case the previous paper is untouched and a later activation or the start button tries
+  // again.
+  bool GeneratePaper();
+  // Generates the paper, or keeps an interrupted one when the candidate chooses to go on with it.
+  bool PreparePaper();
+  // Reopens the paper view (every question by number), keeping the question on screen current.
+  void ReopenPaper();
+  // Makes the question with this sNo current in the paper view.
+  void GoToQuestion(const std::string &number);
+  // Starts the exam: enables the list and the question area, shows the start and remaining time,
+  // the count and the first question (resuming: the first unanswered one).
+  void StartExam(bool resumed);
   // Next (+1) or previous (-1) button: stores the indicated answer and moves.
   void StepQuestion(int direction);
-  // Stores text as the current row's answer (edit, write, post).
-  void StoreAnswer(const std::string &text);
+  // Stores the ticks of a multiple-choice question on screen on its own row.
+  void SaveTickedOptions();
 };
 
 // The start time as shown: short date, a blank and the long time (no time at midnight).
 std::string FormatStartTime(const SYSTEMTIME &time);
+// Seconds since 1970-01-01 UTC now, and such a moment as local time.
+int64_t WallClockSeconds();
+SYSTEMTIME LocalTimeOf(int64_t seconds);
 
 extern Tfmexam *fmexam;
 

@@ -1,6 +1,7 @@
 // Question display and answer capture of the exam window.
 #include "app/Uexam.h"
 #include "app/uDM.h"
+#include "platform/data/DataError.h"
 
 namespace qv {
 
@@ -22,24 +23,32 @@ void Tfmexam::ShowCurrentQuestion() {
 
 void Tfmexam::StoreAnswer(const std::string &text) {
   TDBQuery *ds = fmDM->localDS;
-  ds->Edit();
-  ds->FieldByName("result1")->SetAsString(text);
-  ds->Post();
+  try {
+    ds->Edit();
+    ds->FieldByName("result1")->SetAsString(text);
+    ds->Post();
+  } catch (const EDatabaseLocked &e) {
+    // Nothing was stored: the row and the screen go back to the stored answer (ticks the
+    // candidate gave stay ticked) and the candidate is told to answer again.
+    ds->Cancel();
+    if (ds->FieldByName("eQtype")->AsString() == kMultipleChoice)
+      for (TCheckBox *box : OptionBoxes())
+        if (text.find(box->Caption()) != std::string::npos) box->SetChecked(true);
+    Label9->SetCaption(ds->FieldByName("result1")->AsString());
+    std::string statement = e.Message().substr(e.Message().find('\n') + 1);
+    throw EDatabaseError("答案没有保存：数据库正被其他程序占用。请稍候再作答一次。\n" + statement);
+  }
 }
 
 void Tfmexam::ChooseAnswer(const std::string &answer) {
   TDBQuery *ds = fmDM->localDS;
-  if (!ds->Eof() && ds->State() == TDataState::Browse) {
+  // The answer is stored on the question on screen, also on the last one (end flag set), where
+  // the candidate may change it again; then the next question is shown.
+  if (!ds->IsEmpty()) {
+    if (ds->State() != TDataState::Browse) ds->Post();
     StoreAnswer(answer);
     Label9->SetCaption(answer);
-    ds->Next();
-    ShowCurrentQuestion();
-  } else if (!ds->Eof() && ds->State() == TDataState::Edit) {
-    ds->Post();
-    ds->Edit();
-    ds->FieldByName("result1")->SetAsString(answer);
-    Label9->SetCaption(answer);
-    ds->Next();
+    if (!ds->Eof()) ds->Next();
     ShowCurrentQuestion();
   }
   // Clicks in the question area are ignored for 500 ms, so that a double click cannot answer the

@@ -3,24 +3,25 @@
 #include "app/Uscore.h"
 #include "app/uDM.h"
 #include "platform/forms/Dialogs.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
+#include "platform/data/Connection.h"
+
+#include <string_view>
 
 namespace qv {
-
 
 void Tfmexam::BitBtn6Click(TObject *) { HandIn(true); }
 
 void Tfmexam::HandIn(bool confirm) {
   if (handingIn_) return;
-  handingIn_ = true;
-  struct Reset {
-    bool &flag;
-    ~Reset() { flag = false; }
-  } reset{handingIn_};
+  auto busy = ScopedFlag(handingIn_);
 
   TDBQuery *ds = fmDM->localDS;
-  // Moving to the last row saves the ticks of a multiple-choice question on screen. An
-  // unanswered last question stays in the paper: unanswered rows are never marked or counted.
+  // The ticks of a multiple-choice question on screen are stored on it first, wherever it is in
+  // the paper; moving to the last row then saves nothing more. An unanswered last question stays
+  // in the paper: unanswered rows are never marked or counted.
+  SaveTickedOptions();
   ds->Last();
   if (ds->State() == TDataState::Edit) ds->Post();
 
@@ -29,21 +30,7 @@ void Tfmexam::HandIn(bool confirm) {
     return;
   }
   Timer3->SetEnabled(false);
-
-  ds->Close();
-  ds->ClearSQL();
-  ds->SetSQL("select * from testpaper where result1<>NUll order by sno");
-  ds->Open();
-  while (!ds->Eof()) {
-    if (ds->State() == TDataState::Browse) ds->Edit();
-    std::string answer = ds->FieldByName("result1")->AsString();
-    std::string key = Trim(ds->FieldByName("eQright")->AsString());
-    ds->FieldByName("result1")->SetAsString(Trim(answer) + (answer == key ? " √" : " ×"));
-    ds->Post();
-    ds->Next();
-  }
-  ds->Close();
-  ds->Open();
+  MarkPaper();
 
   if (!confirm) ShowMessage("考试时间到，试卷已自动交卷。");
 
@@ -63,11 +50,53 @@ void Tfmexam::HandIn(bool confirm) {
   HandedIn = true;
 }
 
-void Tfmexam::Timer2Timer(TObject *) {
+namespace {
+
+// A marked answer ends in " √" or " ×"; the candidate's own answers never do.
+bool IsMarked(const std::string &answer) {
+  auto endsWith = [&](std::string_view mark) {
+    return answer.size() >= mark.size() && answer.compare(answer.size() - mark.size(), mark.size(), mark) == 0;
+  };
+  return endsWith(" √") || endsWith(" ×");
+}
+
+} // namespace
+
+void Tfmexam::MarkPaper() {
+  // One transaction: a failure marks nothing, the exam goes on over the whole paper, and the
+  // hand-in can be repeated. A row already marked (by an earlier hand-in whose score window
+  // never came) keeps its mark instead of being marked again.
   TDBQuery *ds = fmDM->localDS;
+  try {
+    auto quiet = ScopedFlag(marking_);
+    TTransaction transaction(*fmDM->ADOConnection1->Connection());
+    ds->Close();
+    ds->ClearSQL();
+    ds->SetSQL("select * from testpaper where result1<>NUll order by sno");
+    ds->Open();
+    while (!ds->Eof()) {
+      std::string answer = ds->FieldByName("result1")->AsString();
+      if (!IsMarked(answer)) {
+        if (ds->State() == TDataState::Browse) ds->Edit();
+        std::string key = Trim(ds->FieldByName("eQright")->AsString());
+        ds->FieldByName("result1")->SetAsString(Trim(answer) + (answer == key ? " √" : " ×"));
+        ds->Post();
+      }
+      ds->Next();
+    }
+    transaction.Commit();
+  } catch (...) {
+    // The marks were rolled back: the exam goes on over the whole paper as it was.
+    if (ds->State() != TDataState::Browse) ds->Cancel();
+    ReopenPaper();
+    throw;
+  }
   ds->Close();
-  ds->SetSQL(" select * from testpaper where sno>0 order by sNo");
   ds->Open();
+}
+
+void Tfmexam::Timer2Timer(TObject *) {
+  ReopenPaper();
   Timer2->SetEnabled(false);
 }
 

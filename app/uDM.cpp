@@ -5,7 +5,12 @@
 #include "platform/forms/ClassBuilder.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
+#include "platform/data/Connection.h"
+#include "platform/data/Query.h"
+#include "platform/data/Schema.h"
+#include "platform/data/SqlText.h"
 
+#include <charconv>
 
 namespace qv {
 
@@ -33,20 +38,35 @@ TfmDM::~TfmDM() {
   if (fmDM == this) fmDM = nullptr;
 }
 
+namespace {
+
+// The captions of the login window's ticked subject boxes, in child order.
+std::vector<std::string> TickedSubjects() {
+  std::vector<std::string> subjects;
+  TGroupBox *group = fmlogin->GroupBox1;
+  for (int i = 0; i < group->ControlCount(); ++i) {
+    auto *box = dynamic_cast<TCheckBox *>(group->Controls(i));
+    if (box && box->Checked()) subjects.push_back(box->Caption());
+  }
+  return subjects;
+}
+
+} // namespace
+
 void TfmDM::BuildPaper() {
+  // One transaction: a failure anywhere leaves the previous paper as it was, never half a paper,
+  // and the numbering posts reach the disk in one commit instead of one per row.
+  TTransaction transaction(*ADOConnection1->Connection());
   localDS->Close();
   localDS->ClearSQL();
   localDS->SetSQL("delete from testpaper");
   localDS->ExecSQL();
   localDS->Close();
 
-  TGroupBox *subjects = fmlogin->GroupBox1;
-  for (int i = 0; i < subjects->ControlCount(); ++i) {
-    auto *box = dynamic_cast<TCheckBox *>(subjects->Controls(i));
-    if (!box || !box->Checked()) continue;
+  for (const std::string &subject : TickedSubjects()) {
     localDS->Close();
-    localDS->SetSQL("insert into testpaper select * from examQuestion where eQZY='" + box->Caption() +
-                    "' order by eQZY,eQtype");
+    localDS->SetSQL("insert into testpaper select * from examQuestion where eQZY=" + QuotedStr(subject) +
+                    " order by eQZY,eQtype");
     localDS->ExecSQL();
   }
 
@@ -60,6 +80,40 @@ void TfmDM::BuildPaper() {
     localDS->Post();
     localDS->Next();
   }
+  transaction.Commit();
+}
+
+namespace {
+
+// The first column of the first row of a select over the paper, as text ("" for none or null).
+std::string ScalarText(TfmDM &dm, const std::string &sql) {
+  TQuery query(dm.ADOConnection1->Connection());
+  query.SetSQL(sql);
+  query.Open();
+  return query.IsEmpty() ? std::string() : query.Fields(0)->AsString();
+}
+
+} // namespace
+
+bool TfmDM::PaperInterrupted() {
+  return ScalarText(*this, "select count(*) from testpaper where sno>0 and result1 is not null") != "0" &&
+         ScalarText(*this, "select count(*) from testpaper where result1 like '% √' or result1 like '% ×'") == "0";
+}
+
+std::string TfmDM::FirstUnansweredQuestion() {
+  return ScalarText(*this, "select min(sNo) from testpaper where sno>0 and result1 is null");
+}
+
+std::optional<int64_t> TfmDM::ExamStartTime() {
+  std::string text = ReadExamState(*ADOConnection1->Connection(), "StartedAt");
+  int64_t seconds = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return seconds;
+}
+
+void TfmDM::SetExamStartTime(int64_t seconds) {
+  WriteExamState(*ADOConnection1->Connection(), "StartedAt", std::to_string(seconds));
 }
 
 void TfmDM::localDSBeforeScroll(TDataSet *) {
@@ -68,9 +122,7 @@ void TfmDM::localDSBeforeScroll(TDataSet *) {
   std::string ticked;
   fmexam->CollectTickedOptions(ticked);
   if (localDS->State() == TDataState::Insert || ticked.empty()) return;
-  localDS->Edit();
-  localDS->FieldByName("result1")->SetAsString(ticked);
-  localDS->Post();
+  fmexam->StoreAnswer(ticked);
   fmexam->Label9->SetCaption(ticked);
   fmexam->ShowCurrentQuestion();
 }
@@ -97,6 +149,9 @@ void TfmDM::localDSAfterScroll(TDataSet *) {
   for (int i = 0; i < 6; ++i) areas[i]->SetVisible(i < 4 ? !trueFalse : multiple);
 
   if (multiple) exam.CollectTickedOptions(ChoiceBuffer);
+  // Whatever moved the paper (navigation bar, answer buttons, the question list's mouse, wheel,
+  // keys or scroll bar), the question area shows the new current row before the next answer.
+  if (exam.ShowsQuestions()) exam.ShowCurrentQuestion();
 }
 
 } // namespace qv

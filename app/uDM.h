@@ -5,6 +5,8 @@
 #include "app/DataComponents.h"
 #include "platform/forms/Forms.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -29,6 +31,14 @@ public:
   // paper, copies every bank question of each ticked subject, numbers the rows 1..N by subject,
   // type and number. Leaves localDS open on the numbering statement with the end flag set.
   void BuildPaper();
+
+  // Whether the test paper holds answers of an exam that was never handed in (no row marked).
+  bool PaperInterrupted();
+  // The sNo of the first unanswered question of the paper ("" when every question is answered).
+  std::string FirstUnansweredQuestion();
+  // When the exam on the paper started (seconds since 1970 UTC), kept beside the settings.
+  std::optional<int64_t> ExamStartTime();
+  void SetExamStartTime(int64_t seconds);
 
   // Saves the ticks of a multiple-choice question that is being left.
   void localDSBeforeScroll(TDataSet *DataSet);
