@@ -9,9 +9,11 @@
 #include "app/uLogin.h"
 #include "app/waiting.h"
 #include "platform/base/Text.h"
+#include "platform/data/Connection.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -205,6 +207,51 @@ protected:
     }
     ASSERT_EQ(Shown(), std::to_string(n));
   }
+  // Real input through the message loop, as the candidate gives it.
+  static void Deliver(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    PostMessageW(target, message, wParam, lParam);
+    Application->ProcessMessages();
+  }
+  // A mouse click on an answer button (drawn by the question area), then the 500 ms lock ends.
+  void Press(TSpeedButton *button) {
+    HWND area = fmexam->Panel3->Handle();
+    LPARAM at = MAKELPARAM(button->Left() + button->Width() / 2, button->Top() + button->Height() / 2);
+    Deliver(area, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    Deliver(area, WM_LBUTTONUP, 0, at);
+    fmexam->Timer1Timer(nullptr);
+  }
+  // The question list turned by the mouse wheel (positive: down), one notch at a time.
+  void Wheel(int notches) {
+    HWND list = fmexam->DBGridEh1->Handle();
+    RECT r;
+    GetWindowRect(list, &r);
+    for (int i = 0; i < std::abs(notches); ++i)
+      Deliver(list, WM_MOUSEWHEEL, MAKEWPARAM(0, notches > 0 ? -WHEEL_DELTA : WHEEL_DELTA),
+              MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  }
+  // A key pressed in the question list, with Ctrl held down when asked.
+  void ListKey(WPARAM key, bool ctrl = false) {
+    HWND list = fmexam->DBGridEh1->Handle();
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    SetKeyboardState(keys);
+    Deliver(list, WM_KEYDOWN, key, 1);
+    Deliver(list, WM_KEYUP, key, 0xC0000001);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+  }
+  void ListScroll(WPARAM code) { Deliver(fmexam->DBGridEh1->Handle(), WM_VSCROLL, code, 0); }
+  // The question area shows the current row of the paper: number, stem and stored answer.
+  void ExpectScreenShowsCurrentRow(const std::string &where) {
+    TDBQuery *ds = fmDM->localDS;
+    EXPECT_EQ(Shown(), ds->FieldByName("sNo")->AsString()) << where;
+    EXPECT_EQ(fmexam->Memo1->Text(), ds->FieldByName("eQName")->AsString()) << where;
+    EXPECT_EQ(fmexam->Label9->Caption(), ds->FieldByName("result1")->AsString()) << where;
+  }
+  // Clicks a button of the exam window as the mouse would (its own click message).
+  static void ClickOn(TBitBtn *button) { Deliver(button->Handle(), BM_CLICK, 0, 0); }
+
   void HandIn(bool confirm) {
     ClickButton("TMessageForm", confirm ? "&Yes" : "&No");
     if (confirm) CloseScoreWindow();
@@ -230,14 +277,52 @@ TEST_F(ExamTest, OnlyTheBasicSubjectGivesItsRowsNumberedByType) {
   EXPECT_EQ(fmexam->Label13->Caption(), "张三");
 }
 
-TEST_F(ExamTest, AFreshExamWindowRegeneratesAndDiscardsAnswers) {
+TEST_F(ExamTest, AFreshExamWindowAsksBeforeDiscardingAnswersThatWereNotHandedIn) {
   OpenExam();
   StartExam();
   Click(fmexam->SpeedButton1);
   ASSERT_EQ(Result(1), "A");
   delete fmexam;
+  ClickButton("TMessageForm", "&No");
+  OpenExam();
+  EXPECT_EQ(TResponder::Instance().Pending(), 0u) << "the question to resume was asked";
+  for (auto &row : test::ReadPaper()) EXPECT_FALSE(row.Result) << "row " << row.SNo;
+
+  // A paper without answers, or one handed in, is regenerated without asking.
+  delete fmexam;
+  OpenExam();
+  StartExam();
+  Click(fmexam->SpeedButton1);
+  HandIn(true);
+  delete fmexam;
   OpenExam();
   for (auto &row : test::ReadPaper()) EXPECT_FALSE(row.Result) << "row " << row.SNo;
+  EXPECT_TRUE(fmexam->BitBtn4->Enabled()) << "the exam waits for its start";
+}
+
+TEST_F(ExamTest, AnInterruptedExamGoesOnWithItsAnswersOrderAndClock) {
+  OpenExam();
+  StartExam();
+  Click(fmexam->SpeedButton1); // 1: A
+  Click(fmexam->SpeedButton3); // 2: C
+  std::string started = fmexam->Label14->Caption();
+  delete fmexam; // as if the program had ended here
+  // The exam began ten minutes before the crash.
+  test::ExecSql("update examState set Value=Value-600 where Name='StartedAt'");
+  ClickButton("TMessageForm", "&Yes");
+  OpenExam();
+  EXPECT_EQ(TResponder::Instance().Pending(), 0u);
+  EXPECT_EQ(Result(1), "A");
+  EXPECT_EQ(Result(2), "C");
+  EXPECT_FALSE(fmexam->BitBtn4->Enabled());
+  EXPECT_TRUE(fmexam->DBGridEh1->Enabled());
+  EXPECT_EQ(Shown(), "3") << "the first unanswered question";
+  ExpectScreenShowsCurrentRow("resumed");
+  EXPECT_EQ(fmexam->Label16->Caption(), "50分钟");
+  EXPECT_NE(fmexam->Label14->Caption(), started);
+  fmexam->Timer1Timer(nullptr);
+  Press(fmexam->SpeedButton2);
+  EXPECT_EQ(Result(3), "B");
 }
 
 TEST_F(ExamTest, ALaterActivationKeepsThePaperAndTheCurrentQuestion) {
@@ -266,20 +351,234 @@ TEST_F(ExamTest, SingleChoiceAnswerIsStoredMovesOnAndLocksTheQuestionArea) {
   EXPECT_FALSE(fmexam->Timer1->Enabled());
 }
 
-TEST_F(ExamTest, TheLastQuestionAnsweredTwiceKeepsTheFirstAnswer) {
+TEST_F(ExamTest, TheLastQuestionCanBeAnsweredAndChangedHoweverItWasReached) {
   OpenExam();
   StartExam();
-  fmexam->BitBtn5Click(nullptr);
-  fmexam->BitBtn2Click(nullptr); // back to row 7, then answer it to arrive at row 8
-  ASSERT_EQ(Shown(), "7");
-  Click(fmexam->SpeedButton4);
+  ClickOn(fmexam->BitBtn5); // 最后一道题
   ASSERT_EQ(Shown(), "8");
-  Click(fmexam->SpeedButton1);
+  Press(fmexam->SpeedButton1);
   EXPECT_EQ(Result(8), "对");
   EXPECT_EQ(Shown(), "8");
   EXPECT_EQ(fmexam->Label9->Caption(), "对");
-  Click(fmexam->SpeedButton2);
+  Press(fmexam->SpeedButton2);
+  EXPECT_EQ(Result(8), "错") << "a changed answer on the last question is stored";
+  EXPECT_EQ(fmexam->Label9->Caption(), "错");
+
+  // The same after End in the question list, and after answering the row before.
+  ListKey(VK_HOME, true);
+  ListKey(VK_END, true);
+  ASSERT_EQ(Shown(), "8");
+  Press(fmexam->SpeedButton1);
   EXPECT_EQ(Result(8), "对");
+  ListKey(VK_UP);
+  Press(fmexam->SpeedButton4); // 7: D, on to 8
+  ASSERT_EQ(Shown(), "8");
+  Press(fmexam->SpeedButton2);
+  EXPECT_EQ(Result(7), "D");
+  EXPECT_EQ(Result(8), "错");
+}
+
+TEST_F(ExamTest, TicksOnALastMultipleChoiceQuestionAreStoredByNextPriorAndHandIn) {
+  TearDown();
+  Prepare({{kBasic, kSingleChoice, 1, "A", 1}, {kBasic, kMultipleChoice, 1, "BD", 2}}, 0);
+  UntickOptional();
+  OpenExam();
+  StartExam();
+  ClickOn(fmexam->BitBtn5);
+  ASSERT_EQ(Shown(), "2");
+  fmexam->CheckBox4->SetChecked(true);
+  fmexam->CheckBox2->SetChecked(true);
+  ClickOn(fmexam->BitBtn3); // next on the last row
+  EXPECT_EQ(Result(2), "BD");
+  EXPECT_EQ(Shown(), "2");
+  EXPECT_EQ(fmexam->Label9->Caption(), "BD");
+  fmexam->CheckBox1->SetChecked(true);
+  ClickOn(fmexam->BitBtn2); // previous stores, then moves
+  EXPECT_EQ(Result(2), "A");
+  EXPECT_EQ(Shown(), "1");
+  ClickOn(fmexam->BitBtn5);
+  fmexam->CheckBox3->SetChecked(true);
+  HandIn(true);
+  EXPECT_EQ(Result(2), "C ×");
+}
+
+TEST_F(ExamTest, WhateverMovesTheQuestionListTheScreenFollowsAndTheAnswerLandsThere) {
+  OpenExam();
+  StartExam();
+  fmexam->DBGridEh1->SetFocus();
+  Wheel(1);
+  ExpectScreenShowsCurrentRow("wheel down");
+  ASSERT_NE(Shown(), "1") << "the wheel moved the paper";
+  std::string wheeled = Shown();
+  Press(fmexam->SpeedButton1);
+  EXPECT_EQ(Result(std::stoi(wheeled)), wheeled == "6" ? "对" : "A") << "stored on the question shown";
+  EXPECT_FALSE(Result(1));
+
+  ListKey(VK_HOME, true);
+  ExpectScreenShowsCurrentRow("Home");
+  EXPECT_EQ(Shown(), "1");
+  ListKey(VK_DOWN);
+  ListKey(VK_DOWN);
+  ExpectScreenShowsCurrentRow("Down");
+  EXPECT_EQ(Shown(), "3");
+  Press(fmexam->SpeedButton3);
+  EXPECT_EQ(Result(3), "C");
+  ListKey(VK_NEXT);
+  ExpectScreenShowsCurrentRow("PageDown");
+  ListKey(VK_END, true);
+  ExpectScreenShowsCurrentRow("End");
+  Wheel(-2);
+  ExpectScreenShowsCurrentRow("wheel up");
+  ListScroll(SB_LINEUP);
+  ExpectScreenShowsCurrentRow("scroll bar up");
+  ListScroll(SB_BOTTOM);
+  ExpectScreenShowsCurrentRow("scroll bar bottom");
+
+  // Next copies nothing from another question: on row 4 (multiple choice, unanswered) it stays.
+  ListKey(VK_HOME, true);
+  for (int i = 0; i < 3; ++i) ListKey(VK_DOWN);
+  ASSERT_EQ(Shown(), "4");
+  ClickOn(fmexam->BitBtn3);
+  EXPECT_FALSE(Result(4));
+  // Ticks on screen go to the question on screen when the list moves away with a key.
+  fmexam->CheckBox2->SetChecked(true);
+  ListKey(VK_DOWN);
+  EXPECT_EQ(Result(4), "B");
+  EXPECT_FALSE(Result(5));
+  ExpectScreenShowsCurrentRow("after ticks");
+}
+
+TEST_F(ExamTest, ReviewShowsTheKeyOfTheQuestionOnScreenAfterEveryActivation) {
+  OpenExam();
+  StartExam();
+  Press(fmexam->SpeedButton1); // 1: A (right)
+  Press(fmexam->SpeedButton1); // 2: A (wrong)
+  Press(fmexam->SpeedButton1); // 3: A (key C)
+  HandIn(true);
+  fmexam->Timer2Timer(nullptr);
+  ExpectScreenShowsCurrentRow("review reopened");
+  ListKey(VK_HOME, true);
+  ListKey(VK_DOWN);
+  ListKey(VK_DOWN);
+  ASSERT_EQ(Shown(), "3");
+  fmexam->FormActivate(nullptr);
+  ExpectScreenShowsCurrentRow("activated again");
+  EXPECT_EQ(Shown(), "3");
+  EXPECT_EQ(fmexam->DBEdit1->Text(), "C");
+  EXPECT_TRUE(fmexam->DBEdit1->Visible());
+}
+
+TEST_F(ExamTest, AFailedGenerationKeepsThePreviousPaperAndCanBeRetriedOrLeft) {
+  OpenExam();
+  StartExam();
+  Press(fmexam->SpeedButton2); // 1: B
+  HandIn(true);
+  delete fmexam;
+  test::ExecSql("create trigger fail_copy before insert on testpaper begin select raise(abort, 'disk trouble'); end");
+  ClickButton("TMessageForm", "OK");
+  OpenExam();
+  EXPECT_EQ(TResponder::Instance().Pending(), 0u) << "the failure was shown";
+  EXPECT_EQ(fmWaiting, nullptr);
+  EXPECT_TRUE(fmexam->Panel3->Visible());
+  EXPECT_TRUE(fmexam->Panel4->Visible());
+  auto paper = test::ReadPaper();
+  ASSERT_EQ(paper.size(), 8u) << "the previous paper is untouched";
+  EXPECT_EQ(paper[0].Result, "B ×");
+
+  // The start button tries again.
+  test::ExecSql("drop trigger fail_copy");
+  ClickOn(fmexam->BitBtn4);
+  EXPECT_FALSE(fmexam->BitBtn4->Enabled());
+  EXPECT_FALSE(Result(1));
+  EXPECT_EQ(fmexam->Label17->Caption(), "8");
+
+  // Or the candidate leaves: without a paper there is nothing to hand in.
+  delete fmexam;
+  test::ExecSql("create trigger fail_copy before insert on testpaper begin select raise(abort, 'disk trouble'); end");
+  ClickButton("TMessageForm", "OK");
+  OpenExam();
+  fmexam->Close();
+  EXPECT_FALSE(fmexam->Visible());
+}
+
+TEST_F(ExamTest, AHandInThatFailedMarksNothingAndARepeatMarksEachRowOnce) {
+  OpenExam();
+  StartExam();
+  Press(fmexam->SpeedButton1); // 1: A (right)
+  Press(fmexam->SpeedButton1); // 2: A (wrong)
+  Press(fmexam->SpeedButton3); // 3: C (right)
+  test::ExecSql("create trigger fail_marking before update on testpaper when new.sNo=3 and new.result1 like '% √' "
+                "begin select raise(abort, 'disk trouble'); end");
+  ClickButton("TMessageForm", "&Yes");
+  DismissMessageBox();
+  ClickOn(fmexam->BitBtn6);
+  ASSERT_EQ(TResponder::Instance().Seen.size(), 1u);
+  EXPECT_NE(TResponder::Instance().Seen[0].find("disk trouble"), std::string::npos);
+  EXPECT_FALSE(fmexam->HandedIn);
+  EXPECT_EQ(Result(1), "A") << "marking runs in one transaction";
+  EXPECT_EQ(fmDM->localDS->RecordCount(), 8) << "the list shows the whole paper again";
+  ExpectScreenShowsCurrentRow("after the failure");
+
+  // A row marked by an earlier hand-in whose score never came keeps its single mark.
+  test::ExecSql("drop trigger fail_marking");
+  test::ExecSql("update testpaper set result1='A ×' where sNo=2");
+  HandIn(true);
+  EXPECT_TRUE(fmexam->HandedIn);
+  EXPECT_EQ(Result(1), "A √");
+  EXPECT_EQ(Result(2), "A ×");
+  EXPECT_EQ(Result(3), "C √");
+  EXPECT_EQ(fmScore->Label6->Caption(), "2");
+  EXPECT_EQ(fmScore->Label7->Caption(), "1");
+}
+
+TEST_F(ExamTest, AnAnswerBlockedByAnotherProgramIsNotStoredAndCanBeGivenAgain) {
+  fmDM->ADOConnection1->Close();
+  fmDM->ADOConnection1->Connection()->BusyTimeoutMs = 300;
+  fmDM->ADOConnection1->Open();
+  OpenExam();
+  StartExam();
+  TConnection other;
+  other.OpenDatabase("exam.db");
+  other.BeginTrans();
+  other.Execute("update examSettings set Value=Value");
+  DismissMessageBox();
+  Press(fmexam->SpeedButton2);
+  ASSERT_EQ(TResponder::Instance().Seen.size(), 1u);
+  const std::string &message = TResponder::Instance().Seen[0];
+  EXPECT_EQ(message.rfind("答案没有保存", 0), 0u) << message;
+  EXPECT_EQ(Shown(), "1");
+  EXPECT_EQ(fmexam->Label9->Caption(), "");
+  EXPECT_EQ(fmDM->localDS->State(), TDataState::Browse);
+  other.RollbackTrans();
+  fmexam->Timer1Timer(nullptr);
+  Press(fmexam->SpeedButton2);
+  EXPECT_EQ(Result(1), "B");
+  EXPECT_EQ(Shown(), "2");
+
+  // Ticks that could not be stored stay on the boxes.
+  GoTo(4);
+  fmexam->CheckBox1->SetChecked(true);
+  other.BeginTrans();
+  other.Execute("update examSettings set Value=Value");
+  DismissMessageBox();
+  ClickOn(fmexam->BitBtn3);
+  other.RollbackTrans();
+  EXPECT_EQ(Shown(), "4");
+  EXPECT_TRUE(fmexam->CheckBox1->Checked());
+  ClickOn(fmexam->BitBtn3);
+  EXPECT_EQ(Result(4), "A");
+}
+
+TEST_F(ExamTest, ASubjectCaptionWithAQuoteIsCopiedLikeAnyOther) {
+  TearDown();
+  Prepare({{kBasic, kSingleChoice, 1, "A", 1}, {"O'焊", kSingleChoice, 1, "B", 1}}, 0);
+  UntickOptional();
+  fmlogin->CheckBox2->SetCaption("O'焊");
+  fmlogin->CheckBox2->SetChecked(true);
+  OpenExam();
+  auto paper = test::ReadPaper();
+  ASSERT_EQ(paper.size(), 2u);
+  EXPECT_EQ(fmWaiting, nullptr);
 }
 
 TEST_F(ExamTest, AnswerButtonsFollowTheQuestionType) {
@@ -390,7 +689,8 @@ TEST_F(ExamTest, MarkingIsAllOrNothingAgainstTheStrippedCaseSensitiveKey) {
   EXPECT_FALSE(fmexam->Panel3->Enabled());
   fmexam->Timer2Timer(nullptr);
   EXPECT_FALSE(fmexam->Timer2->Enabled());
-  fmexam->ShowCurrentQuestion();
+  ExpectScreenShowsCurrentRow("review");
+  fmDM->localDS->First();
   EXPECT_EQ(fmexam->Label9->Caption(), "A √");
   EXPECT_TRUE(fmexam->Label19->Visible());
   EXPECT_TRUE(fmexam->DBEdit1->Visible());
