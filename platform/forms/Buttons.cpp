@@ -1,7 +1,7 @@
 // TBitBtn, TSpeedButton and the glyph layout they share.
 #include "platform/forms/Buttons.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
 namespace qv {

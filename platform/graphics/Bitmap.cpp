@@ -1,5 +1,5 @@
 // TBitmap: a 32-bit DIB section over a PixelMap, BMP decoding and encoding.
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/graphics/Graphics.h"
 
 #include <cstring>
