@@ -1,4 +1,5 @@
 // TBitmap: a 32-bit DIB section over a PixelMap, BMP decoding and encoding.
+#include "platform/base/Bytes.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/graphics/Graphics.h"
 
@@ -12,20 +13,6 @@ class EBitmapError : public Exception {
 public:
   using Exception::Exception;
 };
-
-uint32_t Le32(const std::vector<uint8_t> &b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-uint16_t Le16(const std::vector<uint8_t> &b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
-uint32_t Le32Ptr(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-uint32_t Le16Ptr(const uint8_t *p) { return p[0] | (p[1] << 8); }
-void Put32(std::vector<uint8_t> &b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void Put16(std::vector<uint8_t> &b, uint16_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
 
 // Scales a masked channel value to 8 bits.
 uint32_t Channel(uint32_t value, uint32_t mask) {
@@ -125,14 +112,14 @@ void TBitmap::LoadFromBmp(const std::vector<uint8_t> &b) {
     return;
   }
   if (b.size() < 14 + 40 || b[0] != 'B' || b[1] != 'M') throw EBitmapError("not a BMP file");
-  uint32_t offBits = Le32(b, 10);
-  uint32_t hdrSize = Le32(b, 14);
+  uint32_t offBits = ReadLE32(b.data() + 10);
+  uint32_t hdrSize = ReadLE32(b.data() + 14);
   if (hdrSize < 40 || 14 + static_cast<uint64_t>(hdrSize) > b.size()) throw EBitmapError("BMP header is truncated");
-  int32_t w = static_cast<int32_t>(Le32(b, 18));
-  int32_t hRaw = static_cast<int32_t>(Le32(b, 22));
-  uint16_t bpp = Le16(b, 28);
-  uint32_t compression = Le32(b, 30);
-  uint32_t clrUsed = Le32(b, 46);
+  int32_t w = static_cast<int32_t>(ReadLE32(b.data() + 18));
+  int32_t hRaw = static_cast<int32_t>(ReadLE32(b.data() + 22));
+  uint16_t bpp = ReadLE16(b.data() + 28);
+  uint32_t compression = ReadLE32(b.data() + 30);
+  uint32_t clrUsed = ReadLE32(b.data() + 46);
   bool topDown = hRaw < 0;
   int64_t h = topDown ? -static_cast<int64_t>(hRaw) : hRaw;
   if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) throw EBitmapError("BMP size is not allowed");
@@ -144,7 +131,7 @@ void TBitmap::LoadFromBmp(const std::vector<uint8_t> &b) {
     if (bpp != 16 && bpp != 32) throw EBitmapError("BMP bit fields need 16 or 32 bits per pixel");
     size_t at = hdrSize >= 52 ? 14 + 40 : 14 + hdrSize;
     if (at + 12 > b.size()) throw EBitmapError("BMP colour masks are truncated");
-    for (int i = 0; i < 3; ++i) masks[i] = Le32(b, at + 4 * i);
+    for (int i = 0; i < 3; ++i) masks[i] = ReadLE32(b.data() + at + 4 * i);
   } else if (compression != 0) {
     throw EBitmapError("compressed BMP files are not supported");
   }
@@ -178,7 +165,7 @@ void TBitmap::LoadFromBmp(const std::vector<uint8_t> &b) {
       }
       case 16:
       case 32: {
-        uint32_t v = bpp == 16 ? Le16Ptr(row + x * 2) : Le32Ptr(row + x * 4);
+        uint32_t v = bpp == 16 ? ReadLE16(row + x * 2) : ReadLE32(row + x * 4);
         p = (Channel(v, masks[0]) << 16) | (Channel(v, masks[1]) << 8) | Channel(v, masks[2]);
         break;
       }
@@ -198,15 +185,15 @@ std::vector<uint8_t> TBitmap::SaveToBmp() const {
   uint32_t dataSize = static_cast<uint32_t>(stride * Height());
   b.push_back('B');
   b.push_back('M');
-  Put32(b, 14 + 40 + dataSize);
-  Put32(b, 0);
-  Put32(b, 14 + 40);
-  Put32(b, 40);
-  Put32(b, static_cast<uint32_t>(Width()));
-  Put32(b, static_cast<uint32_t>(Height()));
-  Put16(b, 1);
-  Put16(b, 24);
-  for (int i = 0; i < 6; ++i) Put32(b, 0);
+  AppendLE32(b, 14 + 40 + dataSize);
+  AppendLE32(b, 0);
+  AppendLE32(b, 14 + 40);
+  AppendLE32(b, 40);
+  AppendLE32(b, static_cast<uint32_t>(Width()));
+  AppendLE32(b, static_cast<uint32_t>(Height()));
+  AppendLE16(b, 1);
+  AppendLE16(b, 24);
+  for (int i = 0; i < 6; ++i) AppendLE32(b, 0);
   for (int y = Height() - 1; y >= 0; --y) {
     const Pixel *row = pixels_.Row(y);
     size_t start = b.size();
