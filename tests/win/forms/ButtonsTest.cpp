@@ -1,5 +1,7 @@
-// The glyph placement that bit buttons and the skin engine share.
+// The glyph placement that bit buttons and the skin engine share, and the glyph properties that
+// bit buttons and speed buttons publish alike.
 #include "platform/forms/Buttons.h"
+#include "platform/classes/Properties.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,25 @@ TEST(GlyphPlacement, MarginAndSpacingRulesOfBitButtons) {
   // Without a glyph the caption alone is centred.
   p = PlaceGlyphAndText(client, {0, 0}, {40, 12}, TButtonLayout::blGlyphLeft, -1, 4);
   EXPECT_EQ(p.Text.Left, 30);
+}
+
+template <class T> void ExpectGlyphProperties() {
+  TComponent owner(nullptr);
+  T b(&owner);
+  SetPropText(b, "Layout", "blGlyphTop");
+  SetPropText(b, "Margin", "3");
+  SetPropText(b, "Spacing", "-1");
+  SetPropText(b, "NumGlyphs", "9");
+  EXPECT_EQ(b.ButtonGlyph().Layout(), TButtonLayout::blGlyphTop);
+  EXPECT_EQ(b.ButtonGlyph().Margin(), 3);
+  EXPECT_EQ(b.ButtonGlyph().Spacing(), -1);
+  EXPECT_EQ(GetPropText(b, "NumGlyphs"), "4"); // a strip has four parts at most
+  EXPECT_EQ(dynamic_cast<TBitmap *>(GetObjectProp(b, "Glyph")), b.ButtonGlyph().Glyph());
+}
+
+TEST(ButtonGlyph, BitAndSpeedButtonsPublishTheSameGlyphProperties) {
+  ExpectGlyphProperties<TBitBtn>();
+  ExpectGlyphProperties<TSpeedButton>();
 }
 
 } // namespace qv
