@@ -1,6 +1,6 @@
 #include "app/DataComponents.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "app/uDM.h"
 #include "app/uLogin.h"
 #include "app/waiting.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"

@@ -1,7 +1,7 @@
 #include "app/Uscore.h"
 
 #include "app/uDM.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 namespace qv {
 

@@ -2,7 +2,7 @@
 
 #include "app/Uexam.h"
 #include "app/uLogin.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
 #include "platform/data/Connection.h"

@@ -3,7 +3,7 @@
 
 #include "app/Uexam.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "skin/WinSkinData.h"
 
 namespace qv {

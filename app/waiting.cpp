@@ -1,6 +1,6 @@
 #include "app/waiting.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 namespace qv {
 

@@ -12,7 +12,7 @@
 // Not here yet: footer values and summaries, export and import, the selection model beyond the
 // current row, the in-place editor beyond a read-only edit, drop-down lists and the calculator.
 // Their hooks are marked where they plug in.
-#include "platform/forms/Collection.h"
+#include "platform/classes/Collection.h"
 #include "platform/forms/DBCtrls.h"
 #include "platform/forms/Grids.h"
 

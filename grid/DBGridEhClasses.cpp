@@ -1,7 +1,7 @@
 // Published properties of the grid's classes and their registration by name.
 #include "grid/DBGridEh.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 namespace qv {
 

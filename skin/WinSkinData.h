@@ -1,9 +1,9 @@
 #pragma once
 // Unit WinSkinData: the skin objects and their load (WinSkinObjects.h) and the TSkinData
 // component that carries a skin package in a layout.
-#include "platform/forms/Component.h"
-#include "platform/forms/Events.h"
-#include "platform/forms/Strings.h"
+#include "platform/classes/Component.h"
+#include "platform/classes/Events.h"
+#include "platform/classes/Strings.h"
 #include "skin/WinSkinObjects.h"
 
 #include <memory>

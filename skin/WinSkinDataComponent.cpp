@@ -1,13 +1,5 @@
 // TSkinData: published properties, the package it carries and its load.
-#if defined(__clang__)
-// The property builder captures its getter in setters that only need it for a type (clang warns).
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wunused-lambda-capture"
-#include "platform/forms/ClassBuilder.h"
-#pragma clang diagnostic pop
-#else
-#include "platform/forms/ClassBuilder.h"
-#endif
+#include "platform/classes/ClassBuilder.h"
 #include "skin/SkinBytes.h"
 #include "skin/SkinReader.h"
 #include "skin/WinSkinData.h"

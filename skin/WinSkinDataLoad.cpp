@@ -3,7 +3,7 @@
 #include "skin/WinSkinObjects.h"
 
 #include "skin/QuickIni.h"
-#include "skin/SkinBitmap.h"
+#include "platform/graphics/Bmp.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinText.h"

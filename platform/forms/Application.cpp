@@ -1,6 +1,6 @@
 // TApplication (the hidden application window, the message loop, exceptions) and TScreen.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
 #include <commctrl.h>

@@ -1,7 +1,7 @@
 // TBitBtn, TSpeedButton and the glyph layout they share.
 #include "platform/forms/Buttons.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
 namespace qv {
@@ -52,16 +52,39 @@ TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, 
   return p;
 }
 
-void DrawButtonFace(TCanvas &canvas, const TRect &client, TBitmap &glyph, int numGlyphs, TButtonState state,
-                    const std::string &caption, TButtonLayout layout, int margin, int spacing, bool enabled,
-                    TColor textColor) {
-  numGlyphs = std::max(1, numGlyphs);
+// TButtonGlyph --------------------------------------------------------------------------------------
+
+TButtonGlyph::TButtonGlyph(std::function<void()> changed) : changed_(std::move(changed)) {
+  glyph_.OnChange = [this] { changed_(); };
+}
+
+void TButtonGlyph::SetNumGlyphs(int n) {
+  numGlyphs_ = std::clamp(n, 1, 4);
+  changed_();
+}
+void TButtonGlyph::SetLayout(TButtonLayout l) {
+  layout_ = l;
+  changed_();
+}
+void TButtonGlyph::SetMargin(int m) {
+  margin_ = m;
+  changed_();
+}
+void TButtonGlyph::SetSpacing(int s) {
+  spacing_ = s;
+  changed_();
+}
+
+void TButtonGlyph::Draw(TCanvas &canvas, const TRect &client, TButtonState state, const std::string &caption,
+                        bool enabled, TColor textColor) {
+  TBitmap &glyph = glyph_;
+  const int numGlyphs = numGlyphs_;
   TSize glyphSize{};
   if (!glyph.Empty()) glyphSize = {glyph.Width() / numGlyphs, glyph.Height()};
   TRect measure{0, 0, client.Width(), 0};
   if (!caption.empty()) canvas.DrawText(caption, measure, DT_CALCRECT | DT_SINGLELINE);
   TSize textSize{caption.empty() ? 0 : measure.Width(), caption.empty() ? 0 : measure.Height()};
-  TGlyphPlacement p = PlaceGlyphAndText(client, glyphSize, textSize, layout, margin, spacing);
+  TGlyphPlacement p = PlaceGlyphAndText(client, glyphSize, textSize, layout_, margin_, spacing_);
   if (state == TButtonState::bsDown || state == TButtonState::bsExclusive) {
     p.Glyph = p.Glyph.Offset(1, 1);
     p.Text = p.Text.Offset(1, 1);
@@ -88,22 +111,37 @@ void DrawButtonFace(TCanvas &canvas, const TRect &client, TBitmap &glyph, int nu
   canvas.DrawText(caption, r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
 }
 
+namespace {
+
+// The published glyph properties of a button class, reached through its ButtonGlyph().
+template <class T, class B> void PublishGlyph(B &c) {
+  c.Object("Glyph", [](const T &b) { return const_cast<T &>(b).ButtonGlyph().Glyph(); });
+  c.Enum(
+      "Layout", [](const T &b) { return b.ButtonGlyph().Layout(); },
+      [](T &b, TButtonLayout l) { b.ButtonGlyph().SetLayout(l); }, kButtonLayoutNames, 0);
+  c.Integer(
+      "Margin", [](const T &b) { return b.ButtonGlyph().Margin(); }, [](T &b, int m) { b.ButtonGlyph().SetMargin(m); },
+      -1);
+  c.Integer(
+      "NumGlyphs", [](const T &b) { return b.ButtonGlyph().NumGlyphs(); },
+      [](T &b, int n) { b.ButtonGlyph().SetNumGlyphs(n); }, 1);
+  c.Integer(
+      "Spacing", [](const T &b) { return b.ButtonGlyph().Spacing(); }, [](T &b, int s) { b.ButtonGlyph().SetSpacing(s); },
+      4);
+}
+
+} // namespace
+
 // TBitBtn -------------------------------------------------------------------------------------------
 
 const TClassInfo &TBitBtn::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TBitBtn, TButton>("TBitBtn", [](auto &c) {
-    c.Object("Glyph", [](const TBitBtn &b) { return const_cast<TBitBtn &>(b).Glyph(); });
-    c.Enum("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout, kButtonLayoutNames, 0);
-    c.Integer("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin, -1);
-    c.Integer("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs, 1);
-    c.Integer("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing, 4);
+    PublishGlyph<TBitBtn>(c);
   });
   return info;
 }
 
-TBitBtn::TBitBtn(TComponent *owner) : TButton(owner) {
-  glyph_.OnChange = [this] { Invalidate(); };
-}
+TBitBtn::TBitBtn(TComponent *owner) : TButton(owner), glyph_([this] { Invalidate(); }) {}
 
 void TBitBtn::CreateParams(TCreateParams &p) {
   TButton::CreateParams(p);
@@ -111,22 +149,6 @@ void TBitBtn::CreateParams(TCreateParams &p) {
   p.Style |= BS_OWNERDRAW;
 }
 
-void TBitBtn::SetNumGlyphs(int n) {
-  numGlyphs_ = std::clamp(n, 1, 4);
-  Invalidate();
-}
-void TBitBtn::SetLayout(TButtonLayout l) {
-  layout_ = l;
-  Invalidate();
-}
-void TBitBtn::SetMargin(int m) {
-  margin_ = m;
-  Invalidate();
-}
-void TBitBtn::SetSpacing(int s) {
-  spacing_ = s;
-  Invalidate();
-}
 
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT &dis) {
   bool down = dis.itemState & ODS_SELECTED;
@@ -145,8 +167,8 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT &dis) {
   DrawFrameControl(dis.hDC, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
   canvas.Font.Assign(Font());
   TRect face = TRect{rc.left, rc.top, rc.right, rc.bottom}.Inflate(-2, -2);
-  DrawButtonFace(canvas, face, glyph_, numGlyphs_, !enabled ? TButtonState::bsDisabled : down ? TButtonState::bsDown : TButtonState::bsUp,
-                 Caption(), layout_, margin_, spacing_, enabled, Font().Color());
+  glyph_.Draw(canvas, face, !enabled ? TButtonState::bsDisabled : down ? TButtonState::bsDown : TButtonState::bsUp,
+              Caption(), enabled, Font().Color());
   if (focused) {
     TRect f = face.Inflate(-2, -2);
     canvas.DrawFocusRect(f);
@@ -172,19 +194,14 @@ const TClassInfo &TSpeedButton::StaticClassInfo() {
     c.Boolean("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp, false);
     c.Boolean("Down", &TSpeedButton::Down, &TSpeedButton::SetDown, false);
     c.Boolean("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat, false);
-    c.Object("Glyph", [](const TSpeedButton &b) { return const_cast<TSpeedButton &>(b).Glyph(); });
     c.Integer("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex, 0);
-    c.Enum("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout, kButtonLayoutNames, 0);
-    c.Integer("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin, -1);
-    c.Integer("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs, 1);
-    c.Integer("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing, 4);
+    PublishGlyph<TSpeedButton>(c);
   });
   return info;
 }
 
-TSpeedButton::TSpeedButton(TComponent *owner) : TGraphicControl(owner) {
+TSpeedButton::TSpeedButton(TComponent *owner) : TGraphicControl(owner), glyph_([this] { Invalidate(); }) {
   SetBounds(0, 0, 23, 22);
-  glyph_.OnChange = [this] { Invalidate(); };
 }
 
 void TSpeedButton::SetGroupIndex(int g) {
@@ -219,22 +236,6 @@ void TSpeedButton::UpdateExclusive() {
     }
 }
 
-void TSpeedButton::SetNumGlyphs(int n) {
-  numGlyphs_ = std::clamp(n, 1, 4);
-  Invalidate();
-}
-void TSpeedButton::SetLayout(TButtonLayout l) {
-  layout_ = l;
-  Invalidate();
-}
-void TSpeedButton::SetMargin(int m) {
-  margin_ = m;
-  Invalidate();
-}
-void TSpeedButton::SetSpacing(int s) {
-  spacing_ = s;
-  Invalidate();
-}
 
 void TSpeedButton::Click() { TGraphicControl::Click(); }
 
@@ -287,8 +288,7 @@ void TSpeedButton::Paint() {
                        : pressed_  ? TButtonState::bsDown
                        : down_     ? TButtonState::bsExclusive
                                    : TButtonState::bsUp;
-  DrawButtonFace(c, r.Inflate(-2, -2), glyph_, numGlyphs_, state, Caption(), layout_, margin_, spacing_, Enabled(),
-                 Font().Color());
+  glyph_.Draw(c, r.Inflate(-2, -2), state, Caption(), Enabled(), Font().Color());
 }
 
 } // namespace qv

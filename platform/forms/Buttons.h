@@ -18,16 +18,12 @@ struct TGlyphPlacement {
 TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout, int margin,
                                   int spacing);
 
-// Draws one part of a glyph strip (NumGlyphs equal parts: 1 up, 2 disabled, 3 down, 4 exclusive)
-// and the caption into canvas.
-void DrawButtonFace(TCanvas &canvas, const TRect &client, TBitmap &glyph, int numGlyphs, TButtonState state,
-                    const std::string &caption, TButtonLayout layout, int margin, int spacing, bool enabled,
-                    TColor textColor);
-
-class TBitBtn : public TButton {
-  QV_DECLARE_CLASS(TBitBtn)
+// The glyph strip of a button (NumGlyphs equal parts: 1 up, 2 disabled, 3 down, 4 exclusive) with
+// its layout, margin and spacing: what bit buttons and speed buttons share. Every change calls
+// back the button so that it repaints.
+class TButtonGlyph {
 public:
-  explicit TBitBtn(TComponent *owner);
+  explicit TButtonGlyph(std::function<void()> changed);
   TBitmap *Glyph() { return &glyph_; }
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int n);
@@ -37,6 +33,24 @@ public:
   void SetMargin(int m);
   int Spacing() const { return spacing_; }
   void SetSpacing(int s);
+  // Draws the part of the strip for state and the caption into client.
+  void Draw(TCanvas &canvas, const TRect &client, TButtonState state, const std::string &caption, bool enabled,
+            TColor textColor);
+
+private:
+  TBitmap glyph_;
+  int numGlyphs_ = 1;
+  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
+  int margin_ = -1, spacing_ = 4;
+  std::function<void()> changed_;
+};
+
+class TBitBtn : public TButton {
+  QV_DECLARE_CLASS(TBitBtn)
+public:
+  explicit TBitBtn(TComponent *owner);
+  TButtonGlyph &ButtonGlyph() { return glyph_; }
+  const TButtonGlyph &ButtonGlyph() const { return glyph_; }
 
 protected:
   void CreateParams(TCreateParams &p) override;
@@ -44,10 +58,7 @@ protected:
   void DrawItem(const DRAWITEMSTRUCT &dis);
 
 private:
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
-  int margin_ = -1, spacing_ = 4;
+  TButtonGlyph glyph_;
 };
 
 class TSpeedButton : public TGraphicControl {
@@ -67,15 +78,8 @@ public:
     flat_ = on;
     Invalidate();
   }
-  TBitmap *Glyph() { return &glyph_; }
-  int NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(int n);
-  TButtonLayout Layout() const { return layout_; }
-  void SetLayout(TButtonLayout l);
-  int Margin() const { return margin_; }
-  void SetMargin(int m);
-  int Spacing() const { return spacing_; }
-  void SetSpacing(int s);
+  TButtonGlyph &ButtonGlyph() { return glyph_; }
+  const TButtonGlyph &ButtonGlyph() const { return glyph_; }
   void Click() override;
 
 protected:
@@ -89,10 +93,7 @@ private:
   int groupIndex_ = 0;
   bool allowAllUp_ = false, down_ = false, flat_ = false;
   bool pressed_ = false, dragging_ = false;
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
-  int margin_ = -1, spacing_ = 4;
+  TButtonGlyph glyph_;
   // Puts the other buttons of the group up.
   void UpdateExclusive();
 };

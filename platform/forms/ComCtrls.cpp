@@ -1,7 +1,7 @@
 // TProgressBar.
 #include "platform/forms/ComCtrls.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 #include <commctrl.h>
 

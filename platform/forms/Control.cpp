@@ -1,7 +1,7 @@
 // TControl: geometry, alignment requests, font and colour inheritance, mouse events, and the
 // replaceable window-procedure method; TGraphicControl.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"

@@ -9,7 +9,7 @@
 // FindControl(HWND) to get it back.
 #include "platform/base/Colors.h"
 #include "platform/base/Geometry.h"
-#include "platform/forms/Component.h"
+#include "platform/classes/Component.h"
 #include "platform/forms/Messages.h"
 #include "platform/graphics/Graphics.h"
 

@@ -1,7 +1,7 @@
 // The data source component and the read-only data-aware text field.
 #include "platform/forms/DBCtrls.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 namespace qv {
 

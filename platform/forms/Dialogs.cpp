@@ -1,7 +1,7 @@
 // Message dialogs.
 #include "platform/forms/Dialogs.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 #include <memory>
 

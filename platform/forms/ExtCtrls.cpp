@@ -1,7 +1,7 @@
 // Panels, images, splitters and timers.
 #include "platform/forms/ExtCtrls.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
 #include <windowsx.h>

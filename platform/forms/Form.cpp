@@ -1,9 +1,9 @@
 // TCustomForm: border styles, positions, showing (modal or not), closing, activation and the
 // form's dialog keys.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/Layout.h"
+#include "platform/forms/LayoutResource.h"
 #include "platform/forms/Menus.h"
 
 namespace qv {

@@ -1,7 +1,7 @@
 // The base grid (TCustomGrid, TDrawGrid) and its read-only in-place editor.
 #include "platform/forms/Grids.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
 #include <windowsx.h>

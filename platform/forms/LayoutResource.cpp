@@ -1,6 +1,6 @@
 // Layouts compiled into the program as RCDATA resources named after their root class.
 #include "platform/base/Text.h"
-#include "platform/forms/Layout.h"
+#include "platform/forms/LayoutResource.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 // Menu items and menus over the platform's HMENU.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
 

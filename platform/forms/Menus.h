@@ -2,7 +2,7 @@
 // Menus: TMenuItem (caption, checked, enabled, visible, click, sub-items), TMainMenu (a form's
 // menu bar) and TPopupMenu. Items nest in layouts inside their menu. Any change rebuilds the
 // platform menu and tells the form with CM_MENUCHANGED.
-#include "platform/forms/Component.h"
+#include "platform/classes/Component.h"
 
 #include <windows.h>
 

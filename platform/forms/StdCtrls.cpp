@@ -2,7 +2,7 @@
 #include "platform/forms/StdCtrls.h"
 
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
 #include <cwctype>

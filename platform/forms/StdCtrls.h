@@ -2,7 +2,7 @@
 // Standard controls: edits and memos (EDIT windows), push buttons and check boxes (BUTTON
 // windows), group boxes and labels.
 #include "platform/forms/Controls.h"
-#include "platform/forms/Strings.h"
+#include "platform/classes/Strings.h"
 
 namespace qv {
 

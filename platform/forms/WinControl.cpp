@@ -1,7 +1,7 @@
 // TWinControl: the window, its class, the message dispatch, children, focus, painting and
 // alignment; TCustomControl.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Forms.h"
 

@@ -1,5 +1,6 @@
-// TBitmap: a 32-bit DIB section over a PixelMap, BMP decoding and encoding.
-#include "platform/forms/ClassBuilder.h"
+// TBitmap: a 32-bit DIB section over a PixelMap, read from and written as BMP files.
+#include "platform/classes/ClassBuilder.h"
+#include "platform/graphics/Bmp.h"
 #include "platform/graphics/Graphics.h"
 
 #include <cstring>
@@ -12,31 +13,6 @@ class EBitmapError : public Exception {
 public:
   using Exception::Exception;
 };
-
-uint32_t Le32(const std::vector<uint8_t> &b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-uint16_t Le16(const std::vector<uint8_t> &b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
-uint32_t Le32Ptr(const uint8_t *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
-uint32_t Le16Ptr(const uint8_t *p) { return p[0] | (p[1] << 8); }
-void Put32(std::vector<uint8_t> &b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void Put16(std::vector<uint8_t> &b, uint16_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-// Scales a masked channel value to 8 bits.
-uint32_t Channel(uint32_t value, uint32_t mask) {
-  if (!mask) return 0;
-  int shift = 0;
-  while (!((mask >> shift) & 1)) ++shift;
-  uint32_t max = mask >> shift;
-  return ((value & mask) >> shift) * 255 / max;
-}
-
-constexpr int kMaxSide = 16384;
 
 } // namespace
 
@@ -59,7 +35,7 @@ void TBitmap::ReleaseDC() const {
 }
 
 void TBitmap::SetSize(int width, int height) {
-  if (width < 0 || height < 0 || width > kMaxSide || height > kMaxSide)
+  if (width < 0 || height < 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
     throw EBitmapError("bitmap size " + std::to_string(width) + " x " + std::to_string(height) + " is not allowed");
   if (canvas_) canvas_->SetHandle(nullptr);
   ReleaseDC();
@@ -124,100 +100,19 @@ void TBitmap::LoadFromBmp(const std::vector<uint8_t> &b) {
     SetSize(0, 0);
     return;
   }
-  if (b.size() < 14 + 40 || b[0] != 'B' || b[1] != 'M') throw EBitmapError("not a BMP file");
-  uint32_t offBits = Le32(b, 10);
-  uint32_t hdrSize = Le32(b, 14);
-  if (hdrSize < 40 || 14 + static_cast<uint64_t>(hdrSize) > b.size()) throw EBitmapError("BMP header is truncated");
-  int32_t w = static_cast<int32_t>(Le32(b, 18));
-  int32_t hRaw = static_cast<int32_t>(Le32(b, 22));
-  uint16_t bpp = Le16(b, 28);
-  uint32_t compression = Le32(b, 30);
-  uint32_t clrUsed = Le32(b, 46);
-  bool topDown = hRaw < 0;
-  int64_t h = topDown ? -static_cast<int64_t>(hRaw) : hRaw;
-  if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) throw EBitmapError("BMP size is not allowed");
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-    throw EBitmapError("BMP with " + std::to_string(bpp) + " bits per pixel is not supported");
-  uint32_t masks[3] = {0x00FF0000, 0x0000FF00, 0x000000FF};
-  if (bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
-  if (compression == 3 /* BI_BITFIELDS */) {
-    if (bpp != 16 && bpp != 32) throw EBitmapError("BMP bit fields need 16 or 32 bits per pixel");
-    size_t at = hdrSize >= 52 ? 14 + 40 : 14 + hdrSize;
-    if (at + 12 > b.size()) throw EBitmapError("BMP colour masks are truncated");
-    for (int i = 0; i < 3; ++i) masks[i] = Le32(b, at + 4 * i);
-  } else if (compression != 0) {
-    throw EBitmapError("compressed BMP files are not supported");
-  }
-  std::vector<Pixel> palette;
-  if (bpp <= 8) {
-    uint32_t count = clrUsed ? clrUsed : (1u << bpp);
-    if (count > 256) throw EBitmapError("BMP palette is too large");
-    size_t at = 14 + hdrSize;
-    if (at + static_cast<size_t>(count) * 4 > b.size()) throw EBitmapError("BMP palette is truncated");
-    for (uint32_t i = 0; i < count; ++i)
-      palette.push_back((b[at + 4 * i + 2] << 16) | (b[at + 4 * i + 1] << 8) | b[at + 4 * i]);
-  }
-  size_t stride = ((static_cast<size_t>(w) * bpp + 31) / 32) * 4;
-  if (offBits > b.size() || stride * h > b.size() - offBits) throw EBitmapError("BMP pixel data is truncated");
-
-  SetSize(w, static_cast<int>(h));
+  PixelMap decoded;
+  std::string why;
+  if (!DecodeBmp(b, decoded, &why)) throw EBitmapError(why);
+  SetSize(decoded.Width(), decoded.Height());
   GdiFlush();
-  for (int y = 0; y < h; ++y) {
-    const uint8_t *row = b.data() + offBits + stride * (topDown ? y : h - 1 - y);
-    Pixel *out = pixels_.Row(y);
-    for (int x = 0; x < w; ++x) {
-      Pixel p = 0;
-      switch (bpp) {
-      case 1:
-      case 4:
-      case 8: {
-        size_t bit = static_cast<size_t>(x) * bpp;
-        unsigned idx = (row[bit / 8] >> (8 - bpp - bit % 8)) & ((1u << bpp) - 1);
-        p = idx < palette.size() ? palette[idx] : 0;
-        break;
-      }
-      case 16:
-      case 32: {
-        uint32_t v = bpp == 16 ? Le16Ptr(row + x * 2) : Le32Ptr(row + x * 4);
-        p = (Channel(v, masks[0]) << 16) | (Channel(v, masks[1]) << 8) | Channel(v, masks[2]);
-        break;
-      }
-      case 24: p = (row[x * 3 + 2] << 16) | (row[x * 3 + 1] << 8) | row[x * 3]; break;
-      }
-      out[x] = p;
-    }
-  }
+  for (int y = 0; y < Height(); ++y) std::memcpy(pixels_.Row(y), decoded.Row(y), Width() * sizeof(Pixel));
   Changed();
 }
 
 std::vector<uint8_t> TBitmap::SaveToBmp() const {
-  std::vector<uint8_t> b;
-  if (Empty()) return b;
+  if (Empty()) return {};
   GdiFlush();
-  size_t stride = ((static_cast<size_t>(Width()) * 24 + 31) / 32) * 4;
-  uint32_t dataSize = static_cast<uint32_t>(stride * Height());
-  b.push_back('B');
-  b.push_back('M');
-  Put32(b, 14 + 40 + dataSize);
-  Put32(b, 0);
-  Put32(b, 14 + 40);
-  Put32(b, 40);
-  Put32(b, static_cast<uint32_t>(Width()));
-  Put32(b, static_cast<uint32_t>(Height()));
-  Put16(b, 1);
-  Put16(b, 24);
-  for (int i = 0; i < 6; ++i) Put32(b, 0);
-  for (int y = Height() - 1; y >= 0; --y) {
-    const Pixel *row = pixels_.Row(y);
-    size_t start = b.size();
-    for (int x = 0; x < Width(); ++x) {
-      b.push_back(static_cast<uint8_t>(row[x]));
-      b.push_back(static_cast<uint8_t>(row[x] >> 8));
-      b.push_back(static_cast<uint8_t>(row[x] >> 16));
-    }
-    b.resize(start + stride, 0);
-  }
-  return b;
+  return EncodeBmp24(pixels_);
 }
 
 } // namespace qv

@@ -1,6 +1,6 @@
 // Fonts, brushes and pens: published properties and their GDI handles.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/graphics/Graphics.h"
 
 namespace qv {

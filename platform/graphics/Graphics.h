@@ -3,7 +3,7 @@
 // them into a device context, 32-bit DIB-section bitmaps over PixelMap, and image lists.
 #include "platform/base/Colors.h"
 #include "platform/base/Geometry.h"
-#include "platform/forms/Component.h"
+#include "platform/classes/Component.h"
 #include "platform/graphics/GdiObjects.h"
 #include "platform/graphics/Pixels.h"
 

@@ -1,5 +1,5 @@
 // The bitmap reader on arbitrary entries, then the drawing primitives on what it decoded.
-#include "skin/SkinBitmap.h"
+#include "platform/graphics/Bmp.h"
 #include "skin/SkinDraw.h"
 
 #include <cstddef>

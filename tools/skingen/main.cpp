@@ -1,6 +1,7 @@
 // skingen FOLDER: draws our default skin into FOLDER (the description and its bitmaps), ready for
 // "skinpack pack FOLDER PACKAGE".
-#include "skin/SkinBitmap.h"
+#include "platform/graphics/Bmp.h"
+#include "skin/SkinBytes.h"
 #include "tools/skingen/DefaultSkin.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "platform/forms/Properties.h"
+#include "platform/classes/Properties.h"
 #include "skin/SkinReader.h"
 #include "skin/WinSkinData.h"
 #include "tests/native/skin/TestFiles.h"

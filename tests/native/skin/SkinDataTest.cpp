@@ -1,4 +1,4 @@
-#include "skin/SkinBitmap.h"
+#include "platform/graphics/Bmp.h"
 #include "skin/SkinDraw.h"
 #include "skin/WinSkinObjects.h"
 #include "tests/native/skin/TestFiles.h"

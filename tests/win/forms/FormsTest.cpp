@@ -167,8 +167,11 @@ TEST_F(FormsTest, ConfirmationDialogIsATMessageFormAndTakesEnterAndEscape) {
   EXPECT_EQ(MessageDlg("?", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrNo);
 }
 
-// Last: the application's loop ends for good once the main form closes.
-TEST_F(FormsTest, ZZClosingTheMainFormEndsTheApplicationLoop) {
+// The application's loop ends for good once the main form closes, so this runs in a process of
+// its own (a CTest entry of its own; the main entry leaves it out).
+struct ApplicationEndTest : FormsTest {};
+
+TEST_F(ApplicationEndTest, ClosingTheMainFormEndsTheApplicationLoop) {
   ASSERT_EQ(Application->MainForm(), nullptr);
   auto *main = new TForm(Application);
   EXPECT_EQ(Application->MainForm(), main);

@@ -1,11 +1,11 @@
 // Layout text: nesting, values, event bindings, references, collections, errors, resources.
 #include "platform/forms/Buttons.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/Layout.h"
+#include "platform/forms/LayoutResource.h"
 #include "platform/forms/Menus.h"
-#include "platform/forms/Properties.h"
+#include "platform/classes/Properties.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/Properties.h"
+#include "platform/classes/Properties.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>

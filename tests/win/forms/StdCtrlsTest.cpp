@@ -4,7 +4,7 @@
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/Layout.h"
+#include "platform/classes/Layout.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 // GDI drawing objects: BMP decoding (and its refusals), DIB-section pixels, canvas drawing,
 // transparency, regions, image lists and fonts.
+#include "platform/base/Bytes.h"
 #include "platform/graphics/Graphics.h"
 
 #include <gtest/gtest.h>
@@ -10,34 +11,26 @@ namespace qv {
 
 namespace {
 
-void Put32(std::vector<uint8_t> &b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void Put16(std::vector<uint8_t> &b, uint16_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
-
 // A BMP file: headers, palette, then rows as given (already padded).
 std::vector<uint8_t> Bmp(int w, int h, int bpp, const std::vector<uint32_t> &palette, const std::vector<uint8_t> &rows,
                          uint32_t compression = 0) {
   std::vector<uint8_t> b = {'B', 'M'};
   uint32_t off = 14 + 40 + static_cast<uint32_t>(palette.size()) * 4;
-  Put32(b, off + static_cast<uint32_t>(rows.size()));
-  Put32(b, 0);
-  Put32(b, off);
-  Put32(b, 40);
-  Put32(b, static_cast<uint32_t>(w));
-  Put32(b, static_cast<uint32_t>(h));
-  Put16(b, 1);
-  Put16(b, static_cast<uint16_t>(bpp));
-  Put32(b, compression);
-  Put32(b, static_cast<uint32_t>(rows.size()));
-  Put32(b, 0);
-  Put32(b, 0);
-  Put32(b, static_cast<uint32_t>(palette.size()));
-  Put32(b, 0);
-  for (uint32_t c : palette) Put32(b, c);
+  AppendLE32(b, off + static_cast<uint32_t>(rows.size()));
+  AppendLE32(b, 0);
+  AppendLE32(b, off);
+  AppendLE32(b, 40);
+  AppendLE32(b, static_cast<uint32_t>(w));
+  AppendLE32(b, static_cast<uint32_t>(h));
+  AppendLE16(b, 1);
+  AppendLE16(b, static_cast<uint16_t>(bpp));
+  AppendLE32(b, compression);
+  AppendLE32(b, static_cast<uint32_t>(rows.size()));
+  AppendLE32(b, 0);
+  AppendLE32(b, 0);
+  AppendLE32(b, static_cast<uint32_t>(palette.size()));
+  AppendLE32(b, 0);
+  for (uint32_t c : palette) AppendLE32(b, c);
   b.insert(b.end(), rows.begin(), rows.end());
   return b;
 }

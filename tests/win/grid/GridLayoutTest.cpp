@@ -1,7 +1,7 @@
 // The grid and the data-aware text field created from layout text, as the exam window makes them.
 #include "GridFixture.h"
 
-#include "platform/forms/Layout.h"
+#include "platform/classes/Layout.h"
 
 namespace qv {
 

@@ -2,8 +2,8 @@
 // Published properties by name, as text. Names may be dotted to reach nested objects
 // ("Font.Name", "Title.Caption"). Reading an unset property yields its current value, which for
 // a property with a default is that default. Setting marks the property explicitly set.
-#include "platform/forms/Component.h"
-#include "platform/forms/Values.h"
+#include "platform/classes/Component.h"
+#include "platform/classes/Values.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,5 @@
-#include "skin/SkinBitmap.h"
+// The BMP codec: every depth it reads, what it writes, and the files it refuses.
+#include "platform/graphics/Bmp.h"
 
 #include <gtest/gtest.h>
 
@@ -85,8 +86,10 @@ TEST(Bitmap, ABitmapWhoseHeaderLiesLoadsEmpty) {
   TBytes file = BmpFile(4, 4, 24, 0, {}, TBytes(48, 0x80));
   ASSERT_TRUE(DecodeBmp(file, m));
   file.resize(file.size() - 1); // one byte of pixels missing
-  EXPECT_FALSE(DecodeBmp(file, m));
+  std::string why;
+  EXPECT_FALSE(DecodeBmp(file, m, &why));
   EXPECT_TRUE(m.Empty());
+  EXPECT_EQ(why, "BMP pixel data is truncated");
 
   TBytes wide = BmpFile(100000, 1, 24, 0, {}, TBytes(48, 0)); // claims 100000 pixels per row
   EXPECT_FALSE(DecodeBmp(wide, m));
@@ -100,7 +103,8 @@ TEST(Bitmap, ABitmapWhoseHeaderLiesLoadsEmpty) {
   ASSERT_TRUE(DecodeBmp(BmpFile(2, 2, 8, 0, {0, 0, 255, 0, 0, 255, 0, 0}, {1, 5, 0, 0, 0, 0, 0, 0}), m));
   EXPECT_EQ(ColorFromPixel(m.At(0, 1)), clLime);
   EXPECT_EQ(ColorFromPixel(m.At(1, 1)), clBlack);
-  EXPECT_FALSE(DecodeBmp(BmpFile(2, 2, 8, 1, TBytes(1024, 0), TBytes(8, 0)), m)); // RLE
+  EXPECT_FALSE(DecodeBmp(BmpFile(2, 2, 8, 1, TBytes(1024, 0), TBytes(8, 0)), m, &why)); // RLE
+  EXPECT_EQ(why, "compressed BMP files are not supported");
   EXPECT_FALSE(DecodeBmp(TBytes{'B', 'M'}, m));
 }
 

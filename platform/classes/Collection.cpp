@@ -1,7 +1,7 @@
 // TCollection and TCollectionItem.
-#include "platform/forms/Collection.h"
+#include "platform/classes/Collection.h"
 
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,7 +1,7 @@
 #pragma once
 // TStrings: a list of UTF-8 strings with change notification (memo lines, the skin's class
 // lists, SQL text). Published as a string-list property: ( 'line 1' 'line 2' ).
-#include "platform/forms/Component.h"
+#include "platform/classes/Component.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 // TStrings: the string list with change notification.
-#include "platform/forms/Strings.h"
+#include "platform/classes/Strings.h"
 
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 namespace qv {
 

@@ -1,10 +1,11 @@
 #pragma once
 // Device-independent bitmap files (.bmp) to and from our 32-bit pixel store.
+#include "platform/base/Bytes.h"
 #include "platform/graphics/Pixels.h"
-#include "skin/SkinBytes.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace qv {
 
@@ -15,10 +16,10 @@ constexpr int64_t kMaxBitmapPixels = 16 * 1024 * 1024;
 // Decodes a bitmap file: 1, 4 and 8 bits with a palette, 16 bits (5-5-5 or bit fields), 24 bits,
 // 32 bits (plain or bit fields); bottom-up or top-down. Anything malformed, compressed with RLE,
 // larger than the limits above or not contained in [data, data + size) gives false and an
-// empty `out`.
-bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out);
-inline bool DecodeBmp(const TBytes &bytes, PixelMap &out) {
-  return DecodeBmp(bytes.data(), bytes.size(), out);
+// empty `out`; `error`, when given, then says why.
+bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out, std::string *error = nullptr);
+inline bool DecodeBmp(const TBytes &bytes, PixelMap &out, std::string *error = nullptr) {
+  return DecodeBmp(bytes.data(), bytes.size(), out, error);
 }
 
 // A 24-bit bottom-up bitmap file of the image (alpha dropped).

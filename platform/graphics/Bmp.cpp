@@ -1,6 +1,8 @@
-#include "skin/SkinBitmap.h"
+// Bitmap files (.bmp): decoding every uncompressed depth, encoding 24 bits.
+#include "platform/graphics/Bmp.h"
 
 #include <array>
+#include <utility>
 
 namespace qv {
 
@@ -28,18 +30,20 @@ struct Channel {
   }
 };
 
-bool Fail(PixelMap &out) {
+bool Fail(PixelMap &out, std::string *error, std::string why) {
   out.Resize(0, 0);
+  if (error) *error = std::move(why);
   return false;
 }
 
 } // namespace
 
-bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
-  if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return Fail(out);
+bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out, std::string *error) {
+  if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return Fail(out, error, "not a BMP file");
   const uint32_t offBits = ReadLE32(data + 10);
   const uint32_t infoSize = ReadLE32(data + 14);
-  if (infoSize < 12 || 14 + static_cast<uint64_t>(infoSize) > size) return Fail(out);
+  if (infoSize < 12 || 14 + static_cast<uint64_t>(infoSize) > size)
+    return Fail(out, error, "BMP header is truncated");
   const uint8_t *info = data + 14;
 
   int64_t width, height;
@@ -58,25 +62,26 @@ bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
     compression = ReadLE32(info + 16);
     colorsUsed = ReadLE32(info + 32);
   } else {
-    return Fail(out);
+    return Fail(out, error, "BMP header of " + std::to_string(infoSize) + " bytes is not supported");
   }
   const bool topDown = height < 0;
   if (topDown) height = -height;
   if (width <= 0 || height <= 0 || width > kMaxBitmapSide || height > kMaxBitmapSide ||
       width * height > kMaxBitmapPixels)
-    return Fail(out);
+    return Fail(out, error, "BMP size is not allowed");
 
   // Bit-field masks follow a 40-byte header; larger headers carry them inside.
   uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
   if (bitCount == 32) masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
   if (compression == kBitFields) {
-    if (bitCount != 16 && bitCount != 32) return Fail(out);
+    if (bitCount != 16 && bitCount != 32)
+      return Fail(out, error, "BMP bit fields need 16 or 32 bits per pixel");
     const uint64_t at = infoSize >= 52 ? 14 + 40 : 14 + static_cast<uint64_t>(infoSize);
-    if (at + 12 > size) return Fail(out);
+    if (at + 12 > size) return Fail(out, error, "BMP colour masks are truncated");
     for (int i = 0; i < 3; ++i)
       masks[i] = ReadLE32(data + at + 4 * i);
   } else if (compression != kRgb) {
-    return Fail(out);
+    return Fail(out, error, "compressed BMP files are not supported");
   }
 
   std::array<Pixel, 256> palette{};
@@ -87,17 +92,19 @@ bool DecodeBmp(const uint8_t *data, std::size_t size, PixelMap &out) {
     // Writers that store a short palette say so by where the pixels start; missing entries are black.
     if (offBits > at && at + static_cast<uint64_t>(count) * paletteEntrySize > offBits)
       count = static_cast<uint32_t>((offBits - at) / paletteEntrySize);
-    if (at + static_cast<uint64_t>(count) * paletteEntrySize > size) return Fail(out);
+    if (at + static_cast<uint64_t>(count) * paletteEntrySize > size)
+      return Fail(out, error, "BMP palette is truncated");
     for (uint32_t i = 0; i < count; ++i) {
       const uint8_t *e = data + at + i * paletteEntrySize;
       palette[i] = (static_cast<Pixel>(e[2]) << 16) | (e[1] << 8) | e[0];
     }
   } else if (bitCount != 16 && bitCount != 24 && bitCount != 32) {
-    return Fail(out);
+    return Fail(out, error, "BMP with " + std::to_string(bitCount) + " bits per pixel is not supported");
   }
 
   const uint64_t stride = ((static_cast<uint64_t>(width) * bitCount + 31) / 32) * 4;
-  if (offBits > size || stride * static_cast<uint64_t>(height) > size - offBits) return Fail(out);
+  if (offBits > size || stride * static_cast<uint64_t>(height) > size - offBits)
+    return Fail(out, error, "BMP pixel data is truncated");
 
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
   out.Resize(static_cast<int>(width), static_cast<int>(height));

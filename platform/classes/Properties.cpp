@@ -1,8 +1,8 @@
 // Published properties by name as text, and the text forms of colours, sets and binary data.
-#include "platform/forms/Properties.h"
+#include "platform/classes/Properties.h"
 
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 #include <cstdio>
 #include <utility>

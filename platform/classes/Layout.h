@@ -15,8 +15,8 @@
 //   end
 //
 // Lines starting with // are comments. Errors name the layout, the line and the offending name.
-#include "platform/forms/Component.h"
-#include "platform/forms/Values.h"
+#include "platform/classes/Component.h"
+#include "platform/classes/Values.h"
 
 #include <string>
 #include <string_view>
@@ -48,13 +48,6 @@ TLayoutNode ParseLayout(std::string_view text, std::string_view layoutName);
 // the layout, the line and the unknown class, property, value, handler or component.
 void LoadLayout(TComponent &root, const TLayoutNode &layout, std::string_view layoutName);
 void LoadLayout(TComponent &root, std::string_view text, std::string_view layoutName);
-
-// Layouts compiled into the program as RCDATA resources (cmake/Layouts.cmake) are named after
-// their root class. Returns false when the program has no such resource.
-bool FindLayoutResource(std::string_view name, std::string &text);
-// Loads the resource named after root's class; throws ELayoutError when it is missing.
-void LoadLayoutResource(TComponent &root);
-void LoadLayoutResource(TComponent &root, std::string_view name);
 
 // Writes root and its owned components as layout text: properties that were set explicitly or
 // differ from their defaults, events by handler name, references by name.

@@ -1,5 +1,5 @@
 // Class registry and class information look-ups.
-#include "platform/forms/ClassInfo.h"
+#include "platform/classes/ClassInfo.h"
 
 #include "platform/base/Text.h"
 

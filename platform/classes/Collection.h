@@ -1,7 +1,7 @@
 #pragma once
 // TCollection and TCollectionItem: an owned, ordered list of persistent items with published
 // properties (the grid's columns). Layouts write them as  Columns = < item ... end item ... end >.
-#include "platform/forms/Component.h"
+#include "platform/classes/Component.h"
 
 #include <functional>
 #include <memory>

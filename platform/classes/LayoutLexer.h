@@ -1,6 +1,6 @@
 #pragma once
 // Internal: the tokenizer shared by the layout parser and the parsing of single property values.
-#include "platform/forms/Values.h"
+#include "platform/classes/Values.h"
 
 #include <string>
 #include <string_view>

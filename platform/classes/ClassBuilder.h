@@ -12,10 +12,10 @@
 // Getters are const member functions (or any callable on const T&), setters member functions
 // taking the value. Setting through the property marks it explicitly set.
 #include "platform/base/Colors.h"
-#include "platform/forms/Collection.h"
-#include "platform/forms/Component.h"
-#include "platform/forms/Strings.h"
-#include "platform/forms/Values.h"
+#include "platform/classes/Collection.h"
+#include "platform/classes/Component.h"
+#include "platform/classes/Strings.h"
+#include "platform/classes/Values.h"
 
 #include <cstdint>
 #include <functional>
@@ -43,8 +43,8 @@ public:
     if (def) Default(p, std::to_string(*def));
     p.GetText = [get](const TPersistent &o) { return std::to_string(std::invoke(get, Self(o))); };
     if constexpr (!std::is_null_pointer_v<S>) {
-      p.SetValue = [get, set](TPersistent &o, const TValue &v) {
-        using Arg = std::remove_cvref_t<decltype(std::invoke(get, Self(o)))>;
+      using Arg = std::remove_cvref_t<std::invoke_result_t<G, T &>>;
+      p.SetValue = [set](TPersistent &o, const TValue &v) {
         std::invoke(set, Self(o), static_cast<Arg>(ValueToInteger(v)));
       };
     }
@@ -89,8 +89,8 @@ public:
       return i < names.size() ? names[i] : std::to_string(i);
     };
     if constexpr (!std::is_null_pointer_v<S>) {
-      p.SetValue = [set, get, names](TPersistent &o, const TValue &v) {
-        using E = std::remove_cvref_t<decltype(std::invoke(get, Self(o)))>;
+      using E = std::remove_cvref_t<std::invoke_result_t<G, T &>>;
+      p.SetValue = [set, names](TPersistent &o, const TValue &v) {
         std::invoke(set, Self(o), static_cast<E>(ValueToEnum(v, names)));
       };
     }
@@ -107,8 +107,8 @@ public:
       return SetToText(static_cast<uint32_t>(std::invoke(get, Self(o))), names);
     };
     if constexpr (!std::is_null_pointer_v<S>) {
-      p.SetValue = [set, get, names](TPersistent &o, const TValue &v) {
-        using B = std::remove_cvref_t<decltype(std::invoke(get, Self(o)))>;
+      using B = std::remove_cvref_t<std::invoke_result_t<G, T &>>;
+      p.SetValue = [set, names](TPersistent &o, const TValue &v) {
         std::invoke(set, Self(o), static_cast<B>(ValueToSet(v, names)));
       };
     }

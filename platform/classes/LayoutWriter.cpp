@@ -1,7 +1,7 @@
 // Writing components back as layout text.
-#include "platform/forms/ClassBuilder.h"
-#include "platform/forms/Layout.h"
-#include "platform/forms/Properties.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Layout.h"
+#include "platform/classes/Properties.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
 // TPersistent and TComponent: ownership, names, free notification, handlers by name.
-#include "platform/forms/Component.h"
+#include "platform/classes/Component.h"
 
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
+#include "platform/classes/ClassBuilder.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,9 +1,9 @@
 // Value tokens and conversions: the lexical side of layout text.
-#include "platform/forms/Values.h"
+#include "platform/classes/Values.h"
 
 #include "platform/base/Text.h"
-#include "platform/forms/ClassInfo.h"
-#include "platform/forms/LayoutLexer.h"
+#include "platform/classes/ClassInfo.h"
+#include "platform/classes/LayoutLexer.h"
 
 #include <cctype>
 #include <cstdlib>

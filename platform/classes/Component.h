@@ -1,8 +1,8 @@
 #pragma once
 // TPersistent (class information, explicit-set flags) and TComponent (owner, name, tag, owned
 // components freed with their owner, free notification, handlers registered by name).
-#include "platform/forms/ClassInfo.h"
-#include "platform/forms/Events.h"
+#include "platform/classes/ClassInfo.h"
+#include "platform/classes/Events.h"
 
 #include <any>
 #include <map>

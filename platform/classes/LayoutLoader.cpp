@@ -1,8 +1,8 @@
 // Loading a parsed layout into a root component.
 #include "platform/base/Text.h"
-#include "platform/forms/ClassBuilder.h"
-#include "platform/forms/Layout.h"
-#include "platform/forms/Properties.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Layout.h"
+#include "platform/classes/Properties.h"
 
 namespace qv {
 

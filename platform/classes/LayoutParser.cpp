@@ -1,7 +1,7 @@
 // Layout text to a tree of nodes.
 #include "platform/base/Text.h"
-#include "platform/forms/Layout.h"
-#include "platform/forms/LayoutLexer.h"
+#include "platform/classes/Layout.h"
+#include "platform/classes/LayoutLexer.h"
 
 namespace qv {
 
