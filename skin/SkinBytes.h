@@ -3,7 +3,6 @@
 // a byte vector plus, where it matters, a read position.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace qv {
@@ -24,9 +23,5 @@ inline void AppendLE16(TBytes &out, uint16_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
-
-// Whole-file helpers for tools and tests; throw qv::Exception naming the file on failure.
-TBytes ReadFileBytes(const std::string &path);
-void WriteFileBytes(const std::string &path, const TBytes &bytes);
 
 } // namespace qv

@@ -8,6 +8,7 @@
 #else
 #include "platform/forms/ClassBuilder.h"
 #endif
+#include "platform/base/FileIO.h"
 #include "skin/SkinBytes.h"
 #include "skin/SkinReader.h"
 #include "skin/WinSkinData.h"

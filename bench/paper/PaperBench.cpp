@@ -1,6 +1,7 @@
 // Paper generation through the dataset (delete, insert per subject, then numbering row by row
 // with a post per row, scroll hooks and a data link attached, as the exam does it) against the
 // same result produced by plain SQL in one transaction, for banks of 1,000 to 100,000 questions.
+#include "platform/base/CommandLine.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Query.h"
@@ -100,7 +101,7 @@ std::string PaperOrder(TConnection &db) {
 
 } // namespace
 
-int main() {
+int Measure() {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "qv-paper-bench";
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
@@ -141,4 +142,15 @@ int main() {
   std::filesystem::remove_all(dir);
   std::printf("same numbering from both: %s\n", same ? "yes" : "NO");
   return same ? 0 : 1;
+}
+
+int main(int argc, char **argv) {
+  const char *usage = "用法：paper_bench\n"
+                      "  在临时文件夹里按不同题量生成试卷，打印数据集方式与纯 SQL 的耗时和它们的比值\n"
+                      "选项：-h, --help 显示本说明；--version 显示版本\n";
+  return qv::TCommandLine("paper_bench", usage)
+      .Run(qv::ProgramArguments(argc, argv), [](qv::TArguments &args) {
+        args.Finish();
+        return Measure();
+      });
 }

@@ -2,7 +2,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/Text.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
 
 #include <algorithm>
 #include <filesystem>

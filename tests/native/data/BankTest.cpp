@@ -3,7 +3,7 @@
 #include "TestDb.h"
 
 #include "platform/base/Exception.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
 #include "tools/qbank/Bank.h"
 #include "tools/qbank/BankDatabase.h"
 
