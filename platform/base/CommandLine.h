@@ -23,7 +23,8 @@ public:
 const char *ProjectVersion();
 
 // The arguments after the program's name, as UTF-8. On Windows they are read from the wide
-// command line, so Chinese file names arrive whatever the code page.
+// command line (argc and argv are not used, so wmain programs can call it too), and Chinese file
+// names arrive whatever the code page.
 std::vector<std::string> ProgramArguments(int argc, char **argv);
 
 // `text` as a whole number in [min, max]; throws EUsageError naming `what` otherwise.
