@@ -1,4 +1,5 @@
 // TSkinData: published properties, the package it carries and its load.
+#include "platform/base/FileIO.h"
 #include "platform/classes/ClassBuilder.h"
 #include "skin/SkinBytes.h"
 #include "skin/SkinReader.h"

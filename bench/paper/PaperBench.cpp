@@ -5,6 +5,7 @@
 #include "app/Uexam.h"
 #include "app/uDM.h"
 #include "app/uLogin.h"
+#include "platform/base/CommandLine.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataLinkFile.h"
 #include "platform/data/Schema.h"
@@ -79,7 +80,7 @@ double ProgramPaper(const std::filesystem::path &dir, std::string &order) {
 
 } // namespace
 
-int main() {
+int Measure() {
   Application->Initialize();
   std::filesystem::path root = std::filesystem::temp_directory_path() / "qv-paper-bench";
   std::filesystem::remove_all(root);
@@ -108,4 +109,26 @@ int main() {
   std::filesystem::remove_all(root);
   std::printf("same numbering from both: %s\n", same ? "yes" : "NO");
   return same ? 0 : 1;
+}
+
+int main(int argc, char **argv) {
+  const char *usage = "用法：paper_bench\n"
+                      "  在临时文件夹里按不同题量生成试卷，打印数据集方式与纯 SQL 的耗时和它们的比值\n"
+                      "选项：-h, --help 显示本说明；--version 显示版本\n";
+  return qv::TCommandLine("paper_bench", usage)
+      .Run(qv::ProgramArguments(argc, argv), [](qv::TArguments &args) {
+        args.Finish();
+        return Measure();
+      });
+}
+
+int main(int argc, char **argv) {
+  const char *usage = "用法：paper_bench\n"
+                      "  在临时文件夹里按 250、3000 和 100000 道题生成试卷（与考试程序同一路径），\n"
+                      "  打印耗时、纯 SQL 的耗时和它们的比值\n"
+                      "选项：-h, --help 显示本说明；--version 显示版本\n";
+  return qv::TCommandLine("paper_bench", usage).Run(qv::ProgramArguments(argc, argv), [](qv::TArguments &args) {
+    args.Finish();
+    return Measure();
+  });
 }

@@ -1,5 +1,7 @@
 // Time from process start to the first paint of the main window: the framework's program next
 // to a minimal Win32 program, run alternately, medians printed with their ratio.
+#include "platform/base/CommandLine.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -18,7 +20,8 @@ std::wstring Beside(const wchar_t *exe) {
 
 // Milliseconds from CreateProcess to the child's first paint; negative on failure.
 double TimeOne(const std::wstring &exe, int round) {
-  std::string eventName = "QvStartupBench" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(round);
+  std::string eventName =
+      "QvStartupBench" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(round);
   HANDLE painted = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
   std::wstring cmd = L"\"" + exe + L"\" " + std::wstring(eventName.begin(), eventName.end());
   STARTUPINFOW si{};
@@ -46,10 +49,16 @@ double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
-} // namespace
+const char kUsage[] =
+    "用法：startup_bench [ROUNDS]\n"
+    "  轮流启动 startup_raw 和 startup_forms（在本程序旁边）ROUNDS 次（1 至 1000，默认 9），\n"
+    "  打印到首次绘制的时间中位数和它们的比值\n"
+    "选项：-h, --help 显示本说明；--version 显示版本\n";
 
-int main(int argc, char **argv) {
-  int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+int Measure(qv::TArguments &args) {
+  const std::optional<std::string> count = args.TakeOptional();
+  args.Finish();
+  const int rounds = count ? qv::ParseWholeNumber("ROUNDS", *count, 1, 1000) : 9;
   std::wstring raw = Beside(L"startup_raw.exe"), forms = Beside(L"startup_forms.exe");
   std::vector<double> rawTimes, formTimes;
   TimeOne(raw, -1); // warm the caches once for both
@@ -69,4 +78,10 @@ int main(int argc, char **argv) {
   std::printf("  form framework window:  %8.1f ms\n", f);
   std::printf("  ratio framework / raw:  %8.2f\n", f / r);
   return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  return qv::TCommandLine("startup_bench", kUsage).Run(qv::ProgramArguments(argc, argv), Measure);
 }

@@ -3,7 +3,7 @@
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataLinkFile.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
 #include "platform/data/Query.h"
 #include "platform/data/Schema.h"
 #include "platform/data/SqlText.h"

@@ -2,7 +2,7 @@
 
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
 
 namespace qv {
 

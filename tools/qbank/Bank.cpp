@@ -1,8 +1,8 @@
 #include "tools/qbank/Bank.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/FileIO.h"
 #include "platform/base/Text.h"
-#include "platform/data/FileIO.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -27,7 +27,24 @@ std::string StripBlanks(const std::string &s) {
   return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
 }
 
-bool ValidUtf8(const std::string &s) { return Utf16ToUtf8(Utf8ToUtf16(s)) == s; }
+bool ValidUtf8(std::string_view s) { return Utf16ToUtf8(Utf8ToUtf16(s)) == s; }
+
+// Why the text is not UTF-8, or empty when it is. Checked once per file: a file saved as GBK or
+// UTF-16 would otherwise give an error on every line.
+std::string EncodingProblem(const std::string &text) {
+  const auto starts = [&](const char *mark) { return text.rfind(mark, 0) == 0; };
+  if (starts("\xFF\xFE")) return "文件是 UTF-16 LE 编码（开头有其字节顺序标记），不是 UTF-8";
+  if (starts("\xFE\xFF")) return "文件是 UTF-16 BE 编码（开头有其字节顺序标记），不是 UTF-8";
+  if (text.find('\0') != std::string::npos) return "文件含有 NUL 字节（像是 UTF-16 编码），不是 UTF-8 文本";
+  if (ValidUtf8(text)) return {};
+  int line = 1;
+  for (std::size_t pos = 0;; ++line) {
+    const std::size_t end = std::min(text.find('\n', pos), text.size());
+    if (!ValidUtf8(std::string_view(text).substr(pos, end - pos))) break;
+    pos = end + 1;
+  }
+  return "文件不是 UTF-8 文本（第 " + std::to_string(line) + " 行起，可能是 GBK 编码）";
+}
 
 bool ParsePositive(const std::string &text, int &out) {
   if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), ::isdigit)) return false;
@@ -176,6 +193,10 @@ void ParseBank(const std::string &text, const std::string &fileName, std::vector
     record.clear();
   };
 
+  if (std::string problem = EncodingProblem(text); !problem.empty()) {
+    errors.push_back(fileName + ": " + problem + "；请用 UTF-8 另存后再试");
+    return;
+  }
   size_t pos = 0;
   if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) pos = 3;
   int number = 0;
@@ -186,10 +207,6 @@ void ParseBank(const std::string &text, const std::string &fileName, std::vector
     pos = end + 1;
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!ValidUtf8(line)) {
-      reader.Error(number, "这一行不是 UTF-8 文本（文件应以 UTF-8 保存）");
-      continue;
-    }
     if (IsBlankText(line)) {
       finish();
       continue;

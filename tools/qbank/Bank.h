@@ -27,7 +27,8 @@ struct TBankQuestion {
 };
 
 // Parses one file's text; appends the questions it holds and a message "file:line: ..." for each
-// problem. Questions with problems are not appended.
+// problem. Questions with problems are not appended. Text that is not UTF-8 (UTF-16, GBK) gets one
+// message naming the file and is not parsed.
 void ParseBank(const std::string &text, const std::string &fileName, std::vector<TBankQuestion> &questions,
                std::vector<std::string> &errors);
 

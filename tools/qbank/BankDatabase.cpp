@@ -3,7 +3,7 @@
 #include "platform/base/Exception.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataLinkFile.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
 #include "platform/data/Schema.h"
 
 #include <algorithm>

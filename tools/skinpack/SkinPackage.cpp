@@ -1,6 +1,7 @@
 #include "tools/skinpack/SkinPackage.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/FileIO.h"
 #include "skin/Lzh.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinText.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace qv {
 
@@ -60,13 +62,13 @@ std::vector<TSkinEntry> ReadSkinArchive(const TBytes &archive) {
 TBytes PackSkinFolder(const std::string &folder) {
   std::vector<TSkinEntry> entries;
   std::error_code ec;
-  fs::directory_iterator it(fs::u8path(folder), ec);
+  fs::directory_iterator it(PathFromUtf8(folder), ec);
   if (ec) throw Exception("cannot read folder " + folder + ": " + ec.message());
   for (const fs::directory_entry &file : it) {
     if (!file.is_regular_file()) continue;
     TSkinEntry e;
-    e.Name = file.path().filename().string();
-    e.Data = ReadFileBytes(file.path().string());
+    e.Name = Utf8FromPath(file.path().filename());
+    e.Data = ReadFileBytes(Utf8FromPath(file.path()));
     entries.push_back(std::move(e));
   }
   auto isDescription = [](const TSkinEntry &e) {
@@ -81,16 +83,39 @@ TBytes PackSkinFolder(const std::string &folder) {
   return PackLzh(BuildSkinArchive(entries));
 }
 
+TBytes UnpackWholeLzh(const TBytes &packed) {
+  TBytes text = UnpackLzh(packed);
+  const std::string declared = std::to_string(ReadLE32(packed.data()));
+  // The decoder reads bits past the end of its input as zeros, so a truncated package still
+  // decodes to its declared size, with garbage at the end. Decoded again with ones past the end,
+  // a stream that needed bits it does not hold gives another result.
+  TBytes padded = packed;
+  padded.insert(padded.end(), 16, 0xFF);
+  if (UnpackLzh(padded) != text)
+    throw ESkinPackage("the package is truncated: its code stream ends before its " + declared +
+                       " bytes are decoded");
+  if (text.size() != ReadLE32(packed.data()))
+    throw ESkinPackage("the package is damaged: its code stream does not end at its declared size of " +
+                       declared + " bytes");
+  return text;
+}
+
 std::vector<TSkinEntry> UnpackSkinPackage(const TBytes &packed, const std::string &folder) {
-  std::vector<TSkinEntry> entries = ReadSkinArchive(UnpackLzh(packed));
-  for (const TSkinEntry &e : entries)
+  // Everything is checked before the first file is written.
+  std::vector<TSkinEntry> entries = ReadSkinArchive(UnpackWholeLzh(packed));
+  std::set<std::string> names;
+  for (const TSkinEntry &e : entries) {
     if (!IsBareFileName(e.Name))
       throw Exception("the package names a file \"" + e.Name + "\" outside its folder; nothing was written");
+    if (!names.insert(AsciiLower(e.Name)).second)
+      throw Exception("the package holds the file \"" + e.Name + "\" twice; nothing was written");
+  }
+  const fs::path root = PathFromUtf8(folder);
   std::error_code ec;
-  fs::create_directories(fs::u8path(folder), ec);
+  fs::create_directories(root, ec);
   if (ec) throw Exception("cannot create folder " + folder + ": " + ec.message());
   for (const TSkinEntry &e : entries)
-    WriteFileBytes((fs::u8path(folder) / e.Name).string(), e.Data);
+    WriteFileBytes(Utf8FromPath(root / PathFromUtf8(e.Name)), e.Data);
   return entries;
 }
 

@@ -23,8 +23,13 @@ std::vector<TSkinEntry> ReadSkinArchive(const TBytes &archive);
 // Reads every regular file of a folder (the description first, then the rest by name) and packs
 // them. Throws Exception naming the problem (no description, a name that is not a bare file name).
 TBytes PackSkinFolder(const std::string &folder);
-// Writes every entry of a packed package into the folder (created if needed). Names that are not
-// bare file names (separators, "..", drive colons) are refused.
+// Decodes a packed package or bare LZHUF stream, refusing one that is truncated or does not end at
+// its declared size (ESkinPackage); the decoder alone would fill a truncated end with garbage.
+TBytes UnpackWholeLzh(const TBytes &packed);
+
+// Writes every entry of a packed package into the folder (created if needed). The whole package
+// is checked first: a damaged or truncated one, names that are not bare file names (separators,
+// "..", drive colons) and a name given twice are refused before anything is written.
 std::vector<TSkinEntry> UnpackSkinPackage(const TBytes &packed, const std::string &folder);
 
 // True when the name can be written as a file inside a folder without leaving it.

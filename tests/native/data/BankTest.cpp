@@ -3,7 +3,8 @@
 #include "TestDb.h"
 
 #include "platform/base/Exception.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
+#include "platform/base/Text.h"
 #include "tools/qbank/Bank.h"
 #include "tools/qbank/BankDatabase.h"
 
@@ -62,7 +63,8 @@ TEST(Bank, EveryProblemIsReportedWithFileAndLine) {
       {"subject: 电焊\ntype: 判断题\nno: 1\nstem: s\nkey: 对\npoints: 0", "t.txt:6: 分值"},
       {"subject: 电焊\ntype: 判断题\nno: 1\n题干 s\nkey: 对\npoints: 1", "t.txt:4: 应为“键: 值”"},
       {"subject: 电焊\ntype: 判断题\nno: 1\nstem: \"a\"b\"\nkey: 对\npoints: 1", "t.txt:4: 引号"},
-      {"subject: 电焊\ntype: 判断题\nno: 1\nstem: \xB5\xE7\nkey: 对\npoints: 1", "t.txt:4: 这一行不是 UTF-8"},
+      {"subject: 电焊\ntype: 判断题\nno: 1\nstem: \xB5\xE7\nkey: 对\npoints: 1",
+       "t.txt: 文件不是 UTF-8 文本（第 4 行起"},
       {"subject: 电焊\ntype: 单项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nkey: A\npoints: 1",
        "t.txt:1: 单项选择题应有"},
       {"subject: 电焊\ntype: 单项选择\nno: 1\nstem: s\nA: a\nB: b\nC: c\nD: d\nkey: E\npoints: 1",
@@ -83,6 +85,33 @@ TEST(Bank, EveryProblemIsReportedWithFileAndLine) {
   }
   // Several bad records: each is reported, the good one between them is not.
   EXPECT_EQ(Errors("no: 1\n\n" + std::string(kGood) + "\nno: 1\n").size(), 2u * 5);
+}
+
+TEST(Bank, TextThatIsNotUtf8IsReportedOncePerFile) {
+  // A bank saved as GBK or UTF-16: one message naming the file, not one per line.
+  std::string gbk;
+  for (int i = 0; i < 20; ++i)
+    gbk += Utf8ToGbk(kGood) + "\n";
+  std::string utf16le = "\xFF\xFE", utf16be = "\xFE\xFF", bare;
+  for (char16_t c : Utf8ToUtf16(kGood)) {
+    utf16le += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    utf16be += {static_cast<char>(c >> 8), static_cast<char>(c & 0xFF)};
+    bare += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  }
+  const std::pair<std::string, std::string> cases[] = {
+      {gbk, "t.txt: 文件不是 UTF-8 文本（第 1 行起，可能是 GBK 编码）"},
+      {utf16le, "t.txt: 文件是 UTF-16 LE 编码"},
+      {utf16be, "t.txt: 文件是 UTF-16 BE 编码"},
+      {bare, "t.txt: 文件含有 NUL 字节"},
+  };
+  for (const auto &[text, expected] : cases) {
+    std::vector<std::string> errors = Errors(text);
+    ASSERT_EQ(errors.size(), 1u) << expected;
+    EXPECT_EQ(errors[0].rfind(expected, 0), 0u) << errors[0];
+    EXPECT_NE(errors[0].find("UTF-8 另存"), std::string::npos) << errors[0];
+  }
+  // A UTF-8 byte-order mark is fine.
+  EXPECT_EQ(Errors("\xEF\xBB\xBF" + std::string(kGood)), std::vector<std::string>{});
 }
 
 TEST(Bank, DuplicateNumbersAcrossFilesAndEmptyFolders) {

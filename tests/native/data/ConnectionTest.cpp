@@ -5,7 +5,7 @@
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataLinkFile.h"
-#include "platform/data/FileIO.h"
+#include "platform/base/FileIO.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 namespace qv {
 namespace {
 
@@ -133,6 +136,44 @@ TEST(SkinPackageTool, RefusesToUnpackNamesOutsideTheFolder) {
     EXPECT_FALSE(IsBareFileName(name)) << name;
   const TBytes packed = PackLzh(Archive(20000, "skin.ini\r\n../../escape.bmp\r\n", {1, 1}, {'x', 'y'}));
   EXPECT_THROW(UnpackSkinPackage(packed, "unpack-refused"), Exception);
+}
+
+// Unpacking checks the whole package first: a truncated or ambiguous one leaves no folder behind.
+TEST(SkinPackageTool, RefusesTruncatedPackagesAndDoubleNamesBeforeWritingAnything) {
+  const std::string folder = "unpack-damaged";
+  std::filesystem::remove_all(folder);
+  const TBytes package = test::DefaultSkinPackage();
+  EXPECT_EQ(UnpackWholeLzh(package), UnpackLzh(package));
+  for (std::size_t size : {package.size() - 1, package.size() * 3 / 4, package.size() / 2, std::size_t{40}}) {
+    const TBytes cut(package.begin(), package.begin() + static_cast<std::ptrdiff_t>(size));
+    EXPECT_THROW(UnpackSkinPackage(cut, folder), ESkinPackage) << size;
+    EXPECT_FALSE(std::filesystem::exists(folder)) << size;
+  }
+  // The engine itself still decodes a short stream as if zeros followed; the tool refuses it.
+  const TBytes truncated = test::VectorFile("truncated.lzh");
+  EXPECT_NO_THROW(UnpackLzh(truncated));
+  EXPECT_THROW(UnpackWholeLzh(truncated), ESkinPackage);
+
+  const TBytes twice =
+      PackLzh(Archive(20000, "skin.ini\r\nTop.bmp\r\ntop.BMP\r\n", {1, 1, 1}, {'x', 'y', 'z'}));
+  EXPECT_THROW(UnpackSkinPackage(twice, folder), Exception);
+  EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+// Folder and file names are UTF-8 and go through the wide file API on Windows.
+TEST(SkinPackageTool, PacksAndUnpacksInAFolderWithAChineseName) {
+  const std::string folder = "皮肤测试";
+  std::filesystem::remove_all(PathFromUtf8(folder));
+  const TBytes package = test::DefaultSkinPackage();
+  const std::vector<TSkinEntry> entries = UnpackSkinPackage(package, folder + "/解开");
+  ASSERT_FALSE(entries.empty());
+  WriteFileBytes(folder + "/解开/说明.txt", {'t'});
+  const std::vector<TSkinEntry> again = ReadSkinArchive(UnpackWholeLzh(PackSkinFolder(folder + "/解开")));
+  ASSERT_EQ(again.size(), entries.size() + 1);
+  EXPECT_EQ(again.front().Name, entries.front().Name); // the description first
+  EXPECT_TRUE(
+      std::any_of(again.begin(), again.end(), [](const TSkinEntry &e) { return e.Name == "说明.txt"; }));
+  std::filesystem::remove_all(PathFromUtf8(folder));
 }
 
 TEST(SkinStore, NamesItemsUniquelyAndCopiesPackages) {

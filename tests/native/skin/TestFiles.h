@@ -1,5 +1,6 @@
 #pragma once
 // Paths of test data: absolute Unix paths, reached through drive Z: when running under Wine.
+#include "platform/base/FileIO.h"
 #include "skin/SkinBytes.h"
 
 #include <string>
