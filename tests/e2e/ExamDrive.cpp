@@ -992,8 +992,8 @@ private:
   // After the kill: each answer the screen showed as stored is in the paper (or the one being
   // given then, which may have been stored too), and the file is sound.
   void CheckAfterKill() {
-    Require(WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0,
-            "the program did not end when killed");
+    Check(WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0,
+          "the program did not end when killed");
     int found = 0;
     for (const auto &[i, answer] : shownAtKill_) {
       std::string stored = StoredAnswer(paper_[i].SNo);
