@@ -70,7 +70,8 @@ public:
     if (!SetCurrentDirectoryW(Widen(workDir_).c_str()))
       throw std::runtime_error("no working directory " + workDir_);
     db_.Open(); // server.udl of the working directory, as the program reads it
-    for (const std::string &sql : plan_.Sql) db_.Execute(sql);
+    for (const std::string &sql : plan_.Sql)
+      db_.Execute(sql);
     Start();
     try {
       Drive();
@@ -554,9 +555,14 @@ private:
       Press(button, step.Text);
       Settle();
     } else {
-      char first = ticks ? expected_[current_][0] : 0;
+      size_t left = current_;
+      char first = ticks ? expected_[left][0] : 0;
       PressUntil(button, step.Text, [&] { return Shows(target) && (!first || !Ticked(first)); });
       MoveTo(target);
+      if (ticks)
+        Check(Await([&] { return StoredAnswer(paper_[left].SNo) == expected_[left]; }, 3000),
+              "plan line " + std::to_string(step.Line) + " (" + step.Source + "): question " + Number(left) +
+                  " stored " + StoredAnswer(paper_[left].SNo) + ", the ticks were " + expected_[left]);
     }
     ExpectShown(step);
   }

@@ -90,13 +90,15 @@ TPlan ReadPlan(const std::string &path) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     if (line.rfind("#", 0) == 0) {
-      const std::string directive = "# subjects:";
-      if (line.rfind(directive, 0) == 0) {
+      const std::string subjects = "# subjects:", sql = "# sql:";
+      if (line.rfind(subjects, 0) == 0) {
         plan.SubjectsGiven = true;
-        std::stringstream list(line.substr(directive.size()));
+        std::stringstream list(line.substr(subjects.size()));
         std::string subject;
         while (std::getline(list, subject, ','))
           plan.Subjects.insert(Trim(subject));
+      } else if (line.rfind(sql, 0) == 0) {
+        plan.Sql.push_back(Trim(line.substr(sql.size())));
       }
       continue;
     }
