@@ -18,6 +18,11 @@ for t in "${targets[@]}"; do
     cmake -S "$top" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
   fi
   echo "== build $t"
-  cmake --build "$dir" -j "$jobs" ${BUILD_ARGS:-} 2>&1 | grep -v -E '^\[ *[0-9]+%\] (Building|Linking)|^Consolidate compiler generated dependencies' || true
-  test "${PIPESTATUS[0]}" = 0
+  # The filter's own status never counts (it fails when it lets no line through); with pipefail
+  # the pipeline then fails exactly when the build does, and the compiler's messages stay shown.
+  if ! cmake --build "$dir" -j "$jobs" ${BUILD_ARGS:-} 2>&1 |
+    { grep -v -E '^\[ *[0-9]+%\] (Building|Linking)|^Consolidate compiler generated dependencies' || true; }; then
+    echo "build: the $t build failed" >&2
+    exit 1
+  fi
 done

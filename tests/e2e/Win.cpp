@@ -3,6 +3,7 @@
 #include "platform/base/Text.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace qv::e2e {
@@ -91,8 +92,8 @@ std::string WindowText(HWND wnd) {
   if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
+  SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                      2000, &copied);
   text.resize(copied);
   return Narrow(text);
 }
@@ -100,10 +101,11 @@ std::string WindowText(HWND wnd) {
 void DumpWindow(HWND wnd) {
   for (HWND child : AllChildren(wnd)) {
     {
-        RECT r = ScreenRect(child);
-        std::printf("  %s \"%s\" %s%s (%ld,%ld %ldx%ld)\n", WindowClass(child).c_str(), WindowText(child).c_str(),
-                    IsWindowVisible(child) ? "visible" : "hidden", IsWindowEnabled(child) ? "" : " disabled", r.left,
-                    r.top, r.right - r.left, r.bottom - r.top);
+      RECT r = ScreenRect(child);
+      std::printf("  %s \"%s\" %s%s (%ld,%ld %ldx%ld)\n", WindowClass(child).c_str(),
+                  WindowText(child).c_str(), IsWindowVisible(child) ? "visible" : "hidden",
+                  IsWindowEnabled(child) ? "" : " disabled", r.left, r.top, r.right - r.left,
+                  r.bottom - r.top);
     }
   }
 }
@@ -128,26 +130,25 @@ bool Usable(HWND wnd) {
   return wnd != nullptr;
 }
 
-void ClickAt(POINT screen) {
-  // Two clicks in a row are two single clicks, as a person makes them, not a double click.
-  static DWORD lastClick = 0;
-  DWORD since = GetTickCount() - lastClick;
-  DWORD doubleClick = GetDoubleClickTime() + 100;
-  if (lastClick && since < doubleClick) Pause(static_cast<int>(doubleClick - since));
-  // Every event carries the position, so that none lands where the pointer was before.
+namespace {
+
+// Every event carries the position, so that none lands where the pointer was before.
+void MouseEvent(POINT screen, DWORD flags, LONG data = 0) {
   int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  auto event = [&](DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
-    input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(INPUT));
-  };
-  event(0);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
+  input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
+  input.mi.mouseData = static_cast<DWORD>(data);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// Moves the pointer there; a window that is not the active one is brought forward first, as a
+// person's first click would do (it would otherwise first have to activate it).
+void PointAt(POINT screen) {
+  MouseEvent(screen, 0);
   Pause(50);
-  // A click on a window that is not the active one would first have to activate it; the
-  // window is brought forward first, as a person's first click would do.
   if (HWND under = WindowFromPoint(screen)) {
     HWND root = GetAncestor(under, GA_ROOT);
     if (root && GetForegroundWindow() != root) {
@@ -155,10 +156,67 @@ void ClickAt(POINT screen) {
       WaitFor([root] { return GetForegroundWindow() == root; }, 1000);
     }
   }
-  event(MOUSEEVENTF_LEFTDOWN);
+}
+
+// Two clicks in a row are two single clicks, as a person makes them, not a double click.
+DWORD lastClick = 0;
+
+void AwaitDoubleClickTime() {
+  DWORD since = GetTickCount() - lastClick;
+  DWORD doubleClick = GetDoubleClickTime() + 100;
+  if (lastClick && since < doubleClick) Pause(static_cast<int>(doubleClick - since));
+}
+
+} // namespace
+
+void ClickAt(POINT screen) {
+  AwaitDoubleClickTime();
+  PointAt(screen);
+  MouseEvent(screen, MOUSEEVENTF_LEFTDOWN);
   Pause(50);
-  event(MOUSEEVENTF_LEFTUP);
+  MouseEvent(screen, MOUSEEVENTF_LEFTUP);
   lastClick = GetTickCount();
+  Pause(30);
+}
+
+void DragFromTo(POINT from, POINT to) {
+  AwaitDoubleClickTime();
+  PointAt(from);
+  MouseEvent(from, MOUSEEVENTF_LEFTDOWN);
+  Pause(50);
+  for (int step = 1; step <= 8; ++step) {
+    MouseEvent({from.x + (to.x - from.x) * step / 8, from.y + (to.y - from.y) * step / 8}, 0);
+    Pause(20);
+  }
+  MouseEvent(to, MOUSEEVENTF_LEFTUP);
+  lastClick = GetTickCount();
+  Pause(30);
+}
+
+void WheelAt(POINT screen, int notches) {
+  PointAt(screen);
+  for (int n = 0; n < std::abs(notches); ++n) {
+    MouseEvent(screen, MOUSEEVENTF_WHEEL, notches > 0 ? WHEEL_DELTA : -WHEEL_DELTA);
+    Pause(30);
+  }
+}
+
+void PressKey(WORD vk, bool ctrl) {
+  auto key = [](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
+    bool extended = code == VK_UP || code == VK_DOWN || code == VK_PRIOR || code == VK_NEXT ||
+                    code == VK_HOME || code == VK_END || code == VK_LEFT || code == VK_RIGHT;
+    input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    SendInput(1, &input, sizeof(INPUT));
+  };
+  if (ctrl) key(VK_CONTROL, false);
+  key(vk, false);
+  Pause(30);
+  key(vk, true);
+  if (ctrl) key(VK_CONTROL, true);
   Pause(30);
 }
 
@@ -201,8 +259,8 @@ bool SaveScreen(const std::string &path) {
   file.bfSize = file.bfOffBits + imageSize;
   bool ok = false;
   if (FILE *f = _wfopen(Widen(path).c_str(), L"wb")) {
-    ok = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f) == 1 &&
-         fwrite(bits, imageSize, 1, f) == 1;
+    ok = fwrite(&file, sizeof file, 1, f) == 1 &&
+         fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f) == 1 && fwrite(bits, imageSize, 1, f) == 1;
     fclose(f);
   }
   SelectObject(memory, old);
@@ -218,6 +276,41 @@ COLORREF ScreenPixel(HWND wnd, POINT client) {
   COLORREF c = GetPixel(screen, client.x, client.y);
   ReleaseDC(nullptr, screen);
   return c;
+}
+
+TPixels::TPixels(HWND wnd) {
+  RECT client{};
+  GetClientRect(wnd, &client);
+  width_ = client.right;
+  height_ = client.bottom;
+  if (width_ <= 0 || height_ <= 0) return;
+  POINT origin{0, 0};
+  ClientToScreen(wnd, &origin);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  auto *first = static_cast<unsigned char *>(bits);
+  bits_.assign(first, first + static_cast<size_t>(width_) * height_ * 4);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+COLORREF TPixels::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return RGB(255, 255, 255);
+  const unsigned char *p = &bits_[(static_cast<size_t>(y) * width_ + x) * 4];
+  return RGB(p[2], p[1], p[0]);
 }
 
 } // namespace qv::e2e

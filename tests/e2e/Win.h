@@ -28,6 +28,13 @@ bool Usable(HWND wnd);
 // Moves the mouse to a screen point and clicks the left button there.
 void ClickAt(POINT screen);
 void ClickCenter(HWND wnd);
+// Presses the left button at from, moves to to with the button held and releases it there.
+void DragFromTo(POINT from, POINT to);
+// Moves the mouse to a screen point and turns the wheel by notches (positive: away from the
+// user, which scrolls up), one notch at a time.
+void WheelAt(POINT screen, int notches);
+// Presses and releases a virtual key, with Ctrl held when ctrl is set.
+void PressKey(WORD vk, bool ctrl);
 
 // Polls pred every 20 ms until it holds or timeoutMs pass; true when it held.
 bool WaitFor(const std::function<bool()> &pred, int timeoutMs);
@@ -37,5 +44,19 @@ void Pause(int ms);
 bool SaveScreen(const std::string &path);
 // The colour of a window's pixel at a client point (as drawn on the screen).
 COLORREF ScreenPixel(HWND wnd, POINT client);
+
+// A copy of a window's client area as drawn on the screen, read in one go.
+class TPixels {
+public:
+  explicit TPixels(HWND wnd);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // RGB of a client point; white outside the area.
+  COLORREF At(int x, int y) const;
+
+private:
+  int width_ = 0, height_ = 0;
+  std::vector<unsigned char> bits_; // 32-bit BGRX rows, top-down
+};
 
 } // namespace qv::e2e

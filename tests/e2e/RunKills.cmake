@@ -1,0 +1,28 @@
+# cmake -DDRIVER= -DEXAM= -DAPP_DIR= -DPLAN= -DWORK= -DEMULATOR= -DKILLS=N [-DSEED=S] -P RunKills.cmake
+# Kills the program KILLS times at a random moment of the plan's exam, each time on a fresh copy
+# of the bank, and counts the runs in which an answer the screen showed as stored was lost or the
+# database failed its integrity check.
+include(${CMAKE_CURRENT_LIST_DIR}/DriveSteps.cmake)
+if(NOT DEFINED SEED)
+  string(RANDOM LENGTH 5 ALPHABET 0123456789 SEED)
+endif()
+set(failed 0)
+set(checked 0)
+foreach(i RANGE 1 ${KILLS})
+  math(EXPR seed "${SEED} + ${i}")
+  fresh_work(${WORK})
+  run_driver(${WORK} --kill ${seed})
+  string(REGEX MATCH "kill: [^\n]*" line "${log}")
+  if(result EQUAL 0 AND line)
+    string(REGEX MATCH "([0-9]+) of" found "${line}")
+    math(EXPR checked "${checked} + ${CMAKE_MATCH_1}")
+    message("${i}/${KILLS} (seed ${seed}) ${line}")
+  else()
+    math(EXPR failed "${failed} + 1")
+    message("${i}/${KILLS} (seed ${seed}) FAILED:\n${log}")
+  endif()
+endforeach()
+message("kills: ${KILLS}, failed: ${failed}, answers checked after the kills: ${checked}")
+if(failed GREATER 0)
+  message(FATAL_ERROR "${failed} of ${KILLS} kill(s) lost an answer or the database")
+endif()
