@@ -70,9 +70,8 @@ void TScreen::FormGone(TCustomForm *f) {
 // TApplication -----------------------------------------------------------------------------------
 
 const TClassInfo &TApplication::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TApplication, TComponent>("TApplication", [](auto &c) {
-    c.String("Title", &TApplication::Title, &TApplication::SetTitle);
-  });
+  static const TClassInfo &info = DefineClass<TApplication, TComponent>(
+      "TApplication", [](auto &c) { c.String("Title", &TApplication::Title, &TApplication::SetTitle); });
   return info;
 }
 
@@ -102,9 +101,10 @@ void TApplication::Initialize() {
   wc.lpfnWndProc = AppWndProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TApplication";
+  wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
   RegisterClassExW(&wc);
-  handle_ = CreateWindowExW(0, L"TApplication", Widen(title_).c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0,
-                            nullptr, nullptr, wc.hInstance, nullptr);
+  handle_ = CreateWindowExW(0, L"TApplication", Widen(title_).c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+                            0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
   SetExceptionHandler([this](const std::exception &e) { HandleException(e); });
 }
 
@@ -150,7 +150,8 @@ void TApplication::Run() {
       HandleException(e);
     }
   }
-  while (!terminated_) HandleMessage();
+  while (!terminated_)
+    HandleMessage();
 }
 
 void TApplication::Terminate() {
@@ -184,7 +185,8 @@ bool TApplication::ProcessMessage(MSG &msg) {
   if (msg.message == WM_QUIT) return false;
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     TWinControl *c = nullptr;
-    for (HWND h = msg.hwnd; h && !c; h = GetParent(h)) c = FindControl(h);
+    for (HWND h = msg.hwnd; h && !c; h = GetParent(h))
+      c = FindControl(h);
     try {
       if (c && c->Perform(CN_KEYDOWN, msg.wParam, msg.lParam)) return true;
     } catch (const std::exception &e) {
@@ -220,7 +222,8 @@ int TApplication::MessageBox(const std::string &text, const std::string &caption
   if (Screen->ActiveForm() && Screen->ActiveForm()->HandleAllocated() &&
       IsWindowVisible(Screen->ActiveForm()->HandleIfAllocated()))
     owner = Screen->ActiveForm()->HandleIfAllocated();
-  else if (HWND active = GetActiveWindow()) owner = active;
+  else if (HWND active = GetActiveWindow())
+    owner = active;
   return ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption.empty() ? title_ : caption).c_str(), flags);
 }
 

@@ -32,13 +32,18 @@ WNDPROC RegisterWindowClass(const TCreateParams &p) {
   wc.cbSize = sizeof wc;
   WNDPROC base = DefWindowProcW;
   if (!p.BaseClass.empty()) {
-    if (!GetClassInfoExW(nullptr, p.BaseClass.c_str(), &wc) && !GetClassInfoExW(inst, p.BaseClass.c_str(), &wc))
+    if (!GetClassInfoExW(nullptr, p.BaseClass.c_str(), &wc) &&
+        !GetClassInfoExW(inst, p.BaseClass.c_str(), &wc))
       throw EInvalidOperation("window class " + Narrow(p.BaseClass) + " is not available");
     base = wc.lpfnWndProc;
     wc.cbSize = sizeof wc;
   } else {
     wc.style = p.ClassStyle;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    // The program's icon (resource MAINICON) on every form's frame and task button, when it has one.
+    wc.hIcon = LoadIconW(inst, L"MAINICON");
+    wc.hIconSm = static_cast<HICON>(LoadImageW(inst, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     wc.hbrBackground = nullptr;
   }
   wc.hInstance = inst;
@@ -52,8 +57,8 @@ WNDPROC RegisterWindowClass(const TCreateParams &p) {
 }
 
 bool IsDialogKeyCode(WPARAM vk) {
-  return vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP ||
-         vk == VK_DOWN;
+  return vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_LEFT || vk == VK_RIGHT ||
+         vk == VK_UP || vk == VK_DOWN;
 }
 
 int NextControlId() {
@@ -66,7 +71,8 @@ int NextControlId() {
 ATOM ControlAtom() {
   static ATOM atom = [] {
     wchar_t name[64];
-    std::swprintf(name, 64, L"ControlOfs%.8X%.8X", static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
+    std::swprintf(name, 64, L"ControlOfs%.8X%.8X",
+                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
                   static_cast<unsigned>(GetCurrentThreadId()));
     return GlobalAddAtomW(name);
   }();
@@ -88,9 +94,12 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   TMessage m{msg, wParam, lParam, 0};
   try {
-    if (c->Destroying()) c->DefaultHandler(m);
-    else if (c->WindowProc) c->WindowProc(m);
-    else c->WndProc(m);
+    if (c->Destroying())
+      c->DefaultHandler(m);
+    else if (c->WindowProc)
+      c->WindowProc(m);
+    else
+      c->WndProc(m);
   } catch (const std::exception &e) {
     HandleException(e);
   } catch (...) {
@@ -119,7 +128,8 @@ TWinControl::TWinControl(TComponent *owner) : TControl(owner) { clickOnMouseUp_ 
 
 TWinControl::~TWinControl() {
   // Children go first, while this window and object still exist.
-  while (!controls_.empty()) delete controls_.back();
+  while (!controls_.empty())
+    delete controls_.back();
   if (handle_) {
     HWND h = handle_;
     DestroyWindow(h);
@@ -172,8 +182,8 @@ void TWinControl::CreateHandle() {
     throw EInvalidOperation("control '" + Name() + "' has no parent window");
   RegisterWindowClass(p);
   creatingControl = this;
-  HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width, p.Height,
-                           p.WndParent, p.Menu, GetModuleHandleW(nullptr), nullptr);
+  HWND h = CreateWindowExW(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
+                           p.Height, p.WndParent, p.Menu, GetModuleHandleW(nullptr), nullptr);
   creatingControl = nullptr;
   if (!h) throw EInvalidOperation("cannot create the window of " + ClassName() + " " + Name());
   if (!handle_) AttachHandle(h);
@@ -184,7 +194,9 @@ void TWinControl::CreateHandle() {
   Realign();
 }
 
-void TWinControl::CreateWnd() { SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE); }
+void TWinControl::CreateWnd() {
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+}
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
@@ -197,8 +209,10 @@ void TWinControl::InsertControl(TControl *c) {
   c->parent_ = this;
   if (auto *w = dynamic_cast<TWinControl *>(c)) {
     tabList_.push_back(w);
-    if (handle_ && !w->handle_) w->CreateHandle();
-    else if (handle_ && w->handle_) ::SetParent(w->handle_, handle_);
+    if (handle_ && !w->handle_)
+      w->CreateHandle();
+    else if (handle_ && w->handle_)
+      ::SetParent(w->handle_, handle_);
   }
   c->Invalidate();
 }
@@ -208,7 +222,8 @@ void TWinControl::RemoveControl(TControl *c) {
   if (c == hotControl_) hotControl_ = nullptr;
   c->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
-  if (auto *w = dynamic_cast<TWinControl *>(c)) tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
+  if (auto *w = dynamic_cast<TWinControl *>(c))
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), w), tabList_.end());
   c->parent_ = nullptr;
   if (TCustomForm *f = ParentForm()) f->ControlRemoved(c);
 }
@@ -231,8 +246,10 @@ void TWinControl::SetParent(TWinControl *parent) {
   if (parent == Parent()) return;
   TControl::SetParent(parent);
   if (!handle_) return;
-  if (parent && parent->HandleAllocated()) ::SetParent(handle_, parent->HandleIfAllocated());
-  else if (!dynamic_cast<TCustomForm *>(this)) DestroyHandle();
+  if (parent && parent->HandleAllocated())
+    ::SetParent(handle_, parent->HandleIfAllocated());
+  else if (!dynamic_cast<TCustomForm *>(this))
+    DestroyHandle();
 }
 
 int TWinControl::TabOrder() const {
@@ -255,7 +272,8 @@ void TWinControl::Loaded() {
   TControl::Loaded();
   // Tab orders set while loading point at positions later siblings filled; sort once all exist.
   std::stable_sort(tabList_.begin(), tabList_.end(), [](const TWinControl *a, const TWinControl *b) {
-    return (a->tabOrderWanted_ < 0 ? 1 << 20 : a->tabOrderWanted_) < (b->tabOrderWanted_ < 0 ? 1 << 20 : b->tabOrderWanted_);
+    return (a->tabOrderWanted_ < 0 ? 1 << 20 : a->tabOrderWanted_) <
+           (b->tabOrderWanted_ < 0 ? 1 << 20 : b->tabOrderWanted_);
   });
   Realign();
 }
@@ -351,11 +369,16 @@ void TWinControl::AlignControls(TRect rect) {
       if (c->Align() == a && c->Visible()) list.push_back(c);
     std::stable_sort(list.begin(), list.end(), [a](const TControl *x, const TControl *y) {
       switch (a) {
-      case TAlign::alTop: return x->Top() < y->Top();
-      case TAlign::alBottom: return x->Top() + x->Height() > y->Top() + y->Height();
-      case TAlign::alLeft: return x->Left() < y->Left();
-      case TAlign::alRight: return x->Left() + x->Width() > y->Left() + y->Width();
-      default: return false;
+      case TAlign::alTop:
+        return x->Top() < y->Top();
+      case TAlign::alBottom:
+        return x->Top() + x->Height() > y->Top() + y->Height();
+      case TAlign::alLeft:
+        return x->Left() < y->Left();
+      case TAlign::alRight:
+        return x->Left() + x->Width() > y->Left() + y->Width();
+      default:
+        return false;
       }
     });
     for (TControl *c : list) {
@@ -377,8 +400,11 @@ void TWinControl::AlignControls(TRect rect) {
         c->SetBounds(rect.Right - w, rect.Top, w, rect.Height());
         rect.Right -= w;
         break;
-      case TAlign::alClient: c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height()); break;
-      default: break;
+      case TAlign::alClient:
+        c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
+        break;
+      default:
+        break;
       }
     }
   }
@@ -389,8 +415,10 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
   if (height < 0) height = 0;
   if (left == Left() && top == Top() && width == Width() && height == Height()) return;
   UpdateBounds(left, top, width, height);
-  if (handle_) UpdateWindowBounds();
-  else Realign();
+  if (handle_)
+    UpdateWindowBounds();
+  else
+    Realign();
   RequestAlign();
 }
 
@@ -457,7 +485,8 @@ void TWinControl::Invalidate() {
 }
 
 void TWinControl::Repaint() {
-  if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (handle_)
+    RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void TWinControl::Update() {
@@ -524,8 +553,8 @@ void TWinControl::PaintHandler(TMessage &m) {
       TSelectGuard sel(mem.Get(), bmp.Get());
       IntersectClipRect(mem.Get(), ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
       PaintTo(mem.Get());
-      BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
-             mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+      BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+             ps.rcPaint.bottom - ps.rcPaint.top, mem.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
     }
   } else {
     PaintWindow(dc);
@@ -537,10 +566,18 @@ void TWinControl::PaintHandler(TMessage &m) {
 void TWinControl::ReflectToChild(TMessage &m) {
   HWND child = nullptr;
   switch (m.Msg) {
-  case WM_COMMAND: child = reinterpret_cast<HWND>(m.LParam); break;
-  case WM_NOTIFY: child = reinterpret_cast<NMHDR *>(m.LParam)->hwndFrom; break;
-  case WM_DRAWITEM: child = reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam)->hwndItem; break;
-  default: child = reinterpret_cast<HWND>(m.LParam); break;
+  case WM_COMMAND:
+    child = reinterpret_cast<HWND>(m.LParam);
+    break;
+  case WM_NOTIFY:
+    child = reinterpret_cast<NMHDR *>(m.LParam)->hwndFrom;
+    break;
+  case WM_DRAWITEM:
+    child = reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam)->hwndItem;
+    break;
+  default:
+    child = reinterpret_cast<HWND>(m.LParam);
+    break;
   }
   TWinControl *c = FindControl(child);
   if (c && c != this) {
@@ -612,7 +649,9 @@ void TWinControl::WndProc(TMessage &m) {
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
   case WM_CTLCOLORLISTBOX:
-  case WM_CTLCOLORSCROLLBAR: ReflectToChild(m); return;
+  case WM_CTLCOLORSCROLLBAR:
+    ReflectToChild(m);
+    return;
   case WM_DRAWITEM:
     if (m.WParam) {
       ReflectToChild(m);
@@ -668,7 +707,8 @@ void TWinControl::WndProc(TMessage &m) {
     RECT rc{};
     GetWindowRect(handle_, &rc);
     HWND parent = GetParent(handle_);
-    if (parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rc), 2);
+    if (parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rc), 2);
     bool sized = rc.right - rc.left != Width() || rc.bottom - rc.top != Height();
     UpdateBounds(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
     if (sized) RequestAlign();
@@ -704,11 +744,15 @@ void TWinControl::WndProc(TMessage &m) {
   case WM_RBUTTONDBLCLK:
   case WM_MBUTTONDOWN:
   case WM_MBUTTONUP:
-  case WM_MBUTTONDBLCLK: RouteMouseToGraphic(m); return;
+  case WM_MBUTTONDBLCLK:
+    RouteMouseToGraphic(m);
+    return;
   case WM_CAPTURECHANGED:
     if (reinterpret_cast<HWND>(m.LParam) != handle_) captureControl_ = nullptr;
     break;
-  case WM_DESTROY: text_ = Caption(); break;
+  case WM_DESTROY:
+    text_ = Caption();
+    break;
   case CM_DIALOGKEY:
   case CM_DIALOGCHAR:
   case CM_FOCUSCHANGED:
