@@ -684,6 +684,17 @@ public:
   void RequestLayout();
   // Posts message 1124 unless one is queued; inside a layout section, leaves it without a pass.
   void PostDeferredLayout();
+  // Blocks layout passes while the grid handles a click or makes its window; a pass asked for
+  // meanwhile is posted when the last hold ends.
+  void HoldLayout();
+  void ReleaseLayout();
+  struct TLayoutHold {
+    TCustomDBGridEh &Grid;
+    explicit TLayoutHold(TCustomDBGridEh &g) : Grid(g) { Grid.HoldLayout(); }
+    ~TLayoutHold() { Grid.ReleaseLayout(); }
+    TLayoutHold(const TLayoutHold &) = delete;
+    TLayoutHold &operator=(const TLayoutHold &) = delete;
+  };
   // Bulk layout sections: the pass runs when the last one ends.
   void BeginLayout();
   void EndLayout();
@@ -776,6 +787,8 @@ protected:
   void PostPendingEdits();
   bool DataRowOfGridRow(int row) const { return row >= titleRowCount_ && row < titleRowCount_ + dataRowCount_; }
   int DataRowCount() const { return dataRowCount_; }
+  // Repaints the footer rows.
+  void InvalidateFooter();
 
   // Input (DBGridEhInput.cpp).
   bool KeyDownAction(WORD key, uint32_t shift);
@@ -821,7 +834,7 @@ private:
   uint32_t editActions_ = 0;
   int indicatorOffset_ = 1, titleRowCount_ = 1;
   int layoutDepth_ = 0, holdDepth_ = 0;
-  bool inLayout_ = false, layoutPosted_ = false;
+  bool inLayout_ = false, layoutPosted_ = false, layoutWanted_ = false;
   int layoutPasses_ = 0;
   int editButtonWidth_ = 16, scrollBarWidth_ = 16;
   bool tallRows_ = false;
@@ -840,7 +853,10 @@ private:
   UINT_PTR searchTimer_ = 0;
   WORD lastCnKey_ = 0;
   bool painting_ = false, paintFocused_ = false;
+  TFont cellFont_; // the copy of a column's font that cell-parameter handlers may change
   void SyncBaseOptions();
+  void PostLayoutMessage();
+  void DeferredLayoutArrived();
   void SetSearchTimer(bool on);
   void StyleColorsChanged();
   friend class TDBGridEhStyle;

@@ -582,7 +582,11 @@ void TDBGridEhScrollBar::SetVisibleMode(TScrollBarVisibleModeEh m) {
 }
 
 void TDBGridEhScrollBar::SetExtScrollBar(TWinControl *c) {
+  if (ext_ == c) return;
+  // The grid hears of the control's destruction and forgets it then.
+  if (grid_ && ext_) grid_->RemoveFreeNotification(ext_);
   ext_ = c;
+  if (grid_ && ext_) grid_->FreeNotification(ext_);
   if (!grid_) return;
   if (vertical_) grid_->UpdateVertScrollBar();
   else grid_->RequestLayout();

@@ -127,7 +127,7 @@ void TCustomDBGridEh::LinkScrolled(int distance) {
     }
     if (dbOptions_ & dgAlwaysShowEditor) ShowEditor();
   }
-  // Footer rows are repainted by the summary unit when it exists.
+  InvalidateFooter();
   if (holdDepth_ == 0) Update();
 }
 
@@ -185,6 +185,9 @@ void TCustomDBGridEh::RecountRows() {
   if (Row() >= count) FocusCell(Col(), count - 1);
   dataRowCount_ = dataRows;
   SetRowCount(count);
+  // Rows that were the filler before keep no height of it.
+  for (int r = titleRowCount_; r < count; ++r)
+    if (r != titleRowCount_ + dataRows && RowHeights(r) != DefaultRowHeight()) SetRowHeights(r, DefaultRowHeight());
   if (footerRowCount_ > 0) {
     int filler = titleRowCount_ + dataRows;
     int rest = ClientHeight() - titleHeight - dataRows * lineHeight - footerHeight;
@@ -206,6 +209,11 @@ void TCustomDBGridEh::SyncCurrentRow() {
     InvalidateEditor();
   }
   if (EditorMode() && InplaceEditor() && InplaceEditor()->Text() != GetEditText(Col(), Row())) InvalidateEditor();
+}
+
+void TCustomDBGridEh::InvalidateFooter() {
+  if (footerRowCount_ <= 0 || !HandleAllocated()) return;
+  for (int r = titleRowCount_ + dataRowCount_ + 1; r < RowCount(); ++r) InvalidateRow(r);
 }
 
 // Scroll bar -----------------------------------------------------------------------------------
@@ -242,10 +250,14 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     ShowScrollBar(h, SB_VERT, TRUE);
     SetScrollInfo(h, SB_VERT, &si, TRUE);
   } else {
+    // Shown when the page does not cover the range (the base grid may have hidden the bar when
+    // it changed its own scroll bars).
+    bool wanted = si.nPage < static_cast<UINT>(si.nMax - si.nMin + 1);
+    if (wanted != wasShown) ShowScrollBar(h, SB_VERT, wanted);
     SCROLLINFO now{sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     // Only a change is worth the bar's repaint.
-    if (!GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin || now.nMax != si.nMax || now.nPage != si.nPage ||
-        now.nPos != si.nPos)
+    if (wanted != wasShown || !GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin || now.nMax != si.nMax ||
+        now.nPage != si.nPage || now.nPos != si.nPos)
       SetScrollInfo(h, SB_VERT, &si, TRUE);
   }
   bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;

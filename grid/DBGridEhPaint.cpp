@@ -546,9 +546,11 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   std::optional<TActiveRecordScope> scope;
   if (hasRecord) scope.emplace(link, record);
 
-  TFont *font = column->Font();
+  // Handlers change a copy: the column's own font stays as it is (and stays a default).
+  AssignFont(cellFont_, *column->Font());
+  TFont *font = &cellFont_;
   TColor background = column->Color();
-  TColor textColor = font->Color();
+  TAlignment alignment = column->Alignment();
   TRect textRect = rect;
   if (column->AlwaysShowEditButton()) textRect.Right = std::max(textRect.Left, textRect.Right - editButtonWidth_);
   std::string text = hasRecord ? column->DisplayText() : std::string();
@@ -560,13 +562,15 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
     params.Row = row;
     params.State = state;
     params.Font = font;
-    params.Alignment = column->Alignment();
+    params.Alignment = alignment;
     params.Background = background;
     params.Text = text;
     column->OnGetCellParams(this, params);
     background = params.Background;
+    alignment = params.Alignment;
     text = params.Text;
   }
+  TColor textColor = font->Color();
   bool highlighted = IsHighlighted(col, row, state);
   if (highlighted) {
     bool current = (dbOptions_ & dgRowSelect) ? row == Row() : (col == Col() && row == Row());
@@ -590,17 +594,18 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
       DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
     } else {
       DrawCellText(canvas, textRect, 0, 0, column->EndEllipsis(), column->WordWrap() && tallRows_,
-                   TVertLayoutEh::tlTop, column->Alignment(), text, flat_ ? 1 : 2, 2, true);
+                   TVertLayoutEh::tlTop, alignment, text, flat_ ? 1 : 2, 2, true);
     }
     if (column->AlwaysShowEditButton() && textRect.Right < rect.Right) {
       RECT b{textRect.Right, rect.Top, rect.Right, rect.Bottom};
       DrawFrameControl(dc, &b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
     }
   }
-  scope.reset();
+  // The draw events still see the row's record.
   TRect full = rect;
   if (!columns_.State()) OnDrawDataCell(this, full, col - indicatorOffset_, column, state);
   OnDrawColumnCell(this, full, col - indicatorOffset_, column, state);
+  scope.reset();
   if (defaultDrawing_ && (state & gdFocused) && GridHasFocus() && !(dbOptions_ & dgRowSelect) && !inLayout_) {
     TCustomForm *form = ParentForm();
     if (form && form->ActiveControl() == this) {
