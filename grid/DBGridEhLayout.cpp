@@ -29,10 +29,13 @@ TFontMetrics MeasureFont(const TFont &font) {
 } // namespace
 
 TCustomDBGridEh::TCustomDBGridEh(TComponent *owner)
-    : TCustomGrid(owner), dataLink_(this), columns_(this), columnDefValues_(this), horzScrollBar_(this, false),
+    : TCustomGrid(owner), dataLink_(this), sumList_(std::make_unique<TDBGridEhSumList>(this)), columns_(this), columnDefValues_(this), horzScrollBar_(this, false),
       vertScrollBar_(this, true), titleFont_([this] { RequestLayout(); }), footerFont_([this] { RequestLayout(); }) {
   SetColor(clWindow);
   SetParentColor(false);
+  sumList_->SumListChanged = [this](TObject *) { InvalidateFooter(); };
+  sumList_->OnRecalcAll = [this](TObject *sender) { OnSumListRecalcAll(sender); };
+  sumList_->OnAfterRecalcAll = [this](TObject *sender) { OnSumListAfterRecalcAll(sender); };
   SyncBaseOptions();
   SetScrollBars(TScrollStyle::ssHorizontal);
   SetRowCount(2);
@@ -47,6 +50,7 @@ TCustomDBGridEh::~TCustomDBGridEh() {
   SetSearchTimer(false);
   if (style_) style_->DetachGrid(this);
   dataLink_.Link().SetDataSource(nullptr);
+  sumList_->SetDataSet(nullptr);
   ReleaseSharedDrawBitmapRef();
 }
 
@@ -620,6 +624,7 @@ void TCustomDBGridEh::Resized() {
 
 void TCustomDBGridEh::Loaded() {
   TCustomGrid::Loaded();
+  sumList_->SetDataSet(DataSet());
   if (autoFitColWidths_) {
     columns_.BeginUpdate();
     for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->SetAutoFitBaseWidth(columns_.Items(i)->Width());

@@ -75,7 +75,7 @@ void TCustomDBGridEh::LinkActive() {
   for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->ForgetField();
   if (!dataLink_.Active()) HideEditor();
   StopSearch();
-  // Selection and summaries (later units) hear of the new dataset here.
+  sumList_->SetDataSet(DataSet());
   RequestLayout();
   if (dataLink_.Active() && (dbOptions_ & dgAlwaysShowEditor)) ShowEditor();
   UpdateVertScrollBar();

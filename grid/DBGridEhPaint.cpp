@@ -398,11 +398,11 @@ void TCustomDBGridEh::DrawCell(int col, int row, const TRect &rect, uint32_t sta
     TColumnEh *column = ColumnOfGridCol(col);
     DrawDataCell(canvas, column, col, row, inner, state);
     sunken = is3D && IsHighlighted(col, row, state);
+  } else if (row == titleRowCount_ + dataRowCount_) {
+    // The filler row between the data and the footers shows the background only.
+    FillSolid(canvas.Handle(), inner, ColorToRGB(Color()));
   } else {
-    // Footer values come from the summary unit; until then footer cells show their background.
-    TColumnEh *column = ColumnOfGridCol(col);
-    TColor bg = column ? column->Footer()->Color() : footerColor_;
-    FillSolid(canvas.Handle(), inner, ColorToRGB(row == titleRowCount_ + dataRowCount_ ? Color() : bg));
+    DrawFooterCell(canvas, ColumnOfGridCol(col), col, row, inner, state);
   }
   if (is3D) DrawFrame3D(canvas, rect, sunken);
 }
@@ -613,6 +613,33 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
       ::DrawFocusRect(dc, &r);
     }
   }
+}
+
+// Footer cells --------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect,
+                                     uint32_t state) {
+  int footerRow = row - (titleRowCount_ + dataRowCount_ + 1);
+  TColumnFooterEh *footer = column ? column->FooterOf(footerRow) : nullptr;
+  if (!footer) {
+    FillSolid(canvas.Handle(), rect, ColorToRGB(footerColor_));
+    return;
+  }
+  AssignFont(cellFont_, *footer->Font());
+  TFont *font = &cellFont_;
+  TColor background = footer->Color();
+  TAlignment alignment = footer->Alignment();
+  std::string text = FooterText(column, footerRow);
+  OnGetFooterParams(this, col - indicatorOffset_, footerRow, column, font, background, alignment, state, text);
+  if (defaultDrawing_) {
+    AssignFont(canvas.Font, *font);
+    canvas.Brush.SetColor(background);
+    bool is3D = CellIs3D(col, row);
+    int dx = is3D ? 1 : 2, dy = (is3D ? 1 : 2) - (flat_ ? 1 : 0);
+    DrawCellText(canvas, rect, 0, 0, footer->EndEllipsis(), footer->WordWrap() && tallRows_, TVertLayoutEh::tlTop,
+                 alignment, text, dy, dx, true);
+  }
+  OnDrawFooterCell(this, col - indicatorOffset_, footerRow, column, rect, state);
 }
 
 // Cell text ------------------------------------------------------------------------------------
