@@ -436,7 +436,7 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
   if (!AcquireFocus() || !dataLink_.Active()) return;
   TDataSet *ds = DataSet();
   TControlDataLink &link = dataLink_.Link();
-  bool sequenced = TDataAccess::IsSequenced(ds);
+  bool sequenced = sumList_->IsSequenced();
   switch (code) {
   case SB_LINEUP: MoveRecords(-link.ActiveRecord() - 1); break;
   case SB_LINEDOWN: MoveRecords(link.RecordCount() - link.ActiveRecord()); break;
@@ -457,17 +457,17 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
       case 4: TDataAccess::Last(ds); break;
       default: break;
       }
-    } else if (pos >= TDataAccess::RecordCount(ds)) {
+    } else if (pos >= sumList_->RecordCount()) {
       TDataAccess::Last(ds);
     } else if (pos <= 1) {
       TDataAccess::First(ds);
     } else {
-      TDataAccess::SetRecNo(ds, pos);
+      sumList_->SetRecNo(pos);
     }
     break;
   case SB_THUMBTRACK:
     if (vertScrollBar_.Tracking() && sequenced) {
-      MoveRecords(pos - TDataAccess::RecNo(ds));
+      MoveRecords(pos - sumList_->RecNo());
       ignoreThumbRelease_ = true;
     }
     break;

@@ -225,13 +225,14 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
   TDataSet *ds = DataSet();
   bool active = dataLink_.Active();
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 4, 0, 0, 0};
-  if (active && TDataAccess::IsSequenced(ds)) {
+  // The summary list numbers the records (its own order for a dataset that cannot).
+  if (active && sumList_->IsSequenced()) {
     int page = VisibleDataRowCount();
     si.nMin = 1;
-    si.nMax = std::max(TDataAccess::RecordCount(ds) + page - 1, 1);
+    si.nMax = std::max(sumList_->RecordCount() + page - 1, 1);
     si.nPage = static_cast<UINT>(page);
     TDataState state = TDataAccess::State(ds);
-    if (state == TDataState::Browse || state == TDataState::Edit) si.nPos = std::max(TDataAccess::RecNo(ds), 1);
+    if (state == TDataState::Browse || state == TDataState::Edit) si.nPos = std::max(sumList_->RecNo(), 1);
     else {
       SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
       GetScrollInfo(h, SB_VERT, &old);

@@ -17,6 +17,9 @@ namespace qv {
 
 namespace {
 
+// Side of the check box a check-box column draws, in pixels.
+constexpr int kCheckBoxSize = 13;
+
 // One memory bitmap for all grids, grown to the largest cell drawn through it.
 struct TSharedDrawBitmap {
   HDC Dc = nullptr;
@@ -586,7 +589,7 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
     canvas.Brush.SetColor(background);
     if (column->Checkboxes()) {
       FillSolid(dc, rect, ColorToRGB(background));
-      int size = std::min({rect.Width(), rect.Height(), 13});
+      int size = std::min({rect.Width(), rect.Height(), kCheckBoxSize});
       RECT box{rect.Left + (rect.Width() - size) / 2, rect.Top + (rect.Height() - size) / 2, 0, 0};
       box.right = box.left + size;
       box.bottom = box.top + size;
