@@ -187,6 +187,47 @@ TEST_F(GridFooterTest, FooterRowsAreDrawnAndFollowTheCurrentRecord) {
   SaveWindowBmp(grid->Handle(), "grid-footers.bmp");
 }
 
+// A query that does not number its records, as a lazily fetching one would not.
+struct TUnsequencedQuery : TQuery {
+  using TQuery::TQuery;
+  bool IsSequenced() const override { return false; }
+};
+
+TEST_F(GridFooterTest, VirtualRecordsNumberADatasetThatCannotNumberItsOwn) {
+  Build(5);
+  TUnsequencedQuery q(&db->Connection());
+  q.SetSQL("select * from testpaper order by sNo");
+  q.Open();
+  q.Last();
+  TDBSumListProducer producer(nullptr); // a bare producer starts active
+  producer.SetVirtualRecords(true);
+  producer.SumCollection()->Add()->SetGroupOperation(TGroupOperation::goCount);
+  producer.SetDataSet(&q);
+  EXPECT_EQ(q.RecNo(), 1); // the pass leaves the dataset on its first record
+  EXPECT_TRUE(producer.IsSequenced());
+  EXPECT_EQ(producer.RecordCount(), 5);
+  producer.SetRecNo(4);
+  EXPECT_EQ(q.FieldByName("sNo")->AsInteger(), 4);
+  EXPECT_EQ(producer.RecNo(), 4);
+  q.Insert(); // before record 4
+  q.FieldByName("sNo")->SetAsInteger(35);
+  q.Post();
+  EXPECT_EQ(producer.RecordCount(), 6);
+  EXPECT_EQ(producer.RecNo(), 4);
+  EXPECT_EQ(producer.SumCollection()->Items(0)->Value(), 6);
+  producer.SetRecNo(5);
+  EXPECT_EQ(q.FieldByName("sNo")->AsInteger(), 4);
+  q.Delete();
+  EXPECT_EQ(producer.RecordCount(), 5);
+  EXPECT_EQ(producer.SumCollection()->Items(0)->Value(), 5);
+  // An insertion that is cancelled leaves the order as it was.
+  q.Append();
+  q.Cancel();
+  EXPECT_EQ(producer.RecordCount(), 5);
+  producer.SetDataSet(nullptr);
+  q.Close();
+}
+
 TEST(FormatFloatTest, DisplayFormatsOfFooters) {
   EXPECT_EQ(FormatFloat("0", 2.5), "3");
   EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891), "1,234,567.89");
