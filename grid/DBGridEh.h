@@ -14,6 +14,7 @@
 // Their hooks are marked where they plug in.
 #include "platform/classes/Collection.h"
 #include "platform/forms/DBCtrls.h"
+#include "grid/DBSumLst.h"
 #include "platform/forms/Grids.h"
 
 #include <cstdint>
@@ -147,11 +148,16 @@ private:
   void Changed();
 };
 
-// A footer of a column (values come from the summary list, a later unit).
+// A footer of a column. A sum, average or count owns one item of the grid's summary list.
 class TColumnFooterEh : public TCollectionItem {
   QV_DECLARE_CLASS(TColumnFooterEh)
 public:
   TColumnFooterEh(TCollection *collection, TColumnEh *column);
+  ~TColumnFooterEh() override;
+  // The summary item behind a sum, average or count (nullptr for the other kinds).
+  const TDBSum *Sum() const { return sum_; }
+  // Creates, changes or frees the summary item to match ValueType and the field.
+  void BindSum();
   TColumnEh *Column() const { return column_; }
   TAlignment Alignment() const;
   void SetAlignment(TAlignment a);
@@ -179,7 +185,10 @@ private:
   bool endEllipsis_ = false, wordWrap_ = false;
   TFooterValueType valueType_ = TFooterValueType::fvtNon;
   TFollowingFont font_;
+  TDBSum *sum_ = nullptr;
+  TDBSumCollection *sums_ = nullptr; // the collection sum_ lives in
   void FooterChanged();
+  void FreeSum();
 };
 
 class TColumnFootersEh : public TCollection {
@@ -360,6 +369,9 @@ public:
   TFont *Font();
   TColumnFooterEh *Footer() { return &footer_; }
   TColumnFootersEh *Footers() { return &footers_; }
+  // The footer of footer row i: the Footers item when there are any (nullptr past their end),
+  // else the one Footer.
+  TColumnFooterEh *FooterOf(int i);
   TEditButtonsEh *EditButtons() { return &editButtons_; }
   TStrings *KeyList() { return &keyList_; }
   TStrings *PickList() { return &pickList_; }
@@ -597,6 +609,22 @@ using TDBGridEhColumnEvent = TEvent<TObject *, TColumnEh *>;
 using TDrawColumnCellEvent = TEvent<TObject *, const TRect &, int, TColumnEh *, uint32_t>;
 using TGetCellParamsEvent = TEvent<TObject *, TColumnEh *, TFont *, TColor &, uint32_t>;
 using TGetBtnParamsEvent = TEvent<TObject *, TColumnEh *, TFont *, TColor &, TSortMarkerEh &, bool>;
+// Data column index, footer row, column, font, background, alignment, state, text.
+using TGetFooterParamsEvent =
+    TEvent<TObject *, int, int, TColumnEh *, TFont *, TColor &, TAlignment &, uint32_t, std::string &>;
+using TDrawFooterCellEvent = TEvent<TObject *, int, int, TColumnEh *, const TRect &, uint32_t>;
+
+// The grid's summary list: created inactive, handed the grid's dataset.
+class TDBGridEhSumList : public TDBSumListProducer {
+  QV_DECLARE_CLASS(TDBGridEhSumList)
+public:
+  explicit TDBGridEhSumList(TComponent *grid) : TDBSumListProducer(grid, false) {}
+};
+
+// A summary value as a footer shows it, by the field's type: integers as whole numbers, reals in
+// their general form (money in the currency format), unless format or the field's DisplayFormat
+// says otherwise; fields of other types show "0".
+std::string FormatSummaryValue(const TField *field, double value, const std::string &format);
 
 class TCustomDBGridEh : public TCustomGrid {
   QV_DECLARE_CLASS(TCustomDBGridEh)
@@ -684,6 +712,17 @@ public:
   void RequestLayout();
   // Posts message 1124 unless one is queued; inside a layout section, leaves it without a pass.
   void PostDeferredLayout();
+  // Blocks layout passes while the grid handles a click or makes its window; a pass asked for
+  // meanwhile is posted when the last hold ends.
+  void HoldLayout();
+  void ReleaseLayout();
+  struct TLayoutHold {
+    TCustomDBGridEh &Grid;
+    explicit TLayoutHold(TCustomDBGridEh &g) : Grid(g) { Grid.HoldLayout(); }
+    ~TLayoutHold() { Grid.ReleaseLayout(); }
+    TLayoutHold(const TLayoutHold &) = delete;
+    TLayoutHold &operator=(const TLayoutHold &) = delete;
+  };
   // Bulk layout sections: the pass runs when the last one ends.
   void BeginLayout();
   void EndLayout();
@@ -711,6 +750,14 @@ public:
   TDrawColumnCellEvent OnDrawDataCell;
   TGetCellParamsEvent OnGetCellParams;
   TGetBtnParamsEvent OnGetBtnParams;
+  TGetFooterParamsEvent OnGetFooterParams;
+  TDrawFooterCellEvent OnDrawFooterCell;
+  TNotifyEvent OnSumListRecalcAll;
+  TNotifyEvent OnSumListAfterRecalcAll;
+
+  // Footers: the summary list and the text of a footer cell (footer row i of a column).
+  TDBGridEhSumList *SumList() { return sumList_.get(); }
+  std::string FooterText(TColumnEh *column, int footerRow);
 
   void Loaded() override;
   void Notification(TComponent *c, TOperation op) override;
@@ -776,6 +823,8 @@ protected:
   void PostPendingEdits();
   bool DataRowOfGridRow(int row) const { return row >= titleRowCount_ && row < titleRowCount_ + dataRowCount_; }
   int DataRowCount() const { return dataRowCount_; }
+  // Repaints the footer rows.
+  void InvalidateFooter();
 
   // Input (DBGridEhInput.cpp).
   bool KeyDownAction(WORD key, uint32_t shift);
@@ -787,6 +836,7 @@ protected:
   // Painting (DBGridEhPaint.cpp).
   void DrawIndicatorCell(TCanvas &canvas, int row, const TRect &rect, uint32_t state);
   void DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TRect &rect, uint32_t state);
+  void DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect, uint32_t state);
   void DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect, uint32_t state);
   void DrawFrame3D(TCanvas &canvas, const TRect &rect, bool sunken);
   bool CellIs3D(int col, int row) const;
@@ -799,6 +849,8 @@ protected:
 
 private:
   TGridDataLinkEh dataLink_;
+  // Before the columns: their footers free their summary items when they go.
+  std::unique_ptr<TDBGridEhSumList> sumList_;
   TDBDataSource *dataSource_ = nullptr;
   TDBGridColumnsEh columns_;
   TColumnsEhList visibleColumns_;
@@ -821,7 +873,7 @@ private:
   uint32_t editActions_ = 0;
   int indicatorOffset_ = 1, titleRowCount_ = 1;
   int layoutDepth_ = 0, holdDepth_ = 0;
-  bool inLayout_ = false, layoutPosted_ = false;
+  bool inLayout_ = false, layoutPosted_ = false, layoutWanted_ = false;
   int layoutPasses_ = 0;
   int editButtonWidth_ = 16, scrollBarWidth_ = 16;
   bool tallRows_ = false;
@@ -840,7 +892,10 @@ private:
   UINT_PTR searchTimer_ = 0;
   WORD lastCnKey_ = 0;
   bool painting_ = false, paintFocused_ = false;
+  TFont cellFont_; // the copy of a column's font that cell-parameter handlers may change
   void SyncBaseOptions();
+  void PostLayoutMessage();
+  void DeferredLayoutArrived();
   void SetSearchTimer(bool on);
   void StyleColorsChanged();
   friend class TDBGridEhStyle;

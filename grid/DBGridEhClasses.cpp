@@ -25,6 +25,7 @@ const std::vector<std::string> kOrientationNames = {"tohHorizontal", "tohVertica
 const std::vector<std::string> kButtonStyleNames = {"cbsAuto", "cbsEllipsis", "cbsNone", "cbsUpDown", "cbsDropDown"};
 const std::vector<std::string> kFooterValueTypeNames = {"fvtNon", "fvtSum", "fvtAvg", "fvtCount", "fvtFieldValue",
                                                         "fvtStaticText"};
+const std::vector<std::string> kGroupOperationNames = {"goSum", "goAvg", "goCount"};
 const std::vector<std::string> kVisibleModeNames = {"sbAlwaysShowEh", "sbNeverShowEh", "sbAutoShowEh"};
 
 // An event member of a base class as a member of the class being described.
@@ -183,6 +184,35 @@ const TClassInfo &TDBGridEhScrollBar::StaticClassInfo() {
   return info;
 }
 
+const TClassInfo &TDBSum::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TDBSum, TCollectionItem>("TDBSum", [](auto &c) {
+    c.String("FieldName", &TDBSum::FieldName, &TDBSum::SetFieldName, std::string());
+    c.Enum("GroupOperation", &TDBSum::GroupOperation, &TDBSum::SetGroupOperation, kGroupOperationNames, 0);
+  });
+  return info;
+}
+
+const TClassInfo &TDBSumCollection::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TDBSumCollection, TCollection>("TDBSumCollection", [](auto &) {});
+  return info;
+}
+
+const TClassInfo &TDBSumListProducer::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TDBSumListProducer, TPersistent>("TDBSumListProducer", [](auto &) {});
+  return info;
+}
+
+const TClassInfo &TDBGridEhSumList::StaticClassInfo() {
+  static const TClassInfo &info =
+      DefineClass<TDBGridEhSumList, TDBSumListProducer>("TDBGridEhSumList", [](auto &c) {
+        using T = TDBSumListProducer;
+        c.Boolean("Active", &T::Active, &T::SetActive, false);
+        c.Boolean("ExternalRecalc", &T::ExternalRecalc, &T::SetExternalRecalc, false);
+        c.Boolean("VirtualRecords", &T::VirtualRecords, &T::SetVirtualRecords, false);
+      });
+  return info;
+}
+
 const TClassInfo &TCustomDBGridEh::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TCustomDBGridEh, TCustomGrid>("TCustomDBGridEh", [](auto &) {});
   return info;
@@ -210,6 +240,7 @@ const TClassInfo &TDBGridEh::StaticClassInfo() {
     c.Set("Options", &T::Options, &T::SetOptions, kOptionNames, kDefaultDBGridOptions);
     c.Set("OptionsEh", &T::OptionsEh, &T::SetOptionsEh, kOptionEhNames, kDefaultDBGridEhOptions);
     c.Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly, false);
+    c.Object("SumList", [self](const T &o) { return self(o).SumList(); });
     c.Integer("RowHeight", &T::RowHeight, &T::SetRowHeight, 0);
     c.Integer("RowLines", &T::RowLines, &T::SetRowLines, 0);
     c.Object("TitleFont", [self](const T &o) { return self(o).TitleFont(); });
@@ -226,6 +257,10 @@ const TClassInfo &TDBGridEh::StaticClassInfo() {
     c.Event("OnDrawDataCell", AsDerived<TDBGridEh>(&T::OnDrawDataCell));
     c.Event("OnGetBtnParams", AsDerived<TDBGridEh>(&T::OnGetBtnParams));
     c.Event("OnGetCellParams", AsDerived<TDBGridEh>(&T::OnGetCellParams));
+    c.Event("OnGetFooterParams", AsDerived<TDBGridEh>(&T::OnGetFooterParams));
+    c.Event("OnDrawFooterCell", AsDerived<TDBGridEh>(&T::OnDrawFooterCell));
+    c.Event("OnSumListAfterRecalcAll", AsDerived<TDBGridEh>(&T::OnSumListAfterRecalcAll));
+    c.Event("OnSumListRecalcAll", AsDerived<TDBGridEh>(&T::OnSumListRecalcAll));
     c.Event("OnSortMarkingChanged", AsDerived<TDBGridEh>(&T::OnSortMarkingChanged));
     c.Event("OnTitleBtnClick", AsDerived<TDBGridEh>(&T::OnTitleBtnClick));
     c.Event("OnTitleClick", AsDerived<TDBGridEh>(&T::OnTitleClick));
@@ -237,7 +272,7 @@ void RegisterGridClasses() {
   RegisterClasses<TDBGridEh, TDBGridColumnEh, TDBGridColumnsEh, TColumnTitleEh, TColumnFooterEh, TColumnFootersEh,
                   TEditButtonEh, TEditButtonsEh, TColumnDefValuesEh, TDBGridEhColumnDefValuesEh,
                   TColumnTitleDefValuesEh, TDBGridEhScrollBar, TDrawGrid, TInplaceEdit, TDBEdit, TDBDataSource,
-                  TDataSetComponent>();
+                  TDataSetComponent, TDBGridEhSumList, TDBSum, TDBSumCollection>();
   TGridResourcesEh::Get();
 }
 

@@ -193,6 +193,7 @@ void TColumnFooterEh::SetEndEllipsis(bool on) {
 
 void TColumnFooterEh::SetFieldName(const std::string &s) {
   fieldName_ = s;
+  BindSum();
   FooterChanged();
 }
 
@@ -209,6 +210,7 @@ void TColumnFooterEh::SetValue(const std::string &s) {
 
 void TColumnFooterEh::SetValueType(TFooterValueType t) {
   valueType_ = t;
+  BindSum();
   FooterChanged();
 }
 
@@ -340,6 +342,9 @@ void TColumnEh::SetFieldName(const std::string &name) {
   if (grid && !grid->Loading() && grid->DataLink().Active())
     Field(); // binds now and takes the field's own letter case
   autoFitBaseWidth_ = Width();
+  // Footers over the column's field follow the new name.
+  footer_.BindSum();
+  for (int i = 0; i < footers_.Count(); ++i) footers_.Items(i)->BindSum();
   // The grid's field map changes with the name: the whole collection is laid out again.
   ColumnChanged(true);
 }
@@ -582,7 +587,11 @@ void TDBGridEhScrollBar::SetVisibleMode(TScrollBarVisibleModeEh m) {
 }
 
 void TDBGridEhScrollBar::SetExtScrollBar(TWinControl *c) {
+  if (ext_ == c) return;
+  // The grid hears of the control's destruction and forgets it then.
+  if (grid_ && ext_) grid_->RemoveFreeNotification(ext_);
   ext_ = c;
+  if (grid_ && ext_) grid_->FreeNotification(ext_);
   if (!grid_) return;
   if (vertical_) grid_->UpdateVertScrollBar();
   else grid_->RequestLayout();

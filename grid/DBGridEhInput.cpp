@@ -15,13 +15,6 @@ namespace {
 constexpr UINT_PTR kSearchTimerId = 0x5EA1;
 constexpr UINT kSearchPauseMs = 1500;
 
-// Holds the layout for the duration of a click.
-struct THold {
-  int &depth;
-  explicit THold(int &d) : depth(d) { ++depth; }
-  ~THold() { --depth; }
-};
-
 bool StartsWithNoCase(const std::string &text, const std::string &prefix) {
   if (prefix.size() > text.size()) return false;
   return LowerCase(text.substr(0, prefix.size())) == LowerCase(prefix);
@@ -84,7 +77,7 @@ void TCustomDBGridEh::MouseDown(TMouseButton button, uint32_t shift, int x, int 
 
   if (DataRowOfGridRow(cell.Y) && dataLink_.Active()) {
     {
-      THold hold(holdDepth_);
+      TLayoutHold hold(*this);
       PostPendingEdits();
       HideEditor();
       TGridCoord old{Col(), Row()};
@@ -296,6 +289,8 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     }
     return false;
   case VK_ESCAPE:
+    // With nothing to cancel the key belongs to the form (its Cancel button).
+    if (!WantsKey(VK_ESCAPE) && !dataLink_.Modified()) return false;
     // Reset: a modified editor shows the field again; otherwise the dataset's edit is cancelled.
     if (dataLink_.Modified()) {
       dataLink_.Modified(false);
@@ -344,7 +339,8 @@ bool TCustomDBGridEh::DoKeyPress(wchar_t &key) {
   if (!dataLink_.Active()) return false;
   if (key == L'\b' && inSearch_) {
     PopCharacter(searchText_);
-    SetSearchTimer(true);
+    // Only a typed search has a pause timer; one started with Ctrl+F has none.
+    if (searchTimer_) SetSearchTimer(true);
     InvalidateRow(Row());
     return true;
   }
@@ -440,7 +436,7 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
   if (!AcquireFocus() || !dataLink_.Active()) return;
   TDataSet *ds = DataSet();
   TControlDataLink &link = dataLink_.Link();
-  bool sequenced = TDataAccess::IsSequenced(ds);
+  bool sequenced = sumList_->IsSequenced();
   switch (code) {
   case SB_LINEUP: MoveRecords(-link.ActiveRecord() - 1); break;
   case SB_LINEDOWN: MoveRecords(link.RecordCount() - link.ActiveRecord()); break;
@@ -461,17 +457,17 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
       case 4: TDataAccess::Last(ds); break;
       default: break;
       }
-    } else if (pos >= TDataAccess::RecordCount(ds)) {
+    } else if (pos >= sumList_->RecordCount()) {
       TDataAccess::Last(ds);
     } else if (pos <= 1) {
       TDataAccess::First(ds);
     } else {
-      TDataAccess::SetRecNo(ds, pos);
+      sumList_->SetRecNo(pos);
     }
     break;
   case SB_THUMBTRACK:
     if (vertScrollBar_.Tracking() && sequenced) {
-      MoveRecords(pos - TDataAccess::RecNo(ds));
+      MoveRecords(pos - sumList_->RecNo());
       ignoreThumbRelease_ = true;
     }
     break;
@@ -485,9 +481,7 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
 void TCustomDBGridEh::WndProc(TMessage &m) {
   switch (m.Msg) {
   case WM_DEFERREDLAYOUTEH:
-    layoutPosted_ = false;
-    if (layoutDepth_ == 0 && holdDepth_ == 0) RequestLayout();
-    else PostDeferredLayout();
+    DeferredLayoutArrived();
     return;
   case CN_KEYDOWN:
     lastCnKey_ = static_cast<WORD>(m.WParam);

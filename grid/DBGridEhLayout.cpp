@@ -29,10 +29,13 @@ TFontMetrics MeasureFont(const TFont &font) {
 } // namespace
 
 TCustomDBGridEh::TCustomDBGridEh(TComponent *owner)
-    : TCustomGrid(owner), dataLink_(this), columns_(this), columnDefValues_(this), horzScrollBar_(this, false),
+    : TCustomGrid(owner), dataLink_(this), sumList_(std::make_unique<TDBGridEhSumList>(this)), columns_(this), columnDefValues_(this), horzScrollBar_(this, false),
       vertScrollBar_(this, true), titleFont_([this] { RequestLayout(); }), footerFont_([this] { RequestLayout(); }) {
   SetColor(clWindow);
   SetParentColor(false);
+  sumList_->SumListChanged = [this](TObject *) { InvalidateFooter(); };
+  sumList_->OnRecalcAll = [this](TObject *sender) { OnSumListRecalcAll(sender); };
+  sumList_->OnAfterRecalcAll = [this](TObject *sender) { OnSumListAfterRecalcAll(sender); };
   SyncBaseOptions();
   SetScrollBars(TScrollStyle::ssHorizontal);
   SetRowCount(2);
@@ -47,6 +50,7 @@ TCustomDBGridEh::~TCustomDBGridEh() {
   SetSearchTimer(false);
   if (style_) style_->DetachGrid(this);
   dataLink_.Link().SetDataSource(nullptr);
+  sumList_->SetDataSet(nullptr);
   ReleaseSharedDrawBitmapRef();
 }
 
@@ -77,15 +81,28 @@ void TCustomDBGridEh::SetDataSource(TDBDataSource *ds) {
   if (dataSource_) RemoveFreeNotification(dataSource_);
   dataSource_ = ds;
   if (ds) FreeNotification(ds);
-  // The link reports the active change (and the layout follows) when it attaches.
-  dataLink_.Link().SetDataSource(ds ? ds->Source() : nullptr);
-  if (!dataLink_.Active()) LinkActive();
+  // Detaching first makes the link report the old dataset inactive and the new one active, so no
+  // column keeps a field of the old dataset even when both are open; one pass covers both.
+  BeginLayout();
+  try {
+    dataLink_.Link().SetDataSource(nullptr);
+    dataLink_.Link().SetDataSource(ds ? ds->Source() : nullptr);
+    if (!dataLink_.Active()) LinkActive();
+  } catch (...) {
+    EndLayout();
+    throw;
+  }
+  EndLayout();
 }
 
 void TCustomDBGridEh::Notification(TComponent *c, TOperation op) {
   if (op == TOperation::opRemove && c == dataSource_) {
     dataSource_ = nullptr;
     dataLink_.Link().SetDataSource(nullptr);
+  }
+  if (op == TOperation::opRemove) {
+    if (c == horzScrollBar_.ExtScrollBar()) horzScrollBar_.SetExtScrollBar(nullptr);
+    if (c == vertScrollBar_.ExtScrollBar()) vertScrollBar_.SetExtScrollBar(nullptr);
   }
   TCustomGrid::Notification(c, op);
 }
@@ -204,6 +221,23 @@ void TCustomDBGridEh::EndLayout() {
     }
   } flush{*this};
   if (holdDepth_ == 0) RebuildLayout();
+  else layoutWanted_ = true;
+}
+
+void TCustomDBGridEh::HoldLayout() { ++holdDepth_; }
+
+void TCustomDBGridEh::ReleaseLayout() {
+  assert(holdDepth_ > 0);
+  // A pass asked for while held runs from the message queue, after whatever released the hold.
+  if (--holdDepth_ == 0 && layoutWanted_) PostLayoutMessage();
+}
+
+void TCustomDBGridEh::DeferredLayoutArrived() {
+  layoutPosted_ = false;
+  // Blocked now: the section's end or the hold's release runs the pass (posting again here
+  // would spin while a modal loop runs inside a held click).
+  if (layoutDepth_ == 0 && holdDepth_ == 0 && !inLayout_) RequestLayout();
+  else layoutWanted_ = true;
 }
 
 void TCustomDBGridEh::RequestLayout() {
@@ -212,11 +246,15 @@ void TCustomDBGridEh::RequestLayout() {
   EndLayout();
 }
 
-void TCustomDBGridEh::PostDeferredLayout() {
+void TCustomDBGridEh::PostLayoutMessage() {
   if (!layoutPosted_ && HandleAllocated()) {
     PostMessageW(HandleIfAllocated(), WM_DEFERREDLAYOUTEH, 0, 0);
     layoutPosted_ = true;
   }
+}
+
+void TCustomDBGridEh::PostDeferredLayout() {
+  PostLayoutMessage();
   if (layoutDepth_ > 0 && --layoutDepth_ == 0) {
     flushingColumns_ = true;
     columns_.EndUpdate();
@@ -250,6 +288,7 @@ void TCustomDBGridEh::RebuildLayout() {
     }
   }
   layoutPosted_ = false;
+  layoutWanted_ = false;
   bool hasPersistent = false, hasGenerated = false;
   for (int i = 0; i < columns_.Count(); ++i) (columns_.Items(i)->IsPersistent() ? hasPersistent : hasGenerated) = true;
   if (hasPersistent && hasGenerated) columns_.RemoveGenerated();
@@ -389,6 +428,8 @@ void TCustomDBGridEh::RebuildLayout() {
   if ((!current || !current->Visible()) && !visibleColumns_.empty())
     FocusCell(GridColOfColumn(visibleColumns_.front()), Row());
   UpdateScrollBars();
+  // The base grid's own bars may have changed (step 9); the vertical one is the grid's.
+  UpdateVertScrollBar();
   Invalidate();
 }
 
@@ -554,14 +595,14 @@ void TCustomDBGridEh::CreateParams(TCreateParams &p) {
 }
 
 void TCustomDBGridEh::CreateWnd() {
-  ++holdDepth_;
+  HoldLayout();
   try {
     TCustomGrid::CreateWnd();
   } catch (...) {
-    --holdDepth_;
+    ReleaseLayout();
     throw;
   }
-  --holdDepth_;
+  ReleaseLayout();
   scrollBarWidth_ = GetSystemMetrics(SM_CXVSCROLL);
   if (autoFitColWidths_) RequestLayout();
   else {
@@ -583,6 +624,7 @@ void TCustomDBGridEh::Resized() {
 
 void TCustomDBGridEh::Loaded() {
   TCustomGrid::Loaded();
+  sumList_->SetDataSet(DataSet());
   if (autoFitColWidths_) {
     columns_.BeginUpdate();
     for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->SetAutoFitBaseWidth(columns_.Items(i)->Width());

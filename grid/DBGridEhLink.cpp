@@ -75,7 +75,7 @@ void TCustomDBGridEh::LinkActive() {
   for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->ForgetField();
   if (!dataLink_.Active()) HideEditor();
   StopSearch();
-  // Selection and summaries (later units) hear of the new dataset here.
+  sumList_->SetDataSet(DataSet());
   RequestLayout();
   if (dataLink_.Active() && (dbOptions_ & dgAlwaysShowEditor)) ShowEditor();
   UpdateVertScrollBar();
@@ -127,7 +127,7 @@ void TCustomDBGridEh::LinkScrolled(int distance) {
     }
     if (dbOptions_ & dgAlwaysShowEditor) ShowEditor();
   }
-  // Footer rows are repainted by the summary unit when it exists.
+  InvalidateFooter();
   if (holdDepth_ == 0) Update();
 }
 
@@ -185,6 +185,9 @@ void TCustomDBGridEh::RecountRows() {
   if (Row() >= count) FocusCell(Col(), count - 1);
   dataRowCount_ = dataRows;
   SetRowCount(count);
+  // Rows that were the filler before keep no height of it.
+  for (int r = titleRowCount_; r < count; ++r)
+    if (r != titleRowCount_ + dataRows && RowHeights(r) != DefaultRowHeight()) SetRowHeights(r, DefaultRowHeight());
   if (footerRowCount_ > 0) {
     int filler = titleRowCount_ + dataRows;
     int rest = ClientHeight() - titleHeight - dataRows * lineHeight - footerHeight;
@@ -208,6 +211,11 @@ void TCustomDBGridEh::SyncCurrentRow() {
   if (EditorMode() && InplaceEditor() && InplaceEditor()->Text() != GetEditText(Col(), Row())) InvalidateEditor();
 }
 
+void TCustomDBGridEh::InvalidateFooter() {
+  if (footerRowCount_ <= 0 || !HandleAllocated()) return;
+  for (int r = titleRowCount_ + dataRowCount_ + 1; r < RowCount(); ++r) InvalidateRow(r);
+}
+
 // Scroll bar -----------------------------------------------------------------------------------
 
 bool TCustomDBGridEh::UpdateVertScrollBar() {
@@ -217,13 +225,14 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
   TDataSet *ds = DataSet();
   bool active = dataLink_.Active();
   SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 4, 0, 0, 0};
-  if (active && TDataAccess::IsSequenced(ds)) {
+  // The summary list numbers the records (its own order for a dataset that cannot).
+  if (active && sumList_->IsSequenced()) {
     int page = VisibleDataRowCount();
     si.nMin = 1;
-    si.nMax = std::max(TDataAccess::RecordCount(ds) + page - 1, 1);
+    si.nMax = std::max(sumList_->RecordCount() + page - 1, 1);
     si.nPage = static_cast<UINT>(page);
     TDataState state = TDataAccess::State(ds);
-    if (state == TDataState::Browse || state == TDataState::Edit) si.nPos = std::max(TDataAccess::RecNo(ds), 1);
+    if (state == TDataState::Browse || state == TDataState::Edit) si.nPos = std::max(sumList_->RecNo(), 1);
     else {
       SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
       GetScrollInfo(h, SB_VERT, &old);
@@ -242,10 +251,14 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     ShowScrollBar(h, SB_VERT, TRUE);
     SetScrollInfo(h, SB_VERT, &si, TRUE);
   } else {
+    // Shown when the page does not cover the range (the base grid may have hidden the bar when
+    // it changed its own scroll bars).
+    bool wanted = si.nPage < static_cast<UINT>(si.nMax - si.nMin + 1);
+    if (wanted != wasShown) ShowScrollBar(h, SB_VERT, wanted);
     SCROLLINFO now{sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     // Only a change is worth the bar's repaint.
-    if (!GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin || now.nMax != si.nMax || now.nPage != si.nPage ||
-        now.nPos != si.nPos)
+    if (wanted != wasShown || !GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin || now.nMax != si.nMax ||
+        now.nPage != si.nPage || now.nPos != si.nPos)
       SetScrollInfo(h, SB_VERT, &si, TRUE);
   }
   bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;

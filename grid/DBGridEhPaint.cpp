@@ -17,6 +17,9 @@ namespace qv {
 
 namespace {
 
+// Side of the check box a check-box column draws, in pixels.
+constexpr int kCheckBoxSize = 13;
+
 // One memory bitmap for all grids, grown to the largest cell drawn through it.
 struct TSharedDrawBitmap {
   HDC Dc = nullptr;
@@ -398,11 +401,11 @@ void TCustomDBGridEh::DrawCell(int col, int row, const TRect &rect, uint32_t sta
     TColumnEh *column = ColumnOfGridCol(col);
     DrawDataCell(canvas, column, col, row, inner, state);
     sunken = is3D && IsHighlighted(col, row, state);
+  } else if (row == titleRowCount_ + dataRowCount_) {
+    // The filler row between the data and the footers shows the background only.
+    FillSolid(canvas.Handle(), inner, ColorToRGB(Color()));
   } else {
-    // Footer values come from the summary unit; until then footer cells show their background.
-    TColumnEh *column = ColumnOfGridCol(col);
-    TColor bg = column ? column->Footer()->Color() : footerColor_;
-    FillSolid(canvas.Handle(), inner, ColorToRGB(row == titleRowCount_ + dataRowCount_ ? Color() : bg));
+    DrawFooterCell(canvas, ColumnOfGridCol(col), col, row, inner, state);
   }
   if (is3D) DrawFrame3D(canvas, rect, sunken);
 }
@@ -546,9 +549,11 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   std::optional<TActiveRecordScope> scope;
   if (hasRecord) scope.emplace(link, record);
 
-  TFont *font = column->Font();
+  // Handlers change a copy: the column's own font stays as it is (and stays a default).
+  AssignFont(cellFont_, *column->Font());
+  TFont *font = &cellFont_;
   TColor background = column->Color();
-  TColor textColor = font->Color();
+  TAlignment alignment = column->Alignment();
   TRect textRect = rect;
   if (column->AlwaysShowEditButton()) textRect.Right = std::max(textRect.Left, textRect.Right - editButtonWidth_);
   std::string text = hasRecord ? column->DisplayText() : std::string();
@@ -560,13 +565,15 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
     params.Row = row;
     params.State = state;
     params.Font = font;
-    params.Alignment = column->Alignment();
+    params.Alignment = alignment;
     params.Background = background;
     params.Text = text;
     column->OnGetCellParams(this, params);
     background = params.Background;
+    alignment = params.Alignment;
     text = params.Text;
   }
+  TColor textColor = font->Color();
   bool highlighted = IsHighlighted(col, row, state);
   if (highlighted) {
     bool current = (dbOptions_ & dgRowSelect) ? row == Row() : (col == Col() && row == Row());
@@ -582,7 +589,7 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
     canvas.Brush.SetColor(background);
     if (column->Checkboxes()) {
       FillSolid(dc, rect, ColorToRGB(background));
-      int size = std::min({rect.Width(), rect.Height(), 13});
+      int size = std::min({rect.Width(), rect.Height(), kCheckBoxSize});
       RECT box{rect.Left + (rect.Width() - size) / 2, rect.Top + (rect.Height() - size) / 2, 0, 0};
       box.right = box.left + size;
       box.bottom = box.top + size;
@@ -590,17 +597,18 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
       DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
     } else {
       DrawCellText(canvas, textRect, 0, 0, column->EndEllipsis(), column->WordWrap() && tallRows_,
-                   TVertLayoutEh::tlTop, column->Alignment(), text, flat_ ? 1 : 2, 2, true);
+                   TVertLayoutEh::tlTop, alignment, text, flat_ ? 1 : 2, 2, true);
     }
     if (column->AlwaysShowEditButton() && textRect.Right < rect.Right) {
       RECT b{textRect.Right, rect.Top, rect.Right, rect.Bottom};
       DrawFrameControl(dc, &b, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
     }
   }
-  scope.reset();
+  // The draw events still see the row's record.
   TRect full = rect;
   if (!columns_.State()) OnDrawDataCell(this, full, col - indicatorOffset_, column, state);
   OnDrawColumnCell(this, full, col - indicatorOffset_, column, state);
+  scope.reset();
   if (defaultDrawing_ && (state & gdFocused) && GridHasFocus() && !(dbOptions_ & dgRowSelect) && !inLayout_) {
     TCustomForm *form = ParentForm();
     if (form && form->ActiveControl() == this) {
@@ -608,6 +616,33 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
       ::DrawFocusRect(dc, &r);
     }
   }
+}
+
+// Footer cells --------------------------------------------------------------------------------------
+
+void TCustomDBGridEh::DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect,
+                                     uint32_t state) {
+  int footerRow = row - (titleRowCount_ + dataRowCount_ + 1);
+  TColumnFooterEh *footer = column ? column->FooterOf(footerRow) : nullptr;
+  if (!footer) {
+    FillSolid(canvas.Handle(), rect, ColorToRGB(footerColor_));
+    return;
+  }
+  AssignFont(cellFont_, *footer->Font());
+  TFont *font = &cellFont_;
+  TColor background = footer->Color();
+  TAlignment alignment = footer->Alignment();
+  std::string text = FooterText(column, footerRow);
+  OnGetFooterParams(this, col - indicatorOffset_, footerRow, column, font, background, alignment, state, text);
+  if (defaultDrawing_) {
+    AssignFont(canvas.Font, *font);
+    canvas.Brush.SetColor(background);
+    bool is3D = CellIs3D(col, row);
+    int dx = is3D ? 1 : 2, dy = (is3D ? 1 : 2) - (flat_ ? 1 : 0);
+    DrawCellText(canvas, rect, 0, 0, footer->EndEllipsis(), footer->WordWrap() && tallRows_, TVertLayoutEh::tlTop,
+                 alignment, text, dy, dx, true);
+  }
+  OnDrawFooterCell(this, col - indicatorOffset_, footerRow, column, rect, state);
 }
 
 // Cell text ------------------------------------------------------------------------------------

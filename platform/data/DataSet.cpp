@@ -10,9 +10,19 @@
 namespace qv {
 
 TDataSet::~TDataSet() {
+  for (auto notification = std::move(freeNotifications_); auto &[key, onFree] : notification) onFree();
   // Subclasses close in their own destructor; here only the sources are let go.
   for (TDataSource *source : std::vector<TDataSource *>(dataSources_))
     source->SetDataSet(nullptr);
+}
+
+void TDataSet::AddFreeNotification(const void *key, std::function<void()> onFree) {
+  RemoveFreeNotification(key);
+  freeNotifications_.emplace_back(key, std::move(onFree));
+}
+
+void TDataSet::RemoveFreeNotification(const void *key) {
+  std::erase_if(freeNotifications_, [key](const auto &entry) { return entry.first == key; });
 }
 
 void TDataSet::CheckActive() const {

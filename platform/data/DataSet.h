@@ -73,7 +73,8 @@ public:
   int RecNo() const { return rows_.empty() ? 0 : current_ + 1; }
   // Moves to record `recNo` (clamped to the records there are), like a bookmark jump.
   void SetRecNo(int recNo);
-  bool IsSequenced() const { return true; }
+  // Whether RecNo and RecordCount number the records (a dataset that fetches lazily may not).
+  virtual bool IsSequenced() const { return true; }
 
   TBookmark GetBookmark() const;
   bool BookmarkValid(TBookmark bookmark) const;
@@ -116,6 +117,11 @@ public:
   void DisableControls() { ++disableCount_; }
   void EnableControls();
   bool ControlsDisabled() const { return disableCount_ > 0; }
+
+  // Objects that chain the events below (a summary list) hear of the dataset's destruction here,
+  // before anything of it is gone, and put the handlers back. One entry per key.
+  void AddFreeNotification(const void *key, std::function<void()> onFree);
+  void RemoveFreeNotification(const void *key);
 
   TDataSetNotifyEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
   TDataSetNotifyEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
@@ -175,6 +181,7 @@ private:
   mutable std::unordered_map<TBookmark, int> positions_;
   mutable bool positionsValid_ = false;
   std::vector<TDataSource *> dataSources_;
+  std::vector<std::pair<const void *, std::function<void()>>> freeNotifications_;
 };
 
 } // namespace qv

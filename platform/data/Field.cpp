@@ -4,9 +4,12 @@
 #include "platform/data/DataError.h"
 #include "platform/data/DataSet.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace qv {
 
@@ -38,7 +41,107 @@ bool ParseFloat(const std::string &text, double &out) {
   return true;
 }
 
+// One section of a display format, taken apart.
+struct TNumberPattern {
+  std::string Prefix, Suffix; // literal text before the first and after the last placeholder
+  int MinInt = 0;             // 0 placeholders before the decimal point
+  int MinDec = 0, MaxDec = 0; // 0 and 0-or-# placeholders after it
+  bool Thousands = false;
+  bool HasDigits = false;
+};
+
+TNumberPattern ParsePattern(const std::string &section) {
+  TNumberPattern p;
+  bool afterPoint = false, seenDigit = false;
+  std::string literal;
+  for (size_t i = 0; i < section.size(); ++i) {
+    char c = section[i];
+    if (c == '"' || c == '\'') {
+      size_t end = section.find(c, i + 1);
+      if (end == std::string::npos) end = section.size();
+      literal += section.substr(i + 1, end - i - 1);
+      i = end;
+      continue;
+    }
+    if (c == '0' || c == '#') {
+      if (!seenDigit) p.Prefix = literal;
+      literal.clear();
+      seenDigit = p.HasDigits = true;
+      if (afterPoint) {
+        ++p.MaxDec;
+        if (c == '0') p.MinDec = p.MaxDec;
+      } else if (c == '0') {
+        ++p.MinInt;
+      }
+      continue;
+    }
+    if (c == '.' && !afterPoint) {
+      if (!seenDigit) p.Prefix = literal, literal.clear();
+      afterPoint = seenDigit = p.HasDigits = true;
+      continue;
+    }
+    if (c == ',' && seenDigit && !afterPoint) {
+      p.Thousands = true;
+      continue;
+    }
+    literal += c;
+  }
+  if (seenDigit) p.Suffix = literal;
+  else p.Prefix = literal;
+  return p;
+}
+
+// The magnitude of value (not negative) laid out by the pattern.
+std::string LayOut(const TNumberPattern &p, double magnitude) {
+  if (!p.HasDigits) return p.Prefix;
+  // Halves round away from zero (the C library would round them to even).
+  double scale = std::pow(10.0, p.MaxDec);
+  if (magnitude * scale < 1e17) magnitude = std::round(magnitude * scale) / scale;
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.*f", p.MaxDec, magnitude);
+  std::string digits = buffer;
+  std::string intPart = digits, decPart;
+  if (size_t point = digits.find('.'); point != std::string::npos) {
+    intPart = digits.substr(0, point);
+    decPart = digits.substr(point + 1);
+  }
+  while (static_cast<int>(decPart.size()) > p.MinDec && decPart.back() == '0') decPart.pop_back();
+  intPart.erase(0, std::min(intPart.find_first_not_of('0'), intPart.size()));
+  while (static_cast<int>(intPart.size()) < p.MinInt) intPart.insert(0, "0");
+  if (p.Thousands)
+    for (int at = static_cast<int>(intPart.size()) - 3; at > 0; at -= 3) intPart.insert(static_cast<size_t>(at), ",");
+  std::string out = p.Prefix + intPart;
+  if (!decPart.empty()) out += "." + decPart;
+  if (intPart.empty() && decPart.empty()) out += "0";
+  return out + p.Suffix;
+}
+
 } // namespace
+
+std::string FormatFloat(const std::string &format, double value) {
+  if (!std::isfinite(value)) return value != value ? "NAN" : (value > 0 ? "INF" : "-INF");
+  if (format.empty()) return ValueToText(value);
+  std::vector<std::string> sections(1);
+  char quote = 0;
+  for (char c : format) {
+    if (quote) quote = c == quote ? 0 : quote;
+    else if (c == '"' || c == '\'') quote = c;
+    else if (c == ';') {
+      sections.emplace_back();
+      continue;
+    }
+    sections.back() += c;
+  }
+  TNumberPattern positive = ParsePattern(sections[0]);
+  // Zero and the sign are judged on the value as it will be shown.
+  bool zero = std::round(std::fabs(value) * std::pow(10.0, positive.MaxDec)) == 0;
+  if (zero && sections.size() > 2 && !sections[2].empty()) return LayOut(ParsePattern(sections[2]), 0);
+  if (value < 0 && !zero) {
+    if (sections.size() > 1 && !sections[1].empty()) return LayOut(ParsePattern(sections[1]), -value);
+    return "-" + LayOut(positive, -value);
+  }
+  return LayOut(positive, std::fabs(value));
+}
 
 TField::TField(TDataSet *dataSet, int index, const TFieldDef &def)
     : dataSet_(dataSet), index_(index), name_(def.Name), type_(def.DataType), size_(def.Size),
@@ -124,6 +227,8 @@ void TField::SetAsFloat(double value) {
 
 std::string TField::DisplayText() const {
   if (IsBlob() && !IsNull()) return "(BLOB)";
+  if (IsNumeric() && !IsNull() && (!displayFormat_.empty() || currency_))
+    return FormatFloat(displayFormat_.empty() ? kCurrencyFormat : displayFormat_, AsFloat());
   return AsString();
 }
 

@@ -10,6 +10,14 @@ namespace qv {
 
 class TDataSet;
 
+// A number as a display format describes it: sections "positive;negative;zero", digit
+// placeholders 0 (always shown) and # (shown when significant), one decimal point, a comma
+// anywhere in the integer part for thousands separators, quoted text and other characters as
+// they are. An empty format gives the general form (up to 15 significant digits).
+std::string FormatFloat(const std::string &format, double value);
+// The format of money amounts: thousands separated, two decimals.
+inline const char *const kCurrencyFormat = "#,##0.00";
+
 enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob };
 enum class TFieldAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -49,8 +57,17 @@ public:
   void SetAsFloat(double value);
   void Clear() { SetValue(std::monostate{}); }
 
-  // The text a grid cell shows, and the text an editor starts from and writes back.
+  // The text a grid cell shows, and the text an editor starts from and writes back. A numeric
+  // field with a DisplayFormat (or marked Currency) shows its value formatted.
   std::string DisplayText() const;
+  const std::string &DisplayFormat() const { return displayFormat_; }
+  void SetDisplayFormat(const std::string &format) { displayFormat_ = format; }
+  // A real field that holds money (shown in kCurrencyFormat unless a DisplayFormat says otherwise).
+  bool Currency() const { return currency_; }
+  void SetCurrency(bool on) { currency_ = on; }
+  // Significant digits of the general form of a real field.
+  int Precision() const { return precision_; }
+  void SetPrecision(int digits) { precision_ = digits; }
   std::string EditText() const { return AsString(); }
   void SetEditText(const std::string &text) { SetAsString(text); }
 
@@ -83,6 +100,9 @@ private:
   TFieldAlignment alignment_;
   std::string label_;
   bool visible_ = true;
+  std::string displayFormat_;
+  bool currency_ = false;
+  int precision_ = 15;
 };
 
 } // namespace qv

@@ -71,16 +71,7 @@ bool TInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
 const TClassInfo &TCustomGrid::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TCustomGrid, TCustomControl>("TCustomGrid", [](auto &c) {
     c.Enum("BorderStyle", &TCustomGrid::BorderStyle, &TCustomGrid::SetBorderStyle, kBorderStyleNames, 1);
-    c.Integer("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount, 5);
-    c.Integer("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth, 64);
-    c.Integer("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight, 24);
     c.Color("FixedColor", &TCustomGrid::FixedColor, &TCustomGrid::SetFixedColor, clBtnFace);
-    c.Integer("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols, 1);
-    c.Integer("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows, 1);
-    c.Integer("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth, 1);
-    c.Set("Options", &TCustomGrid::Options, &TCustomGrid::SetOptions, kGridOptionNames);
-    c.Integer("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount, 5);
-    c.Enum("ScrollBars", &TCustomGrid::ScrollBars, &TCustomGrid::SetScrollBars, kScrollStyleNames, 3);
   });
   return info;
 }
@@ -822,7 +813,18 @@ void TCustomGrid::WndProc(TMessage &m) {
 // TDrawGrid ------------------------------------------------------------------------------------
 
 const TClassInfo &TDrawGrid::StaticClassInfo() {
+  // Counts, sizes and options are published here: a derived grid that lays itself out (the
+  // data-aware grid) publishes its own options instead.
   static const TClassInfo &info = DefineClass<TDrawGrid, TCustomGrid>("TDrawGrid", [](auto &c) {
+    c.Integer("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount, 5);
+    c.Integer("DefaultColWidth", &TCustomGrid::DefaultColWidth, &TCustomGrid::SetDefaultColWidth, 64);
+    c.Integer("DefaultRowHeight", &TCustomGrid::DefaultRowHeight, &TCustomGrid::SetDefaultRowHeight, 24);
+    c.Integer("FixedCols", &TCustomGrid::FixedCols, &TCustomGrid::SetFixedCols, 1);
+    c.Integer("FixedRows", &TCustomGrid::FixedRows, &TCustomGrid::SetFixedRows, 1);
+    c.Integer("GridLineWidth", &TCustomGrid::GridLineWidth, &TCustomGrid::SetGridLineWidth, 1);
+    c.Set("Options", &TCustomGrid::Options, &TCustomGrid::SetOptions, kGridOptionNames);
+    c.Integer("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount, 5);
+    c.Enum("ScrollBars", &TCustomGrid::ScrollBars, &TCustomGrid::SetScrollBars, kScrollStyleNames, 3);
     c.Event("OnDrawCell", &TDrawGrid::OnDrawCell);
     c.Event("OnSelectCell", &TDrawGrid::OnSelectCell);
     c.Event("OnTopLeftChanged", &TDrawGrid::OnTopLeftChanged);
