@@ -9,7 +9,7 @@
 //
 // No window code here: the grid owns one producer (TDBGridEhSumList) for its footers.
 #include "platform/data/DataSet.h"
-#include "platform/forms/Collection.h"
+#include "platform/classes/Collection.h"
 
 #include <cstdint>
 #include <string>

@@ -3,7 +3,7 @@
 // the deferred layout message, Escape on a form and the published properties.
 #include "GridFixture.h"
 
-#include "platform/forms/ClassInfo.h"
+#include "platform/classes/ClassInfo.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <algorithm>
