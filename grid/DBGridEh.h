@@ -801,6 +801,14 @@ protected:
 
   // Layout (DBGridEhLayout.cpp).
   void RebuildLayout();
+  // Steps of the pass, in order.
+  void DropDeferredLayout();
+  void BuildColumns();
+  void SetGridColumns();
+  void MeasureRows();
+  int NaturalTitleHeight();
+  void UpdateHorzScrollBar();
+  void ApplyTitleHeight(int titleHeight);
   void FitColumnWidths();
   void ApplyColumnAttributes();
   void ColumnChangedNotify(TColumnEh *column);

@@ -282,6 +282,41 @@ void TCustomDBGridEh::RebuildLayout() {
   ++layoutPasses_;
 
   // 1. Queued deferred passes are covered by this one.
+  DropDeferredLayout();
+  // 2-3. The field map and the columns.
+  BuildColumns();
+  // 4. Visible columns, column count and fixed columns.
+  SetGridColumns();
+  // 5. Title rows.
+  titleRowCount_ = (dbOptions_ & dgTitles) ? 1 : 0;
+
+  // 6-7. Data row height, edit buttons and tall rows.
+  MeasureRows();
+  // 8. Title row height.
+  int titleHeight = NaturalTitleHeight();
+  // 9. Horizontal scroll bar.
+  UpdateHorzScrollBar();
+  // 10-11. Widths, then fitting.
+  ApplyColumnAttributes();
+  if (autoFitColWidths_ && HandleAllocated()) FitColumnWidths();
+
+  // 12. Title height from TitleHeight/TitleLines, or from the header tree.
+  ApplyTitleHeight(titleHeight);
+
+  // 13. Widths again, rows, the current row.
+  ApplyColumnAttributes();
+  RecountRows();
+  SyncCurrentRow();
+  TColumnEh *current = ColumnOfGridCol(Col());
+  if ((!current || !current->Visible()) && !visibleColumns_.empty())
+    FocusCell(GridColOfColumn(visibleColumns_.front()), Row());
+  UpdateScrollBars();
+  // The base grid's own bars may have changed (step 9); the vertical one is the grid's.
+  UpdateVertScrollBar();
+  Invalidate();
+}
+
+void TCustomDBGridEh::DropDeferredLayout() {
   if (HandleAllocated()) {
     MSG msg;
     while (PeekMessageW(&msg, HandleIfAllocated(), WM_DEFERREDLAYOUTEH, WM_DEFERREDLAYOUTEH, PM_REMOVE)) {
@@ -289,11 +324,13 @@ void TCustomDBGridEh::RebuildLayout() {
   }
   layoutPosted_ = false;
   layoutWanted_ = false;
+}
+
+void TCustomDBGridEh::BuildColumns() {
   bool hasPersistent = false, hasGenerated = false;
   for (int i = 0; i < columns_.Count(); ++i) (columns_.Items(i)->IsPersistent() ? hasPersistent : hasGenerated) = true;
   if (hasPersistent && hasGenerated) columns_.RemoveGenerated();
 
-  // 2-3. The field map and the columns.
   indicatorOffset_ = (dbOptions_ & dgIndicator) ? 1 : 0;
   dataLink_.ClearMapping();
   bool active = dataLink_.Active();
@@ -335,8 +372,10 @@ void TCustomDBGridEh::RebuildLayout() {
       empty->SetPersistent(false);
     }
   }
+}
 
-  // 4. Visible columns, column count and fixed columns.
+void TCustomDBGridEh::SetGridColumns() {
+  bool active = dataLink_.Active();
   visibleColumns_.clear();
   for (int i = 0; i < columns_.Count(); ++i)
     if (columns_.Items(i)->Visible()) visibleColumns_.push_back(columns_.Items(i));
@@ -350,11 +389,9 @@ void TCustomDBGridEh::RebuildLayout() {
   int fixedCols = indicatorOffset_ + frozen + hiddenFrozen - (visibleColumns_.empty() ? 1 : 0);
   SetFixedCols(std::clamp(fixedCols, 0, ColCount() - 1));
   tabStops_.assign(ColCount(), false);
+}
 
-  // 5. Title rows.
-  titleRowCount_ = (dbOptions_ & dgTitles) ? 1 : 0;
-
-  // 6. Data row height.
+void TCustomDBGridEh::MeasureRows() {
   TFontMetrics fm = MeasureFont(Font());
   int h = std::max(fm.TextHeight, 1);
   int p = (flat_ ? 1 : 3) + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
@@ -369,28 +406,27 @@ void TCustomDBGridEh::RebuildLayout() {
   }
   SetDefaultRowHeight(std::max(rowHeight, 1));
 
-  // 7. Edit buttons and tall rows.
   int bw = flat_ ? std::min(scrollBarWidth_, (std::max<int>(fm.Tm.tmHeight * 2 / 3, 1) | 1)) + 1 : scrollBarWidth_;
   editButtonWidth_ = (bw * 3 + 1) / 2 < rowHeight ? bw : rowHeight;
   tallRows_ = fm.Tm.tmExternalLeading + fm.Tm.tmHeight + fm.Tm.tmInternalLeading + 4 < rowHeight;
+}
 
-  // 8. Title row height.
+int TCustomDBGridEh::NaturalTitleHeight() {
   int titleHeight = 0;
   if (titleRowCount_ > 0) {
     for (int i = 0; i < columns_.Count(); ++i)
       titleHeight = std::max(titleHeight, TextHeightOf(*columns_.Items(i)->Title()->Font()) + 4);
     if (columns_.Count() == 0) titleHeight = TextHeightOf(*TitleFont()) + 4;
   }
+  return titleHeight;
+}
 
-  // 9. Horizontal scroll bar.
+void TCustomDBGridEh::UpdateHorzScrollBar() {
   bool horz = !autoFitColWidths_ && horzScrollBar_.Visible() && !horzScrollBar_.ExtScrollBar();
   SetScrollBars(horz ? TScrollStyle::ssHorizontal : TScrollStyle::ssNone);
+}
 
-  // 10-11. Widths, then fitting.
-  ApplyColumnAttributes();
-  if (autoFitColWidths_ && HandleAllocated()) FitColumnWidths();
-
-  // 12. Title height from TitleHeight/TitleLines.
+void TCustomDBGridEh::ApplyTitleHeight(int titleHeight) {
   if (titleRowCount_ > 0) {
     if (titleHeight_ != 0 || titleLines_ != 0) {
       const TFont *tallest = TitleFont();
@@ -419,18 +455,6 @@ void TCustomDBGridEh::RebuildLayout() {
   } else {
     SetFixedRows(0);
   }
-
-  // 13. Widths again, rows, the current row.
-  ApplyColumnAttributes();
-  RecountRows();
-  SyncCurrentRow();
-  TColumnEh *current = ColumnOfGridCol(Col());
-  if ((!current || !current->Visible()) && !visibleColumns_.empty())
-    FocusCell(GridColOfColumn(visibleColumns_.front()), Row());
-  UpdateScrollBars();
-  // The base grid's own bars may have changed (step 9); the vertical one is the grid's.
-  UpdateVertScrollBar();
-  Invalidate();
 }
 
 void TCustomDBGridEh::ApplyColumnAttributes() {
