@@ -113,17 +113,6 @@ int Measure() {
 
 int main(int argc, char **argv) {
   const char *usage = "用法：paper_bench\n"
-                      "  在临时文件夹里按不同题量生成试卷，打印数据集方式与纯 SQL 的耗时和它们的比值\n"
-                      "选项：-h, --help 显示本说明；--version 显示版本\n";
-  return qv::TCommandLine("paper_bench", usage)
-      .Run(qv::ProgramArguments(argc, argv), [](qv::TArguments &args) {
-        args.Finish();
-        return Measure();
-      });
-}
-
-int main(int argc, char **argv) {
-  const char *usage = "用法：paper_bench\n"
                       "  在临时文件夹里按 250、3000 和 100000 道题生成试卷（与考试程序同一路径），\n"
                       "  打印耗时、纯 SQL 的耗时和它们的比值\n"
                       "选项：-h, --help 显示本说明；--version 显示版本\n";
