@@ -53,11 +53,11 @@ void Tfmlogin::FormShow(TObject *) {
 }
 
 void Tfmlogin::Edit1KeyPress(TObject *, wchar_t &Key) {
-  if (Key == 13) Edit2->SetFocus();
+  if (Key == VK_RETURN) Edit2->SetFocus();
 }
 
 void Tfmlogin::Edit2KeyPress(TObject *, wchar_t &Key) {
-  if (Key == 13) BitBtn1->SetFocus();
+  if (Key == VK_RETURN) BitBtn1->SetFocus();
 }
 
 void Tfmlogin::BitBtn1Click(TObject *) {

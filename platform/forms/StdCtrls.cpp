@@ -68,7 +68,7 @@ bool TCustomEdit::WantsKey(WPARAM vk) const { return vk == VK_LEFT || vk == VK_R
 bool TCustomEdit::DoKeyPress(wchar_t &key) {
   if (TWinControl::DoKeyPress(key)) return true;
   // A single-line edit has no use for Enter or Escape (the window would only beep).
-  return key == L'\r' || key == 27;
+  return key == VK_RETURN || key == VK_ESCAPE;
 }
 
 void TCustomEdit::WndProc(TMessage &m) {

@@ -105,7 +105,12 @@ TEST(Bitmap, ABitmapWhoseHeaderLiesLoadsEmpty) {
   EXPECT_EQ(ColorFromPixel(m.At(1, 1)), clBlack);
   EXPECT_FALSE(DecodeBmp(BmpFile(2, 2, 8, 1, TBytes(1024, 0), TBytes(8, 0)), m, &why)); // RLE
   EXPECT_EQ(why, "compressed BMP files are not supported");
-  EXPECT_FALSE(DecodeBmp(TBytes{'B', 'M'}, m));
+  EXPECT_FALSE(DecodeBmp(TBytes{'B', 'M'}, m, &why));
+  EXPECT_EQ(why, "not a BMP file");
+  EXPECT_FALSE(DecodeBmp(BmpFile(1, 1, 7, 0, {}, TBytes(4, 0)), m, &why));
+  EXPECT_EQ(why, "BMP with 7 bits per pixel is not supported");
+  EXPECT_FALSE(DecodeBmp(BmpFile(0, 1, 24, 0, {}, TBytes(4, 0)), m, &why));
+  EXPECT_EQ(why, "BMP size is not allowed");
 }
 
 } // namespace

@@ -206,7 +206,7 @@ TEST_F(ControlsTest, EnterInAnEditReachesKeyPressWhenNoDefaultButtonTakesIt) {
   auto *edit1 = Add<TEdit>(form, 10, 10, 150, 24);
   auto *edit2 = Add<TEdit>(form, 10, 40, 150, 24);
   edit1->OnKeyPress = [&](TObject *, wchar_t &key) {
-    if (key == 13) edit2->SetFocus();
+    if (key == VK_RETURN) edit2->SetFocus();
   };
   form->Show();
   edit1->SetFocus();
