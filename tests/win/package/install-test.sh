@@ -19,7 +19,10 @@ rm -rf "$work"
 mkdir -p "$work"
 BUILD_DIR=$build "$top/scripts/package.sh" "$work/out"
 setup=$(ls "$work"/out/exam-*-setup.exe)
-unzip -l "$work"/out/exam-*-portable.zip | grep -q 'exam-.*/server.udl' || fail "the zip has no server.udl"
+listing=$(unzip -l "$work"/out/exam-*-portable.zip)
+for f in exam.exe qbank.exe exam.db server.udl readme.txt; do
+  grep -q "exam-[0-9.]*/$f\$" <<<"$listing" || fail "the zip has no $f"
+done
 
 c=$WINEPREFIX/drive_c
 prog="$c/Program Files (x86)/焊工考试系统"
