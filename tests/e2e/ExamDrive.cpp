@@ -939,6 +939,11 @@ private:
       auto answered = std::find_if(expected_.begin(), expected_.end(), [](auto &a) { return !a.empty(); });
       if (answered != expected_.end()) {
         size_t i = static_cast<size_t>(answered - expected_.begin());
+        // Review keeps the question that was on screen at the hand-in: back to the top first.
+        TStep top;
+        top.Kind = TStep::TKind::Key;
+        top.Text = "Ctrl+Home";
+        Key(top);
         for (int attempt = 0; attempt < 3 && !(Shows(i) && IsWindowVisible(dbEdit_)); ++attempt) {
           ClickGridRowFromTop(i);
           Await([&] { return Shows(i) && IsWindowVisible(dbEdit_); }, 2000);
