@@ -17,10 +17,14 @@ void TConnectionHandle::SetConnectionString(const std::string &text) { connectio
 void TConnectionHandle::Open() { connection_->Open(); }
 void TConnectionHandle::Close() { connection_->Close(); }
 bool TConnectionHandle::Connected() const { return connection_->Connected(); }
-bool TConnectionHandle::TableExists(const std::string &table) const { return connection_->TableExists(table); }
+bool TConnectionHandle::TableExists(const std::string &table) const {
+  return connection_->TableExists(table);
+}
 
 std::string TFieldRef::AsString() const { return query_->query_->FieldByName(name_)->AsString(); }
-void TFieldRef::SetAsString(const std::string &text) { query_->query_->FieldByName(name_)->SetAsString(text); }
+void TFieldRef::SetAsString(const std::string &text) {
+  query_->query_->FieldByName(name_)->SetAsString(text);
+}
 void TFieldRef::SetAsInteger(int64_t value) { query_->query_->FieldByName(name_)->SetAsInteger(value); }
 
 TQueryHandle::TQueryHandle() : query_(std::make_unique<TQuery>()) {

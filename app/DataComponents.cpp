@@ -7,9 +7,9 @@
 namespace qv {
 
 namespace {
-const std::vector<std::string> kConnectModeNames = {
-    "cmUnknown", "cmRead", "cmWrite", "cmReadWrite", "cmShareDenyRead", "cmShareDenyWrite",
-    "cmShareExclusive", "cmShareDenyNone"};
+const std::vector<std::string> kConnectModeNames = {"cmUnknown",        "cmRead",          "cmWrite",
+                                                    "cmReadWrite",      "cmShareDenyRead", "cmShareDenyWrite",
+                                                    "cmShareExclusive", "cmShareDenyNone"};
 } // namespace
 
 const TClassInfo &TDBConnection::StaticClassInfo() {
@@ -25,7 +25,8 @@ const TClassInfo &TDBConnection::StaticClassInfo() {
 TDBConnection::TDBConnection(TComponent *owner) : TComponent(owner) {}
 
 TDBConnection::~TDBConnection() {
-  for (TDBQuery *query : std::vector<TDBQuery *>(queries_)) query->SetConnection(nullptr);
+  for (TDBQuery *query : std::vector<TDBQuery *>(queries_))
+    query->SetConnection(nullptr);
 }
 
 void TDBConnection::SetConnected(bool on) {

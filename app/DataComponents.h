@@ -14,8 +14,16 @@ namespace qv {
 class TDBQuery;
 
 // How other processes may share the database; SQLite always shares, so only the setting is kept.
-enum class TConnectMode { cmUnknown, cmRead, cmWrite, cmReadWrite, cmShareDenyRead, cmShareDenyWrite,
-                          cmShareExclusive, cmShareDenyNone };
+enum class TConnectMode {
+  cmUnknown,
+  cmRead,
+  cmWrite,
+  cmReadWrite,
+  cmShareDenyRead,
+  cmShareDenyWrite,
+  cmShareExclusive,
+  cmShareDenyNone
+};
 
 class TDBConnection : public TComponent, public TConnectionHandle {
   QV_DECLARE_CLASS(TDBConnection)

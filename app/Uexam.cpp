@@ -3,10 +3,10 @@
 #include "app/uDM.h"
 #include "app/uLogin.h"
 #include "app/waiting.h"
-#include "platform/classes/ClassBuilder.h"
-#include "platform/forms/Dialogs.h"
 #include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
+#include "platform/classes/ClassBuilder.h"
+#include "platform/forms/Dialogs.h"
 
 #include <cstdlib>
 
@@ -150,15 +150,16 @@ void Tfmexam::GoToQuestion(const std::string &number) {
   int recNo = std::atoi(number.c_str());
   if (recNo >= 1 && recNo <= ds->RecordCount()) ds->SetRecNo(recNo);
   if (ds->FieldByName("sNo")->AsString() == number) return;
-  for (ds->First(); !ds->Eof() && ds->FieldByName("sNo")->AsString() != number;) ds->Next();
+  for (ds->First(); !ds->Eof() && ds->FieldByName("sNo")->AsString() != number;)
+    ds->Next();
 }
 
 bool Tfmexam::PreparePaper() {
   // Closing the question box or a message box activates this window again: that activation
   // must not ask or generate a second time.
   auto busy = ScopedFlag(generating_);
-  if (fmDM->PaperInterrupted() &&
-      MessageDlg("上次考试尚未交卷，是否继续上次考试？", TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes) {
+  if (fmDM->PaperInterrupted() && MessageDlg("上次考试尚未交卷，是否继续上次考试？",
+                                             TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes) {
     paperReady_ = true;
     resumeWanted_ = true;
     return true;
@@ -213,7 +214,8 @@ bool Tfmexam::GeneratePaper() {
   if (!paperReady_) {
     // The generation ran in one transaction: the previous paper is still there, unchanged.
     fmDM->localDS->Close();
-    MessageDlg("试卷生成失败，原来的试卷没有改动。\n" + error + "\n\n请点击（开始考试）重试，或关闭窗口退出。",
+    MessageDlg("试卷生成失败，原来的试卷没有改动。\n" + error +
+                   "\n\n请点击（开始考试）重试，或关闭窗口退出。",
                TMsgDlgType::mtError, mbOK);
   }
   return paperReady_;

@@ -107,13 +107,13 @@ public:
   int RemainingMinutes() const;
 
 private:
-  bool generating_ = false; // the paper is being generated (the waiting window is up)
-  bool paperReady_ = false; // the paper was generated (or kept to resume) for this window
+  bool generating_ = false;       // the paper is being generated (the waiting window is up)
+  bool paperReady_ = false;       // the paper was generated (or kept to resume) for this window
   bool generationFailed_ = false; // the last generation failed; the start button tries again
-  bool started_ = false;    // the start button was pressed (or an interrupted exam resumed)
-  bool marking_ = false;    // the hand-in is marking the paper row by row
-  bool resumeWanted_ = false; // the candidate chose to go on with an interrupted exam
-  bool handingIn_ = false;  // a hand-in is running (its confirmation or score window may be up)
+  bool started_ = false;          // the start button was pressed (or an interrupted exam resumed)
+  bool marking_ = false;          // the hand-in is marking the paper row by row
+  bool resumeWanted_ = false;     // the candidate chose to go on with an interrupted exam
+  bool handingIn_ = false;        // a hand-in is running (its confirmation or score window may be up)
   // The steps of the hand-in; without confirmation when the exam time ran out.
   void HandIn(bool confirm);
   // Marks every answered row not yet marked, in one transaction.

@@ -11,7 +11,8 @@ void Tfmexam::ShowCurrentQuestion() {
   Memo1->SetText(text("eQName"));
   TMemo *areas[] = {Memo2, Memo3, Memo4, Memo5, Memo6, Memo7};
   const char *options[] = {"QA", "QB", "QC", "QD", "QE", "QF"};
-  for (int i = 0; i < 6; ++i) areas[i]->SetText(text(options[i]));
+  for (int i = 0; i < 6; ++i)
+    areas[i]->SetText(text(options[i]));
   Label20->SetCaption(text("sno"));
   Label21->SetCaption(text("eQZY") + " " + text("eQtype"));
   std::string answer = text("result1");

@@ -2,10 +2,10 @@
 #include "app/Uexam.h"
 #include "app/Uscore.h"
 #include "app/uDM.h"
-#include "platform/forms/Dialogs.h"
 #include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/data/Connection.h"
+#include "platform/forms/Dialogs.h"
 
 #include <string_view>
 
@@ -55,7 +55,8 @@ namespace {
 // A marked answer ends in " √" or " ×"; the candidate's own answers never do.
 bool IsMarked(const std::string &answer) {
   auto endsWith = [&](std::string_view mark) {
-    return answer.size() >= mark.size() && answer.compare(answer.size() - mark.size(), mark.size(), mark) == 0;
+    return answer.size() >= mark.size() &&
+           answer.compare(answer.size() - mark.size(), mark.size(), mark) == 0;
   };
   return endsWith(" √") || endsWith(" ×");
 }
@@ -101,7 +102,8 @@ void Tfmexam::Timer2Timer(TObject *) {
 }
 
 int Tfmexam::RemainingMinutes() const {
-  auto elapsed = std::chrono::duration_cast<std::chrono::minutes>(std::chrono::steady_clock::now() - StartedAt);
+  auto elapsed =
+      std::chrono::duration_cast<std::chrono::minutes>(std::chrono::steady_clock::now() - StartedAt);
   long long left = ExamMinutes - elapsed.count();
   return left > 0 ? static_cast<int>(left) : 0;
 }

@@ -17,7 +17,8 @@ TfmScore::TfmScore(TComponent *owner) : TForm(owner) {
   RegisterHandler("Button1Click", this, &TfmScore::Button1Click);
   TLabel **labels[] = {&Label1, &Label2,  &Label3,  &Label4,  &Label5,  &Label6,  &Label7, &Label8,
                        &Label9, &Label10, &Label11, &Label12, &Label13, &Label14, &Label15};
-  for (int i = 0; i < 15; ++i) BindField("Label" + std::to_string(i + 1), *labels[i]);
+  for (int i = 0; i < 15; ++i)
+    BindField("Label" + std::to_string(i + 1), *labels[i]);
   BindField("Button1", Button1);
   BindField("ADO1", ADO1);
   CreateFromLayout();
@@ -38,17 +39,29 @@ void TfmScore::FormShow(TObject *) {
       {Label14, "select count(sNo) as countsNo from testpaper where result1<>NUll", "countsNo"},
       {Label15, "select sum(eQfen) as sumeQfen from testpaper where right([result1],1)='√' and result1<>NUll",
        "sumeQfen"},
-      {Label6, "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='单项选择'  and result1<>NUll",
+      {Label6,
+       "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='单项选择'  and "
+       "result1<>NUll",
        "ss"},
-      {Label7, "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='单项选择'  and result1<>NUll",
+      {Label7,
+       "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='单项选择'  and "
+       "result1<>NUll",
        "ss"},
-      {Label8, "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='多项选择'  and result1<>NUll",
+      {Label8,
+       "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='多项选择'  and "
+       "result1<>NUll",
        "ss"},
-      {Label9, "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='多项选择'  and result1<>NUll",
+      {Label9,
+       "select count(sNo) as ss from testpaper where right([result1],1)='×' and eQtype='多项选择'  and "
+       "result1<>NUll",
        "ss"},
-      {Label10, "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='判断题'  and result1<>NUll",
+      {Label10,
+       "select count(sNo) as ss from testpaper where  right([result1],1)='√' and eQtype='判断题'  and "
+       "result1<>NUll",
        "ss"},
-      {Label11, "select count(sNo) as ss from testpaper where  right([result1],1)='×' and eQtype='判断题'  and result1<>NUll",
+      {Label11,
+       "select count(sNo) as ss from testpaper where  right([result1],1)='×' and eQtype='判断题'  and "
+       "result1<>NUll",
        "ss"},
   };
   for (const Figure &figure : figures) {

@@ -3,12 +3,12 @@
 #include "app/Uexam.h"
 #include "app/uLogin.h"
 #include "platform/classes/ClassBuilder.h"
-#include "platform/forms/ExtCtrls.h"
-#include "platform/forms/StdCtrls.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Query.h"
 #include "platform/data/Schema.h"
 #include "platform/data/SqlText.h"
+#include "platform/forms/ExtCtrls.h"
+#include "platform/forms/StdCtrls.h"
 
 #include <charconv>
 
@@ -97,7 +97,8 @@ std::string ScalarText(TfmDM &dm, const std::string &sql) {
 
 bool TfmDM::PaperInterrupted() {
   return ScalarText(*this, "select count(*) from testpaper where sno>0 and result1 is not null") != "0" &&
-         ScalarText(*this, "select count(*) from testpaper where result1 like '% √' or result1 like '% ×'") == "0";
+         ScalarText(*this, "select count(*) from testpaper where result1 like '% √' or result1 like '% ×'") ==
+             "0";
 }
 
 std::string TfmDM::FirstUnansweredQuestion() {
@@ -134,7 +135,8 @@ void TfmDM::localDSAfterScroll(TDataSet *) {
   bool single = type == kSingleChoice, trueFalse = type == kTrueFalse, multiple = type == kMultipleChoice;
   if (!single && !trueFalse && !multiple) return;
 
-  for (TCheckBox *box : exam.OptionBoxes()) box->SetVisible(multiple);
+  for (TCheckBox *box : exam.OptionBoxes())
+    box->SetVisible(multiple);
   exam.SpeedButton1->SetVisible(!multiple);
   exam.SpeedButton2->SetVisible(!multiple);
   if (!multiple) {
@@ -146,7 +148,8 @@ void TfmDM::localDSAfterScroll(TDataSet *) {
   exam.SpeedButton5->SetVisible(false);
   exam.SpeedButton6->SetVisible(false);
   TMemo *areas[] = {exam.Memo2, exam.Memo3, exam.Memo4, exam.Memo5, exam.Memo6, exam.Memo7};
-  for (int i = 0; i < 6; ++i) areas[i]->SetVisible(i < 4 ? !trueFalse : multiple);
+  for (int i = 0; i < 6; ++i)
+    areas[i]->SetVisible(i < 4 ? !trueFalse : multiple);
 
   if (multiple) exam.CollectTickedOptions(ChoiceBuffer);
   // Whatever moved the paper (navigation bar, answer buttons, the question list's mouse, wheel,

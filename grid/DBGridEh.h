@@ -12,9 +12,9 @@
 // Not here yet: footer values and summaries, export and import, the selection model beyond the
 // current row, the in-place editor beyond a read-only edit, drop-down lists and the calculator.
 // Their hooks are marked where they plug in.
+#include "grid/DBSumLst.h"
 #include "platform/classes/Collection.h"
 #include "platform/forms/DBCtrls.h"
-#include "grid/DBSumLst.h"
 #include "platform/forms/Grids.h"
 
 #include <cstdint>
@@ -64,10 +64,25 @@ enum TDBGridEhOption : uint32_t {
 };
 constexpr uint32_t kDefaultDBGridEhOptions = dghFixed3D | dghHighlightFocus | dghClearSelection;
 
-enum TDBGridEhAllowedOperation : uint32_t { alopInsertEh = 1, alopUpdateEh = 2, alopDeleteEh = 4, alopAppendEh = 8 };
-enum TDBGridEhAllowedSelection : uint32_t { gstRecordBookmarks = 1, gstRectangle = 2, gstColumns = 4, gstAll = 8 };
+enum TDBGridEhAllowedOperation : uint32_t {
+  alopInsertEh = 1,
+  alopUpdateEh = 2,
+  alopDeleteEh = 4,
+  alopAppendEh = 8
+};
+enum TDBGridEhAllowedSelection : uint32_t {
+  gstRecordBookmarks = 1,
+  gstRectangle = 2,
+  gstColumns = 4,
+  gstAll = 8
+};
 enum TDBGridEhEditAction : uint32_t {
-  geaCutEh = 1, geaCopyEh = 2, geaPasteEh = 4, geaDeleteEh = 8, geaSelectAllEh = 16 };
+  geaCutEh = 1,
+  geaCopyEh = 2,
+  geaPasteEh = 4,
+  geaDeleteEh = 8,
+  geaSelectAllEh = 16
+};
 
 enum class TSortMarkerEh { smNoneEh, smDownEh, smUpEh };
 enum class TTextOrientationEh { tohHorizontal, tohVertical };
@@ -322,9 +337,19 @@ struct TColCellParamsEh {
 
 // Which column properties were set explicitly (ExplicitValues).
 enum TColumnValueEh : uint32_t {
-  cvColor = 1, cvWidth = 2, cvFont = 4, cvAlignment = 8, cvReadOnly = 16, cvTitleCaption = 32,
-  cvTitleColor = 64, cvTitleFont = 128, cvTitleAlignment = 256, cvFooterColor = 512, cvFooterFont = 1024,
-  cvFooterAlignment = 2048 };
+  cvColor = 1,
+  cvWidth = 2,
+  cvFont = 4,
+  cvAlignment = 8,
+  cvReadOnly = 16,
+  cvTitleCaption = 32,
+  cvTitleColor = 64,
+  cvTitleFont = 128,
+  cvTitleAlignment = 256,
+  cvFooterColor = 512,
+  cvFooterFont = 1024,
+  cvFooterAlignment = 2048
+};
 
 class TColumnEh : public TCollectionItem {
   QV_DECLARE_CLASS(TColumnEh)
@@ -764,8 +789,8 @@ public:
 
   // Drawing of one text into a cell (both paths; see DBGridEhPaint.cpp).
   void DrawCellText(TCanvas &canvas, const TRect &rect, int leftMargin, int rightMargin, bool endEllipsis,
-                    bool wordWrap, TVertLayoutEh layout, TAlignment alignment, const std::string &text, int dy,
-                    int dx, bool fill);
+                    bool wordWrap, TVertLayoutEh layout, TAlignment alignment, const std::string &text,
+                    int dy, int dx, bool fill);
 
 protected:
   friend class TColumnEh;
@@ -829,7 +854,9 @@ protected:
   bool AcquireFocus();
   // Posts the pending edits of the dataset (the editor's text first).
   void PostPendingEdits();
-  bool DataRowOfGridRow(int row) const { return row >= titleRowCount_ && row < titleRowCount_ + dataRowCount_; }
+  bool DataRowOfGridRow(int row) const {
+    return row >= titleRowCount_ && row < titleRowCount_ + dataRowCount_;
+  }
   int DataRowCount() const { return dataRowCount_; }
   // Repaints the footer rows.
   void InvalidateFooter();
@@ -844,7 +871,8 @@ protected:
   // Painting (DBGridEhPaint.cpp).
   void DrawIndicatorCell(TCanvas &canvas, int row, const TRect &rect, uint32_t state);
   void DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TRect &rect, uint32_t state);
-  void DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect, uint32_t state);
+  void DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect,
+                      uint32_t state);
   void DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, int row, const TRect &rect, uint32_t state);
   void DrawFrame3D(TCanvas &canvas, const TRect &rect, bool sunken);
   bool CellIs3D(int col, int row) const;

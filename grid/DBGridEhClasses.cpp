@@ -8,12 +8,24 @@ namespace qv {
 namespace {
 
 const std::vector<std::string> kOptionNames = {
-    "dgEditing", "dgAlwaysShowEditor", "dgTitles", "dgIndicator", "dgColumnResize", "dgColLines", "dgRowLines",
-    "dgTabs", "dgRowSelect", "dgAlwaysShowSelection", "dgConfirmDelete", "dgCancelOnExit", "dgMultiSelect"};
-const std::vector<std::string> kOptionEhNames = {
-    "dghFixed3D", "dghFrozen3D", "dghFooter3D", "dghData3D", "dghResizeWholeRightPart", "dghHighlightFocus",
-    "dghClearSelection", "dghFitRowHeightToText", "dghAutoSortMarking", "dghMultiSortMarking", "dghEnterAsTab",
-    "dghTraceColSizing", "dghIncSearch", "dghPreferIncSearch", "dghRowHighlight"};
+    "dgEditing",       "dgAlwaysShowEditor", "dgTitles",     "dgIndicator", "dgColumnResize",
+    "dgColLines",      "dgRowLines",         "dgTabs",       "dgRowSelect", "dgAlwaysShowSelection",
+    "dgConfirmDelete", "dgCancelOnExit",     "dgMultiSelect"};
+const std::vector<std::string> kOptionEhNames = {"dghFixed3D",
+                                                 "dghFrozen3D",
+                                                 "dghFooter3D",
+                                                 "dghData3D",
+                                                 "dghResizeWholeRightPart",
+                                                 "dghHighlightFocus",
+                                                 "dghClearSelection",
+                                                 "dghFitRowHeightToText",
+                                                 "dghAutoSortMarking",
+                                                 "dghMultiSortMarking",
+                                                 "dghEnterAsTab",
+                                                 "dghTraceColSizing",
+                                                 "dghIncSearch",
+                                                 "dghPreferIncSearch",
+                                                 "dghRowHighlight"};
 const std::vector<std::string> kAllowedOperationNames = {"alopInsertEh", "alopUpdateEh", "alopDeleteEh",
                                                          "alopAppendEh"};
 const std::vector<std::string> kAllowedSelectionNames = {"gstRecordBookmarks", "gstRectangle", "gstColumns",
@@ -22,9 +34,10 @@ const std::vector<std::string> kEditActionNames = {"geaCutEh", "geaCopyEh", "gea
                                                    "geaSelectAllEh"};
 const std::vector<std::string> kSortMarkerNames = {"smNoneEh", "smDownEh", "smUpEh"};
 const std::vector<std::string> kOrientationNames = {"tohHorizontal", "tohVertical"};
-const std::vector<std::string> kButtonStyleNames = {"cbsAuto", "cbsEllipsis", "cbsNone", "cbsUpDown", "cbsDropDown"};
-const std::vector<std::string> kFooterValueTypeNames = {"fvtNon", "fvtSum", "fvtAvg", "fvtCount", "fvtFieldValue",
-                                                        "fvtStaticText"};
+const std::vector<std::string> kButtonStyleNames = {"cbsAuto", "cbsEllipsis", "cbsNone", "cbsUpDown",
+                                                    "cbsDropDown"};
+const std::vector<std::string> kFooterValueTypeNames = {"fvtNon",   "fvtSum",        "fvtAvg",
+                                                        "fvtCount", "fvtFieldValue", "fvtStaticText"};
 const std::vector<std::string> kGroupOperationNames = {"goSum", "goAvg", "goCount"};
 const std::vector<std::string> kVisibleModeNames = {"sbAlwaysShowEh", "sbNeverShowEh", "sbAutoShowEh"};
 
@@ -52,22 +65,26 @@ const TClassInfo &TColumnTitleEh::StaticClassInfo() {
 }
 
 const TClassInfo &TColumnFooterEh::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TColumnFooterEh, TCollectionItem>("TColumnFooterEh", [](auto &c) {
-    c.Enum("Alignment", &TColumnFooterEh::Alignment, &TColumnFooterEh::SetAlignment, kAlignmentNames);
-    c.Color("Color", &TColumnFooterEh::Color, &TColumnFooterEh::SetColor);
-    c.String("DisplayFormat", &TColumnFooterEh::DisplayFormat, &TColumnFooterEh::SetDisplayFormat, std::string());
-    c.Boolean("EndEllipsis", &TColumnFooterEh::EndEllipsis, &TColumnFooterEh::SetEndEllipsis, false);
-    c.String("FieldName", &TColumnFooterEh::FieldName, &TColumnFooterEh::SetFieldName, std::string());
-    c.Object("Font", [](const TColumnFooterEh &o) { return const_cast<TColumnFooterEh &>(o).Font(); });
-    c.String("Value", &TColumnFooterEh::Value, &TColumnFooterEh::SetValue, std::string());
-    c.Enum("ValueType", &TColumnFooterEh::ValueType, &TColumnFooterEh::SetValueType, kFooterValueTypeNames, 0);
-    c.Boolean("WordWrap", &TColumnFooterEh::WordWrap, &TColumnFooterEh::SetWordWrap, false);
-  });
+  static const TClassInfo &info =
+      DefineClass<TColumnFooterEh, TCollectionItem>("TColumnFooterEh", [](auto &c) {
+        c.Enum("Alignment", &TColumnFooterEh::Alignment, &TColumnFooterEh::SetAlignment, kAlignmentNames);
+        c.Color("Color", &TColumnFooterEh::Color, &TColumnFooterEh::SetColor);
+        c.String("DisplayFormat", &TColumnFooterEh::DisplayFormat, &TColumnFooterEh::SetDisplayFormat,
+                 std::string());
+        c.Boolean("EndEllipsis", &TColumnFooterEh::EndEllipsis, &TColumnFooterEh::SetEndEllipsis, false);
+        c.String("FieldName", &TColumnFooterEh::FieldName, &TColumnFooterEh::SetFieldName, std::string());
+        c.Object("Font", [](const TColumnFooterEh &o) { return const_cast<TColumnFooterEh &>(o).Font(); });
+        c.String("Value", &TColumnFooterEh::Value, &TColumnFooterEh::SetValue, std::string());
+        c.Enum("ValueType", &TColumnFooterEh::ValueType, &TColumnFooterEh::SetValueType,
+               kFooterValueTypeNames, 0);
+        c.Boolean("WordWrap", &TColumnFooterEh::WordWrap, &TColumnFooterEh::SetWordWrap, false);
+      });
   return info;
 }
 
 const TClassInfo &TColumnFootersEh::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TColumnFootersEh, TCollection>("TColumnFootersEh", [](auto &) {});
+  static const TClassInfo &info =
+      DefineClass<TColumnFootersEh, TCollection>("TColumnFootersEh", [](auto &) {});
   return info;
 }
 
@@ -101,16 +118,17 @@ const TClassInfo &TColumnTitleDefValuesEh::StaticClassInfo() {
 }
 
 const TClassInfo &TColumnDefValuesEh::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TColumnDefValuesEh, TPersistent>("TColumnDefValuesEh", [](auto &c) {
-    using T = TColumnDefValuesEh;
-    c.Boolean("AlwaysShowEditButton", &T::AlwaysShowEditButton, &T::SetAlwaysShowEditButton, false);
-    c.Boolean("AutoDropDown", &T::AutoDropDown, &T::SetAutoDropDown, false);
-    c.Boolean("DblClickNextVal", &T::DblClickNextVal, &T::SetDblClickNextVal, false);
-    c.Boolean("DropDownShowTitles", &T::DropDownShowTitles, &T::SetDropDownShowTitles, false);
-    c.Boolean("DropDownSizing", &T::DropDownSizing, &T::SetDropDownSizing, false);
-    c.Boolean("EndEllipsis", &T::EndEllipsis, &T::SetEndEllipsis, false);
-    c.Boolean("ToolTips", &T::ToolTips, &T::SetToolTips, false);
-  });
+  static const TClassInfo &info =
+      DefineClass<TColumnDefValuesEh, TPersistent>("TColumnDefValuesEh", [](auto &c) {
+        using T = TColumnDefValuesEh;
+        c.Boolean("AlwaysShowEditButton", &T::AlwaysShowEditButton, &T::SetAlwaysShowEditButton, false);
+        c.Boolean("AutoDropDown", &T::AutoDropDown, &T::SetAutoDropDown, false);
+        c.Boolean("DblClickNextVal", &T::DblClickNextVal, &T::SetDblClickNextVal, false);
+        c.Boolean("DropDownShowTitles", &T::DropDownShowTitles, &T::SetDropDownShowTitles, false);
+        c.Boolean("DropDownSizing", &T::DropDownSizing, &T::SetDropDownSizing, false);
+        c.Boolean("EndEllipsis", &T::EndEllipsis, &T::SetEndEllipsis, false);
+        c.Boolean("ToolTips", &T::ToolTips, &T::SetToolTips, false);
+      });
   return info;
 }
 
@@ -169,18 +187,20 @@ const TClassInfo &TDBGridColumnEh::StaticClassInfo() {
 }
 
 const TClassInfo &TDBGridColumnsEh::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TDBGridColumnsEh, TCollection>("TDBGridColumnsEh", [](auto &) {});
+  static const TClassInfo &info =
+      DefineClass<TDBGridColumnsEh, TCollection>("TDBGridColumnsEh", [](auto &) {});
   return info;
 }
 
 const TClassInfo &TDBGridEhScrollBar::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TDBGridEhScrollBar, TPersistent>("TDBGridEhScrollBar", [](auto &c) {
-    using T = TDBGridEhScrollBar;
-    c.template Reference<TWinControl>("ExtScrollBar", &T::ExtScrollBar, &T::SetExtScrollBar);
-    c.Boolean("Tracking", &T::Tracking, &T::SetTracking, false);
-    c.Boolean("Visible", &T::Visible, &T::SetVisible, true);
-    c.Enum("VisibleMode", &T::VisibleMode, &T::SetVisibleMode, kVisibleModeNames, 2);
-  });
+  static const TClassInfo &info =
+      DefineClass<TDBGridEhScrollBar, TPersistent>("TDBGridEhScrollBar", [](auto &c) {
+        using T = TDBGridEhScrollBar;
+        c.template Reference<TWinControl>("ExtScrollBar", &T::ExtScrollBar, &T::SetExtScrollBar);
+        c.Boolean("Tracking", &T::Tracking, &T::SetTracking, false);
+        c.Boolean("Visible", &T::Visible, &T::SetVisible, true);
+        c.Enum("VisibleMode", &T::VisibleMode, &T::SetVisibleMode, kVisibleModeNames, 2);
+      });
   return info;
 }
 
@@ -193,12 +213,14 @@ const TClassInfo &TDBSum::StaticClassInfo() {
 }
 
 const TClassInfo &TDBSumCollection::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TDBSumCollection, TCollection>("TDBSumCollection", [](auto &) {});
+  static const TClassInfo &info =
+      DefineClass<TDBSumCollection, TCollection>("TDBSumCollection", [](auto &) {});
   return info;
 }
 
 const TClassInfo &TDBSumListProducer::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TDBSumListProducer, TPersistent>("TDBSumListProducer", [](auto &) {});
+  static const TClassInfo &info =
+      DefineClass<TDBSumListProducer, TPersistent>("TDBSumListProducer", [](auto &) {});
   return info;
 }
 
@@ -269,10 +291,11 @@ const TClassInfo &TDBGridEh::StaticClassInfo() {
 }
 
 void RegisterGridClasses() {
-  RegisterClasses<TDBGridEh, TDBGridColumnEh, TDBGridColumnsEh, TColumnTitleEh, TColumnFooterEh, TColumnFootersEh,
-                  TEditButtonEh, TEditButtonsEh, TColumnDefValuesEh, TDBGridEhColumnDefValuesEh,
-                  TColumnTitleDefValuesEh, TDBGridEhScrollBar, TDrawGrid, TInplaceEdit, TDBEdit, TDBDataSource,
-                  TDataSetComponent, TDBGridEhSumList, TDBSum, TDBSumCollection>();
+  RegisterClasses<TDBGridEh, TDBGridColumnEh, TDBGridColumnsEh, TColumnTitleEh, TColumnFooterEh,
+                  TColumnFootersEh, TEditButtonEh, TEditButtonsEh, TColumnDefValuesEh,
+                  TDBGridEhColumnDefValuesEh, TColumnTitleDefValuesEh, TDBGridEhScrollBar, TDrawGrid,
+                  TInplaceEdit, TDBEdit, TDBDataSource, TDataSetComponent, TDBGridEhSumList, TDBSum,
+                  TDBSumCollection>();
   TGridResourcesEh::Get();
 }
 

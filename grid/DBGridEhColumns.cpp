@@ -139,7 +139,8 @@ void TColumnTitleEh::SetToolTips(bool on) {
 }
 
 void TColumnTitleEh::RestoreDefaults() {
-  for (const char *name : {"Alignment", "Caption", "Color", "EndEllipsis", "Orientation", "TitleButton", "ToolTips"})
+  for (const char *name :
+       {"Alignment", "Caption", "Color", "EndEllipsis", "Orientation", "TitleButton", "ToolTips"})
     MarkPropertySet(name, false);
   font_.ResetToDefault();
   imageIndex_ = -1;
@@ -153,8 +154,10 @@ TColumnFooterEh::TColumnFooterEh(TCollection *collection, TColumnEh *column)
     : TCollectionItem(collection), column_(column), font_([this] { FooterChanged(); }) {}
 
 void TColumnFooterEh::FooterChanged() {
-  if (Collection()) Changed();
-  else if (column_) column_->ColumnChanged();
+  if (Collection())
+    Changed();
+  else if (column_)
+    column_->ColumnChanged();
 }
 
 TAlignment TColumnFooterEh::Alignment() const {
@@ -228,7 +231,8 @@ void TColumnFootersEh::Update(TCollectionItem *) {
 }
 
 TEditButtonsEh::TEditButtonsEh(TColumnEh *column)
-    : TCollection(column, [](TCollection *c) { return std::make_unique<TEditButtonEh>(c); }), column_(column) {}
+    : TCollection(column, [](TCollection *c) { return std::make_unique<TEditButtonEh>(c); }),
+      column_(column) {}
 
 void TEditButtonsEh::Update(TCollectionItem *) {
   if (column_) column_->ColumnChanged();
@@ -295,8 +299,7 @@ void TColumnDefValuesEh::Changed() {
 
 TColumnEh::TColumnEh(TCollection *collection)
     : TCollectionItem(collection), font_([this] { ColumnChanged(); }), footer_(nullptr, this), footers_(this),
-      editButtons_(this),
-      title_(this) {
+      editButtons_(this), title_(this) {
   autoFitBaseWidth_ = Width();
 }
 
@@ -344,7 +347,8 @@ void TColumnEh::SetFieldName(const std::string &name) {
   autoFitBaseWidth_ = Width();
   // Footers over the column's field follow the new name.
   footer_.BindSum();
-  for (int i = 0; i < footers_.Count(); ++i) footers_.Items(i)->BindSum();
+  for (int i = 0; i < footers_.Count(); ++i)
+    footers_.Items(i)->BindSum();
   // The grid's field map changes with the name: the whole collection is laid out again.
   ColumnChanged(true);
 }
@@ -497,7 +501,8 @@ void TColumnEh::SetWidth(int w) {
       GetTextExtentPoint32W(screen.Get(), L"0", 1, &sz);
       w0 = std::max<int>(sz.cx, 1);
     }
-    TDataAccess::SetDisplayWidth(field_, std::max<int>((w + tm.tmAveCharWidth / 2 - tm.tmOverhang - 3) / w0, 1));
+    TDataAccess::SetDisplayWidth(field_,
+                                 std::max<int>((w + tm.tmAveCharWidth / 2 - tm.tmOverhang - 3) / w0, 1));
   }
   ColumnChanged();
 }
@@ -539,7 +544,8 @@ std::string TColumnEh::DisplayText() const {
     std::string key = TDataAccess::EditText(f);
     for (int i = 0; i < keyList_.Count(); ++i)
       if (keyList_[i] == key) return i < pickList_.Count() ? pickList_[i] : std::string();
-    if (notInKeyListIndex_ >= 0 && notInKeyListIndex_ < pickList_.Count()) return pickList_[notInKeyListIndex_];
+    if (notInKeyListIndex_ >= 0 && notInKeyListIndex_ < pickList_.Count())
+      return pickList_[notInKeyListIndex_];
     return {};
   }
   if (displayFormat_.empty()) return TDataAccess::DisplayText(f);
@@ -548,8 +554,9 @@ std::string TColumnEh::DisplayText() const {
   // Numbers by a printf-like float format ("%.2f"); anything unusable shows the plain value.
   char buf[128];
   int n = std::snprintf(buf, sizeof buf, displayFormat_.c_str(), TDataAccess::AsFloat(f));
-  return n > 0 && displayFormat_.find('%') != std::string::npos ? std::string(buf, std::min<size_t>(n, sizeof buf - 1))
-                                                                : TDataAccess::DisplayText(f);
+  return n > 0 && displayFormat_.find('%') != std::string::npos
+             ? std::string(buf, std::min<size_t>(n, sizeof buf - 1))
+             : TDataAccess::DisplayText(f);
 }
 
 // TDBGridColumnsEh -----------------------------------------------------------------------------
@@ -568,8 +575,10 @@ void TDBGridColumnsEh::Update(TCollectionItem *item) {
   bool whole = wholeChanged_ || !item;
   wholeChanged_ = false;
   if (!grid_) return;
-  if (whole) grid_->ColumnsChangedNotify();
-  else grid_->ColumnChangedNotify(static_cast<TColumnEh *>(item));
+  if (whole)
+    grid_->ColumnsChangedNotify();
+  else
+    grid_->ColumnChangedNotify(static_cast<TColumnEh *>(item));
 }
 
 // TDBGridEhScrollBar ---------------------------------------------------------------------------
@@ -582,8 +591,10 @@ void TDBGridEhScrollBar::SetVisibleMode(TScrollBarVisibleModeEh m) {
   if (mode_ == m) return;
   mode_ = m;
   if (!grid_) return;
-  if (vertical_) grid_->UpdateVertScrollBar();
-  else grid_->RequestLayout();
+  if (vertical_)
+    grid_->UpdateVertScrollBar();
+  else
+    grid_->RequestLayout();
 }
 
 void TDBGridEhScrollBar::SetExtScrollBar(TWinControl *c) {
@@ -593,8 +604,10 @@ void TDBGridEhScrollBar::SetExtScrollBar(TWinControl *c) {
   ext_ = c;
   if (grid_ && ext_) grid_->FreeNotification(ext_);
   if (!grid_) return;
-  if (vertical_) grid_->UpdateVertScrollBar();
-  else grid_->RequestLayout();
+  if (vertical_)
+    grid_->UpdateVertScrollBar();
+  else
+    grid_->RequestLayout();
 }
 
 } // namespace qv

@@ -96,7 +96,8 @@ void TCustomDBGridEh::MouseDown(TMouseButton button, uint32_t shift, int x, int 
 }
 
 void TCustomDBGridEh::MouseUp(TMouseButton button, uint32_t shift, int x, int y) {
-  bool dragEnded = sizingStarted_ || GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
+  bool dragEnded =
+      sizingStarted_ || GridState() == TGridState::gsColSizing || GridState() == TGridState::gsRowSizing;
   sizingStarted_ = false;
   if (titlePressed_) {
     titlePressed_ = false;
@@ -110,10 +111,12 @@ void TCustomDBGridEh::MouseUp(TMouseButton button, uint32_t shift, int x, int y)
       OnTitleBtnClick(this, column);
       if (optionsEh_ & dghAutoSortMarking) {
         TSortMarkerEh m = column->Title()->SortMarker();
-        column->Title()->SetSortMarker(m == TSortMarkerEh::smDownEh ? TSortMarkerEh::smUpEh : TSortMarkerEh::smDownEh);
+        column->Title()->SetSortMarker(m == TSortMarkerEh::smDownEh ? TSortMarkerEh::smUpEh
+                                                                    : TSortMarkerEh::smDownEh);
         if (!(optionsEh_ & dghMultiSortMarking) || !(shift & ssCtrl))
           for (int i = 0; i < columns_.Count(); ++i)
-            if (columns_.Items(i) != column) columns_.Items(i)->Title()->SetSortMarker(TSortMarkerEh::smNoneEh);
+            if (columns_.Items(i) != column)
+              columns_.Items(i)->Title()->SetSortMarker(TSortMarkerEh::smNoneEh);
         OnSortMarkingChanged(this);
       }
     }
@@ -132,8 +135,10 @@ void TCustomDBGridEh::MouseUp(TMouseButton button, uint32_t shift, int x, int y)
   TGridCoord cell = MouseCoord(x, y);
   TColumnEh *column = ColumnOfGridCol(cell.X);
   if (!column) return;
-  if (cell.Y >= 0 && cell.Y < titleRowCount_) OnTitleClick(this, column);
-  else if (DataRowOfGridRow(cell.Y)) OnCellClick(this, ColumnOfGridCol(Col()));
+  if (cell.Y >= 0 && cell.Y < titleRowCount_)
+    OnTitleClick(this, column);
+  else if (DataRowOfGridRow(cell.Y))
+    OnCellClick(this, ColumnOfGridCol(Col()));
 }
 
 // Columns --------------------------------------------------------------------------------------
@@ -146,7 +151,8 @@ void TCustomDBGridEh::SelectColumn(int target, int direction) {
   if (last < first) return;
   target = std::clamp(target, first, last);
   if (direction != 0) {
-    while (target >= first && target <= last && ColWidths(target) <= 0) target += direction;
+    while (target >= first && target <= last && ColWidths(target) <= 0)
+      target += direction;
     if (target < first || target > last) {
       StopSearch();
       return;
@@ -201,8 +207,9 @@ void TCustomDBGridEh::TabToNext(bool backwards) {
 bool TCustomDBGridEh::WantsKey(WPARAM vk) const {
   if (vk == VK_TAB) return (dbOptions_ & dgTabs) != 0;
   if (vk == VK_RETURN) return (optionsEh_ & dghEnterAsTab) != 0 || inSearch_;
-  if (vk == VK_ESCAPE) return inSearch_ || EditorMode() || TDataAccess::State(DataSet()) == TDataState::Edit ||
-                              TDataAccess::State(DataSet()) == TDataState::Insert;
+  if (vk == VK_ESCAPE)
+    return inSearch_ || EditorMode() || TDataAccess::State(DataSet()) == TDataState::Edit ||
+           TDataAccess::State(DataSet()) == TDataState::Insert;
   return vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN;
 }
 
@@ -236,9 +243,12 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
 
   switch (key) {
   case VK_UP:
-    if (ctrl) MoveRecords(-link.ActiveRecord());
-    else if (freshInsert && atEnd) TDataAccess::Cancel(ds);
-    else MoveRecords(-1);
+    if (ctrl)
+      MoveRecords(-link.ActiveRecord());
+    else if (freshInsert && atEnd)
+      TDataAccess::Cancel(ds);
+    else
+      MoveRecords(-1);
     return true;
   case VK_DOWN:
     if (ctrl) {
@@ -253,30 +263,44 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     if (TDataAccess::Eof(ds) && canChange && (allowedOperations_ & alopAppendEh)) TDataAccess::Append(ds);
     return true;
   case VK_PRIOR:
-    if (ctrl) MoveRecords(-link.ActiveRecord());
-    else MoveRecords(-VisibleDataRowCount());
+    if (ctrl)
+      MoveRecords(-link.ActiveRecord());
+    else
+      MoveRecords(-VisibleDataRowCount());
     return true;
   case VK_NEXT:
-    if (ctrl) MoveRecords(link.RecordCount() - 1 - link.ActiveRecord());
-    else MoveRecords(VisibleDataRowCount());
+    if (ctrl)
+      MoveRecords(link.RecordCount() - 1 - link.ActiveRecord());
+    else
+      MoveRecords(VisibleDataRowCount());
     return true;
   case VK_HOME:
-    if (ctrl || visibleColumns_.size() <= 1 || (dbOptions_ & dgRowSelect)) TDataAccess::First(ds);
-    else SelectColumn(indicatorOffset_, 1);
+    if (ctrl || visibleColumns_.size() <= 1 || (dbOptions_ & dgRowSelect))
+      TDataAccess::First(ds);
+    else
+      SelectColumn(indicatorOffset_, 1);
     return true;
   case VK_END:
-    if (ctrl || visibleColumns_.size() <= 1 || (dbOptions_ & dgRowSelect)) TDataAccess::Last(ds);
-    else SelectColumn(ColCount() - 1, -1);
+    if (ctrl || visibleColumns_.size() <= 1 || (dbOptions_ & dgRowSelect))
+      TDataAccess::Last(ds);
+    else
+      SelectColumn(ColCount() - 1, -1);
     return true;
   case VK_LEFT:
-    if (dbOptions_ & dgRowSelect) SetLeftCol(LeftCol() - 1);
-    else if (ctrl) SelectColumn(indicatorOffset_, 1);
-    else SelectColumn(Col() - 1, -1);
+    if (dbOptions_ & dgRowSelect)
+      SetLeftCol(LeftCol() - 1);
+    else if (ctrl)
+      SelectColumn(indicatorOffset_, 1);
+    else
+      SelectColumn(Col() - 1, -1);
     return true;
   case VK_RIGHT:
-    if (dbOptions_ & dgRowSelect) SetLeftCol(LeftCol() + 1);
-    else if (ctrl) SelectColumn(ColCount() - 1, -1);
-    else SelectColumn(Col() + 1, 1);
+    if (dbOptions_ & dgRowSelect)
+      SetLeftCol(LeftCol() + 1);
+    else if (ctrl)
+      SelectColumn(ColCount() - 1, -1);
+    else
+      SelectColumn(Col() + 1, 1);
     return true;
   case VK_TAB:
     if ((shift & ssAlt) || !(dbOptions_ & dgTabs)) return false;
@@ -304,13 +328,16 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   case VK_INSERT:
     if (ctrl || shft) return false; // copy and paste belong to the clipboard unit
     if (canChange) {
-      if (allowedOperations_ & alopInsertEh) TDataAccess::Insert(ds);
-      else if (allowedOperations_ & alopAppendEh) TDataAccess::Append(ds);
+      if (allowedOperations_ & alopInsertEh)
+        TDataAccess::Insert(ds);
+      else if (allowedOperations_ & alopAppendEh)
+        TDataAccess::Append(ds);
     }
     return true;
   case VK_DELETE:
     if (!ctrl) return false;
-    if (readOnly_ || TDataAccess::IsEmpty(ds) || !TDataAccess::CanModify(ds) || !(allowedOperations_ & alopDeleteEh))
+    if (readOnly_ || TDataAccess::IsEmpty(ds) || !TDataAccess::CanModify(ds) ||
+        !(allowedOperations_ & alopDeleteEh))
       return true;
     if ((dbOptions_ & dgConfirmDelete) &&
         Application->MessageBox("Delete record?", {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
@@ -330,7 +357,8 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
       return true;
     }
     return false;
-  default: return false;
+  default:
+    return false;
   }
 }
 
@@ -414,7 +442,8 @@ void TCustomDBGridEh::StopSearch() {
 void TCustomDBGridEh::SetSearchTimer(bool on) {
   if (searchTimer_ && HandleAllocated()) KillTimer(HandleIfAllocated(), kSearchTimerId);
   searchTimer_ = 0;
-  if (on && HandleAllocated()) searchTimer_ = SetTimer(HandleIfAllocated(), kSearchTimerId, kSearchPauseMs, nullptr);
+  if (on && HandleAllocated())
+    searchTimer_ = SetTimer(HandleIfAllocated(), kSearchTimerId, kSearchPauseMs, nullptr);
 }
 
 // Wheel and scroll bar -------------------------------------------------------------------------
@@ -438,12 +467,24 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
   TControlDataLink &link = dataLink_.Link();
   bool sequenced = sumList_->IsSequenced();
   switch (code) {
-  case SB_LINEUP: MoveRecords(-link.ActiveRecord() - 1); break;
-  case SB_LINEDOWN: MoveRecords(link.RecordCount() - link.ActiveRecord()); break;
-  case SB_PAGEUP: MoveRecords(-VisibleDataRowCount()); break;
-  case SB_PAGEDOWN: MoveRecords(VisibleDataRowCount()); break;
-  case SB_TOP: TDataAccess::First(ds); break;
-  case SB_BOTTOM: TDataAccess::Last(ds); break;
+  case SB_LINEUP:
+    MoveRecords(-link.ActiveRecord() - 1);
+    break;
+  case SB_LINEDOWN:
+    MoveRecords(link.RecordCount() - link.ActiveRecord());
+    break;
+  case SB_PAGEUP:
+    MoveRecords(-VisibleDataRowCount());
+    break;
+  case SB_PAGEDOWN:
+    MoveRecords(VisibleDataRowCount());
+    break;
+  case SB_TOP:
+    TDataAccess::First(ds);
+    break;
+  case SB_BOTTOM:
+    TDataAccess::Last(ds);
+    break;
   case SB_THUMBPOSITION:
     if (ignoreThumbRelease_) {
       ignoreThumbRelease_ = false;
@@ -451,11 +492,20 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
     }
     if (!sequenced) {
       switch (pos) {
-      case 0: TDataAccess::First(ds); break;
-      case 1: MoveRecords(-VisibleDataRowCount()); break;
-      case 3: MoveRecords(VisibleDataRowCount()); break;
-      case 4: TDataAccess::Last(ds); break;
-      default: break;
+      case 0:
+        TDataAccess::First(ds);
+        break;
+      case 1:
+        MoveRecords(-VisibleDataRowCount());
+        break;
+      case 3:
+        MoveRecords(VisibleDataRowCount());
+        break;
+      case 4:
+        TDataAccess::Last(ds);
+        break;
+      default:
+        break;
       }
     } else if (pos >= sumList_->RecordCount()) {
       TDataAccess::Last(ds);
@@ -471,7 +521,8 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
       ignoreThumbRelease_ = true;
     }
     break;
-  default: break;
+  default:
+    break;
   }
   UpdateVertScrollBar();
 }
@@ -520,7 +571,8 @@ void TCustomDBGridEh::WndProc(TMessage &m) {
   case WM_SYSCOLORCHANGE:
     StyleColorsChanged();
     break;
-  default: break;
+  default:
+    break;
   }
   TCustomGrid::WndProc(m);
 }

@@ -29,8 +29,9 @@ TFontMetrics MeasureFont(const TFont &font) {
 } // namespace
 
 TCustomDBGridEh::TCustomDBGridEh(TComponent *owner)
-    : TCustomGrid(owner), dataLink_(this), sumList_(std::make_unique<TDBGridEhSumList>(this)), columns_(this), columnDefValues_(this), horzScrollBar_(this, false),
-      vertScrollBar_(this, true), titleFont_([this] { RequestLayout(); }), footerFont_([this] { RequestLayout(); }) {
+    : TCustomGrid(owner), dataLink_(this), sumList_(std::make_unique<TDBGridEhSumList>(this)), columns_(this),
+      columnDefValues_(this), horzScrollBar_(this, false), vertScrollBar_(this, true),
+      titleFont_([this] { RequestLayout(); }), footerFont_([this] { RequestLayout(); }) {
   SetColor(clWindow);
   SetParentColor(false);
   sumList_->SumListChanged = [this](TObject *) { InvalidateFooter(); };
@@ -114,8 +115,10 @@ void TCustomDBGridEh::SetAutoFitColWidths(bool on) {
     columns_.BeginUpdate();
     for (int i = 0; i < columns_.Count(); ++i) {
       TColumnEh *c = columns_.Items(i);
-      if (on) c->SetAutoFitBaseWidth(c->Width());
-      else c->SetWidth(c->AutoFitBaseWidth());
+      if (on)
+        c->SetAutoFitBaseWidth(c->Width());
+      else
+        c->SetWidth(c->AutoFitBaseWidth());
     }
     flushingColumns_ = true;
     columns_.EndUpdate();
@@ -220,8 +223,10 @@ void TCustomDBGridEh::EndLayout() {
       g.flushingColumns_ = false;
     }
   } flush{*this};
-  if (holdDepth_ == 0) RebuildLayout();
-  else layoutWanted_ = true;
+  if (holdDepth_ == 0)
+    RebuildLayout();
+  else
+    layoutWanted_ = true;
 }
 
 void TCustomDBGridEh::HoldLayout() { ++holdDepth_; }
@@ -236,8 +241,10 @@ void TCustomDBGridEh::DeferredLayoutArrived() {
   layoutPosted_ = false;
   // Blocked now: the section's end or the hold's release runs the pass (posting again here
   // would spin while a modal loop runs inside a held click).
-  if (layoutDepth_ == 0 && holdDepth_ == 0 && !inLayout_) RequestLayout();
-  else layoutWanted_ = true;
+  if (layoutDepth_ == 0 && holdDepth_ == 0 && !inLayout_)
+    RequestLayout();
+  else
+    layoutWanted_ = true;
 }
 
 void TCustomDBGridEh::RequestLayout() {
@@ -328,7 +335,8 @@ void TCustomDBGridEh::DropDeferredLayout() {
 
 void TCustomDBGridEh::BuildColumns() {
   bool hasPersistent = false, hasGenerated = false;
-  for (int i = 0; i < columns_.Count(); ++i) (columns_.Items(i)->IsPersistent() ? hasPersistent : hasGenerated) = true;
+  for (int i = 0; i < columns_.Count(); ++i)
+    (columns_.Items(i)->IsPersistent() ? hasPersistent : hasGenerated) = true;
   if (hasPersistent && hasGenerated) columns_.RemoveGenerated();
 
   indicatorOffset_ = (dbOptions_ & dgIndicator) ? 1 : 0;
@@ -384,7 +392,8 @@ void TCustomDBGridEh::SetGridColumns() {
   int hiddenFrozen = 0;
   for (int i = 0; i < frozen; ++i)
     if (!columns_.Items(i)->Visible()) ++hiddenFrozen;
-  for (int i = frozen; frozen > 0 && i < columns_.Count() && !columns_.Items(i)->Visible(); ++i) ++hiddenFrozen;
+  for (int i = frozen; frozen > 0 && i < columns_.Count() && !columns_.Items(i)->Visible(); ++i)
+    ++hiddenFrozen;
   SetColCount(columns_.Count() + indicatorOffset_);
   int fixedCols = indicatorOffset_ + frozen + hiddenFrozen - (visibleColumns_.empty() ? 1 : 0);
   SetFixedCols(std::clamp(fixedCols, 0, ColCount() - 1));
@@ -406,7 +415,8 @@ void TCustomDBGridEh::MeasureRows() {
   }
   SetDefaultRowHeight(std::max(rowHeight, 1));
 
-  int bw = flat_ ? std::min(scrollBarWidth_, (std::max<int>(fm.Tm.tmHeight * 2 / 3, 1) | 1)) + 1 : scrollBarWidth_;
+  int bw =
+      flat_ ? std::min(scrollBarWidth_, (std::max<int>(fm.Tm.tmHeight * 2 / 3, 1) | 1)) + 1 : scrollBarWidth_;
   editButtonWidth_ = (bw * 3 + 1) / 2 < rowHeight ? bw : rowHeight;
   tallRows_ = fm.Tm.tmExternalLeading + fm.Tm.tmHeight + fm.Tm.tmInternalLeading + 4 < rowHeight;
 }
@@ -463,8 +473,8 @@ void TCustomDBGridEh::ApplyColumnAttributes() {
     TColumnEh *c = columns_.Items(i);
     int col = i + indicatorOffset_;
     if (col >= ColCount()) break;
-    tabStops_[col] = c->Visible() && !c->ReadOnly() && active && c->Field() &&
-                     TDataAccess::FieldCanModify(c->Field());
+    tabStops_[col] =
+        c->Visible() && !c->ReadOnly() && active && c->Field() && TDataAccess::FieldCanModify(c->Field());
     SetColWidths(col, c->Visible() ? c->Width() : ((dbOptions_ & dgColLines) ? -1 : 0));
   }
   if (indicatorOffset_ > 0) SetColWidths(0, kIndicatorWidth);
@@ -472,15 +482,18 @@ void TCustomDBGridEh::ApplyColumnAttributes() {
 
 void TCustomDBGridEh::FitColumnWidths() {
   int n = static_cast<int>(visibleColumns_.size());
-  for (TColumnEh *c : visibleColumns_) c->SetFitClamped(false);
+  for (TColumnEh *c : visibleColumns_)
+    c->SetFitClamped(false);
   auto isFree = [](const TColumnEh *c) { return c->AutoFitColWidth() && !c->FitClamped(); };
   int avail = 0, given = 0;
   for (int pass = 0; pass < std::max(n, 1); ++pass) {
     UpdateVertScrollBar();
     int fixed = 0, base = 0;
     for (TColumnEh *c : visibleColumns_) {
-      if (isFree(c)) base += c->AutoFitBaseWidth();
-      else fixed += c->Width();
+      if (isFree(c))
+        base += c->AutoFitBaseWidth();
+      else
+        fixed += c->Width();
     }
     avail = std::max(std::max(ClientWidth(), minAutoFitWidth_) - fixed, 0);
     if (dbOptions_ & dgIndicator) avail -= kIndicatorWidth;
@@ -579,12 +592,14 @@ void TCustomDBGridEh::ColWidthsChanged() {
         // The columns to the right share what this one gained or gave up, in proportion.
         int total = 0;
         for (int j = i + 1; j < columns_.Count(); ++j)
-          if (columns_.Items(j)->Visible() && columns_.Items(j)->AutoFitColWidth()) total += columns_.Items(j)->Width();
+          if (columns_.Items(j)->Visible() && columns_.Items(j)->AutoFitColWidth())
+            total += columns_.Items(j)->Width();
         if (total > 0)
           for (int j = i + 1; j < columns_.Count(); ++j) {
             TColumnEh *r = columns_.Items(j);
             if (!r->Visible() || !r->AutoFitColWidth()) continue;
-            r->SetAutoFitBaseWidth(std::max(MulDiv(r->AutoFitBaseWidth(), total + c->Width() - gw, total), 1));
+            r->SetAutoFitBaseWidth(
+                std::max(MulDiv(r->AutoFitBaseWidth(), total + c->Width() - gw, total), 1));
           }
       } else {
         for (int j = i + 1; j < columns_.Count(); ++j) {
@@ -628,7 +643,8 @@ void TCustomDBGridEh::CreateWnd() {
   }
   ReleaseLayout();
   scrollBarWidth_ = GetSystemMetrics(SM_CXVSCROLL);
-  if (autoFitColWidths_) RequestLayout();
+  if (autoFitColWidths_)
+    RequestLayout();
   else {
     RecountRows();
     SyncCurrentRow();
@@ -639,7 +655,8 @@ void TCustomDBGridEh::CreateWnd() {
 void TCustomDBGridEh::Resized() {
   TCustomGrid::Resized();
   if (inLayout_) return;
-  if (autoFitColWidths_) RequestLayout();
+  if (autoFitColWidths_)
+    RequestLayout();
   else {
     RecountRows();
     UpdateVertScrollBar();
@@ -651,7 +668,8 @@ void TCustomDBGridEh::Loaded() {
   sumList_->SetDataSet(DataSet());
   if (autoFitColWidths_) {
     columns_.BeginUpdate();
-    for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->SetAutoFitBaseWidth(columns_.Items(i)->Width());
+    for (int i = 0; i < columns_.Count(); ++i)
+      columns_.Items(i)->SetAutoFitBaseWidth(columns_.Items(i)->Width());
     flushingColumns_ = true;
     columns_.EndUpdate();
     flushingColumns_ = false;
@@ -697,13 +715,15 @@ std::unique_ptr<THeadTreeNode> THeadTreeNode::Build(const std::vector<TColumnEh 
 
 int THeadTreeNode::Depth() const {
   int deepest = 0;
-  for (const auto &c : Children) deepest = std::max(deepest, c->Depth());
+  for (const auto &c : Children)
+    deepest = std::max(deepest, c->Depth());
   return Level < 0 ? deepest : deepest + 1;
 }
 
 void THeadTreeNode::Leaves(std::vector<const THeadTreeNode *> &out) const {
   if (Column) out.push_back(this);
-  for (const auto &c : Children) c->Leaves(out);
+  for (const auto &c : Children)
+    c->Leaves(out);
 }
 
 const THeadTreeNode *TCustomDBGridEh::HeaderLeaf(const TColumnEh *column) const {

@@ -41,7 +41,8 @@ void TGridDataLinkEh::LinkDataSetChanged() {
 void TGridDataLinkEh::LinkDataSetScrolled(int distance) { grid_->LinkScrolled(distance); }
 
 void TGridDataLinkEh::LinkLayoutChanged() {
-  for (int i = 0; i < grid_->Columns()->Count(); ++i) grid_->Columns()->Items(i)->ForgetField();
+  for (int i = 0; i < grid_->Columns()->Count(); ++i)
+    grid_->Columns()->Items(i)->ForgetField();
   grid_->RequestLayout();
   LinkDataSetChanged();
 }
@@ -72,7 +73,8 @@ void TGridDataLinkEh::LinkFocusControl(TField *field) { grid_->LinkFocusControl(
 
 void TCustomDBGridEh::LinkActive() {
   // The dataset's fields are made anew when it opens: no column may keep a field it had.
-  for (int i = 0; i < columns_.Count(); ++i) columns_.Items(i)->ForgetField();
+  for (int i = 0; i < columns_.Count(); ++i)
+    columns_.Items(i)->ForgetField();
   if (!dataLink_.Active()) HideEditor();
   StopSearch();
   sumList_->SetDataSet(DataSet());
@@ -187,7 +189,8 @@ void TCustomDBGridEh::RecountRows() {
   SetRowCount(count);
   // Rows that were the filler before keep no height of it.
   for (int r = titleRowCount_; r < count; ++r)
-    if (r != titleRowCount_ + dataRows && RowHeights(r) != DefaultRowHeight()) SetRowHeights(r, DefaultRowHeight());
+    if (r != titleRowCount_ + dataRows && RowHeights(r) != DefaultRowHeight())
+      SetRowHeights(r, DefaultRowHeight());
   if (footerRowCount_ > 0) {
     int filler = titleRowCount_ + dataRows;
     int rest = ClientHeight() - titleHeight - dataRows * lineHeight - footerHeight;
@@ -208,12 +211,14 @@ void TCustomDBGridEh::SyncCurrentRow() {
     InvalidateRow(target);
     InvalidateEditor();
   }
-  if (EditorMode() && InplaceEditor() && InplaceEditor()->Text() != GetEditText(Col(), Row())) InvalidateEditor();
+  if (EditorMode() && InplaceEditor() && InplaceEditor()->Text() != GetEditText(Col(), Row()))
+    InvalidateEditor();
 }
 
 void TCustomDBGridEh::InvalidateFooter() {
   if (footerRowCount_ <= 0 || !HandleAllocated()) return;
-  for (int r = titleRowCount_ + dataRowCount_ + 1; r < RowCount(); ++r) InvalidateRow(r);
+  for (int r = titleRowCount_ + dataRowCount_ + 1; r < RowCount(); ++r)
+    InvalidateRow(r);
 }
 
 // Scroll bar -----------------------------------------------------------------------------------
@@ -232,7 +237,8 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     si.nMax = std::max(sumList_->RecordCount() + page - 1, 1);
     si.nPage = static_cast<UINT>(page);
     TDataState state = TDataAccess::State(ds);
-    if (state == TDataState::Browse || state == TDataState::Edit) si.nPos = std::max(sumList_->RecNo(), 1);
+    if (state == TDataState::Browse || state == TDataState::Edit)
+      si.nPos = std::max(sumList_->RecNo(), 1);
     else {
       SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
       GetScrollInfo(h, SB_VERT, &old);
@@ -257,8 +263,8 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     if (wanted != wasShown) ShowScrollBar(h, SB_VERT, wanted);
     SCROLLINFO now{sizeof now, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
     // Only a change is worth the bar's repaint.
-    if (wanted != wasShown || !GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin || now.nMax != si.nMax ||
-        now.nPage != si.nPage || now.nPos != si.nPos)
+    if (wanted != wasShown || !GetScrollInfo(h, SB_VERT, &now) || now.nMin != si.nMin ||
+        now.nMax != si.nMax || now.nPage != si.nPage || now.nPos != si.nPos)
       SetScrollInfo(h, SB_VERT, &si, TRUE);
   }
   bool shown = (GetWindowLongPtrW(h, GWL_STYLE) & WS_VSCROLL) != 0;
@@ -297,7 +303,8 @@ void TCustomDBGridEh::DoExit() {
   if (dataLink_.Active()) {
     TDataSet *ds = DataSet();
     try {
-      if ((dbOptions_ & dgCancelOnExit) && TDataAccess::State(ds) == TDataState::Insert && !TDataAccess::Modified(ds))
+      if ((dbOptions_ & dgCancelOnExit) && TDataAccess::State(ds) == TDataState::Insert &&
+          !TDataAccess::Modified(ds))
         TDataAccess::Cancel(ds);
       else
         PostPendingEdits();

@@ -82,7 +82,9 @@ struct TSharedLock {
 struct TActiveRecordScope {
   TControlDataLink &link;
   int saved;
-  TActiveRecordScope(TControlDataLink &l, int record) : link(l), saved(l.ActiveRecord()) { link.SetActiveRecord(record); }
+  TActiveRecordScope(TControlDataLink &l, int record) : link(l), saved(l.ActiveRecord()) {
+    link.SetActiveRecord(record);
+  }
   ~TActiveRecordScope() { link.SetActiveRecord(saved); }
 };
 
@@ -166,8 +168,8 @@ TGridResourcesEh::TGridResourcesEh() {
   LoadImages(*indicators_, L"DBGARROWEHW", olive);
   {
     // The white arrow again, on a coloured box, for the incremental search.
-    HBITMAP src = static_cast<HBITMAP>(
-        LoadImageW(inst, L"DBGARROWEHW", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP src =
+        static_cast<HBITMAP>(LoadImageW(inst, L"DBGARROWEHW", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!src) throw Exception("Cannot load bitmap resource DBGARROWEHW");
     TWindowDC screen(nullptr);
     TMemoryDC from(screen.Get()), to(screen.Get());
@@ -237,7 +239,8 @@ TDBGridEhStyle &TDBGridEhStyle::Default() {
     wc.lpszClassName = L"TDBGridEhStyleWindow";
     RegisterClassW(&wc);
     // A hidden top-level window: it hears the broadcast of system colour changes.
-    s->window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    s->window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
     if (s->window_) SetWindowLongPtrW(s->window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
     return s;
   }();
@@ -248,7 +251,8 @@ LRESULT CALLBACK TDBGridEhStyle::StyleWndProc(HWND wnd, UINT msg, WPARAM wParam,
   if (msg == WM_SYSCOLORCHANGE || msg == WM_DISPLAYCHANGE) {
     if (auto *s = reinterpret_cast<TDBGridEhStyle *>(GetWindowLongPtrW(wnd, GWLP_USERDATA))) {
       s->CheckTrueColor();
-      for (TCustomDBGridEh *g : s->grids_) g->Invalidate();
+      for (TCustomDBGridEh *g : s->grids_)
+        g->Invalidate();
     }
   }
   return DefWindowProcW(wnd, msg, wParam, lParam);
@@ -280,8 +284,8 @@ TColor TDBGridEhStyle::LuminateColor(TColor c, TColor target, bool focused) {
   return nearest == CLR_INVALID ? mixed : nearest;
 }
 
-void TDBGridEhStyle::HighlightColors(const TCustomDBGridEh &, bool current, bool gridFocused, TColor &background,
-                                     TColor &text) const {
+void TDBGridEhStyle::HighlightColors(const TCustomDBGridEh &, bool current, bool gridFocused,
+                                     TColor &background, TColor &text) const {
   if (gridFocused) {
     if (current || !trueColor_ || !luminateSelection_) {
       background = clHighlight;
@@ -417,10 +421,17 @@ void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &r
   if (row < titleRowCount_ || !DataRowOfGridRow(row) || !dataLink_.Active() || row != Row()) return;
   int image = kIndicatorArrow;
   switch (TDataAccess::State(DataSet())) {
-  case TDataState::Browse: image = inSearch_ ? kIndicatorSearch : kIndicatorArrow; break;
-  case TDataState::Edit: image = kIndicatorEdit; break;
-  case TDataState::Insert: image = kIndicatorInsert; break;
-  default: break;
+  case TDataState::Browse:
+    image = inSearch_ ? kIndicatorSearch : kIndicatorArrow;
+    break;
+  case TDataState::Edit:
+    image = kIndicatorEdit;
+    break;
+  case TDataState::Insert:
+    image = kIndicatorInsert;
+    break;
+  default:
+    break;
   }
   TImageList &images = TGridResourcesEh::Get().Indicators();
   int dx = CellIs3D(0, row) ? 1 : 2;
@@ -485,20 +496,22 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
     SetTextColor(dc, ColorToRGB(font->Color()));
     std::wstring w = Widen(caption);
     RECT clip{textRect.Left, textRect.Top, textRect.Right, textRect.Bottom};
-    ExtTextOutW(dc, textRect.Left + dx, textRect.Bottom - dy - vTitleMargin_ / 2, ETO_CLIPPED, &clip, w.c_str(),
-                static_cast<UINT>(w.size()), nullptr);
+    ExtTextOutW(dc, textRect.Left + dx, textRect.Bottom - dy - vTitleMargin_ / 2, ETO_CLIPPED, &clip,
+                w.c_str(), static_cast<UINT>(w.size()), nullptr);
     return;
   }
   bool wrap = titleHeight_ != 0 || titleLines_ != 0;
   DrawCellText(canvas, textRect, 0, 0, title->EndEllipsis(), wrap,
-               wrap ? TVertLayoutEh::tlCenter : TVertLayoutEh::tlTop, title->Alignment(), caption, dy, dx, false);
+               wrap ? TVertLayoutEh::tlCenter : TVertLayoutEh::tlTop, title->Alignment(), caption, dy, dx,
+               false);
 }
 
 void TCustomDBGridEh::DrawHeaderTree(TCanvas &canvas) {
   HDC dc = canvas.Handle();
   bool is3D = (optionsEh_ & dghFixed3D) != 0;
   std::function<void(const THeadTreeNode &)> draw = [&](const THeadTreeNode &node) {
-    for (const auto &child : node.Children) draw(*child);
+    for (const auto &child : node.Children)
+      draw(*child);
     if (node.Column || node.Level < 0) return;
     std::vector<const THeadTreeNode *> leaves;
     node.Leaves(leaves);
@@ -520,8 +533,8 @@ void TCustomDBGridEh::DrawHeaderTree(TCanvas &canvas) {
     FillSolid(dc, {left, group.Bottom, right, group.Bottom + 1}, ColorToRGB(LineColor(0, 0)));
     AssignFont(canvas.Font, *first->Title()->Font());
     canvas.Brush.SetColor(background);
-    DrawCellText(canvas, inner, 0, 0, true, false, TVertLayoutEh::tlTop, TAlignment::taCenter, node.Text, is3D ? 1 : 2,
-                 is3D ? 1 : 2, false);
+    DrawCellText(canvas, inner, 0, 0, true, false, TVertLayoutEh::tlTop, TAlignment::taCenter, node.Text,
+                 is3D ? 1 : 2, is3D ? 1 : 2, false);
     if (is3D) DrawFrame3D(canvas, group, false);
   };
   draw(*headTree_);
@@ -555,7 +568,8 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   TColor background = column->Color();
   TAlignment alignment = column->Alignment();
   TRect textRect = rect;
-  if (column->AlwaysShowEditButton()) textRect.Right = std::max(textRect.Left, textRect.Right - editButtonWidth_);
+  if (column->AlwaysShowEditButton())
+    textRect.Right = std::max(textRect.Left, textRect.Right - editButtonWidth_);
   std::string text = hasRecord ? column->DisplayText() : std::string();
   OnGetCellParams(this, column, font, background, state);
   if (column->OnGetCellParams) {
@@ -578,10 +592,14 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
   if (highlighted) {
     bool current = (dbOptions_ & dgRowSelect) ? row == Row() : (col == Col() && row == Row());
     bool focused = GridHasFocus();
-    if (style_) style_->HighlightColors(*this, current, focused, background, textColor);
-    else if (focused) background = clHighlight, textColor = clHighlightText;
-    else if (current) background = clBtnShadow, textColor = clHighlightText;
-    else background = clBtnFace;
+    if (style_)
+      style_->HighlightColors(*this, current, focused, background, textColor);
+    else if (focused)
+      background = clHighlight, textColor = clHighlightText;
+    else if (current)
+      background = clBtnShadow, textColor = clHighlightText;
+    else
+      background = clBtnFace;
   }
   if (defaultDrawing_) {
     AssignFont(canvas.Font, *font);
@@ -633,14 +651,15 @@ void TCustomDBGridEh::DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col
   TColor background = footer->Color();
   TAlignment alignment = footer->Alignment();
   std::string text = FooterText(column, footerRow);
-  OnGetFooterParams(this, col - indicatorOffset_, footerRow, column, font, background, alignment, state, text);
+  OnGetFooterParams(this, col - indicatorOffset_, footerRow, column, font, background, alignment, state,
+                    text);
   if (defaultDrawing_) {
     AssignFont(canvas.Font, *font);
     canvas.Brush.SetColor(background);
     bool is3D = CellIs3D(col, row);
     int dx = is3D ? 1 : 2, dy = (is3D ? 1 : 2) - (flat_ ? 1 : 0);
-    DrawCellText(canvas, rect, 0, 0, footer->EndEllipsis(), footer->WordWrap() && tallRows_, TVertLayoutEh::tlTop,
-                 alignment, text, dy, dx, true);
+    DrawCellText(canvas, rect, 0, 0, footer->EndEllipsis(), footer->WordWrap() && tallRows_,
+                 TVertLayoutEh::tlTop, alignment, text, dy, dx, true);
   }
   OnDrawFooterCell(this, col - indicatorOffset_, footerRow, column, rect, state);
 }
@@ -648,14 +667,16 @@ void TCustomDBGridEh::DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col
 // Cell text ------------------------------------------------------------------------------------
 
 void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftMargin, int rightMargin,
-                                   bool endEllipsis, bool wordWrap, TVertLayoutEh layout, TAlignment alignment,
-                                   const std::string &text, int dy, int dx, bool fill) {
+                                   bool endEllipsis, bool wordWrap, TVertLayoutEh layout,
+                                   TAlignment alignment, const std::string &text, int dy, int dx, bool fill) {
   HDC dc = canvas.Handle();
   bool mirrored = (GetWindowLongPtrW(HandleIfAllocated(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
   if (mirrored) {
     std::swap(leftMargin, rightMargin);
-    if (alignment == TAlignment::taLeftJustify) alignment = TAlignment::taRightJustify;
-    else if (alignment == TAlignment::taRightJustify) alignment = TAlignment::taLeftJustify;
+    if (alignment == TAlignment::taLeftJustify)
+      alignment = TAlignment::taRightJustify;
+    else if (alignment == TAlignment::taRightJustify)
+      alignment = TAlignment::taLeftJustify;
   }
   COLORREF brush = ColorToRGB(canvas.Brush.Color());
   COLORREF textColor = ColorToRGB(canvas.Font.Color());
@@ -677,8 +698,10 @@ void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftM
       }
     }
     int x = rect.Left + dx + leftMargin;
-    if (alignment == TAlignment::taRightJustify) x = rect.Right - width - 3 - rightMargin;
-    else if (alignment == TAlignment::taCenter) x = rect.Left + rect.Width() / 2 - width / 2;
+    if (alignment == TAlignment::taRightJustify)
+      x = rect.Right - width - 3 - rightMargin;
+    else if (alignment == TAlignment::taCenter)
+      x = rect.Left + rect.Width() / 2 - width / 2;
     SetTextColor(dc, textColor);
     SetBkColor(dc, brush);
     SetBkMode(dc, OPAQUE);
@@ -694,15 +717,20 @@ void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftM
   HDC mem = shared.Ensure(dc, rect.Width(), rect.Height());
   if (!mem) return;
   TRect local{0, 0, rect.Width(), rect.Height()};
-  if (fill) FillSolid(mem, local, brush);
-  else BitBlt(mem, 0, 0, rect.Width(), rect.Height(), dc, rect.Left, rect.Top, SRCCOPY);
+  if (fill)
+    FillSolid(mem, local, brush);
+  else
+    BitBlt(mem, 0, 0, rect.Width(), rect.Height(), dc, rect.Left, rect.Top, SRCCOPY);
   TSelectGuard memFont(mem, canvas.Font.Handle());
   SetBkMode(mem, TRANSPARENT);
   SetTextColor(mem, textColor);
   UINT flags = DT_NOPREFIX | DT_EXPANDTABS;
-  if (alignment == TAlignment::taRightJustify) flags |= DT_RIGHT;
-  else if (alignment == TAlignment::taCenter) flags |= DT_CENTER;
-  else flags |= DT_LEFT;
+  if (alignment == TAlignment::taRightJustify)
+    flags |= DT_RIGHT;
+  else if (alignment == TAlignment::taCenter)
+    flags |= DT_CENTER;
+  else
+    flags |= DT_LEFT;
   if (mirrored) flags |= DT_RTLREADING;
   if (wordWrap) flags |= DT_WORDBREAK;
   if (endEllipsis) flags |= DT_END_ELLIPSIS;
@@ -711,8 +739,10 @@ void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftM
     RECT calc = tr;
     int textHeight = DrawTextW(mem, w.c_str(), static_cast<int>(w.size()), &calc, flags | DT_CALCRECT);
     int height = tr.bottom - tr.top;
-    if (layout == TVertLayoutEh::tlCenter) tr.top += std::max(height / 2 - textHeight / 2, 0);
-    else tr.top = std::max(tr.bottom - textHeight, tr.top);
+    if (layout == TVertLayoutEh::tlCenter)
+      tr.top += std::max(height / 2 - textHeight / 2, 0);
+    else
+      tr.top = std::max(tr.bottom - textHeight, tr.top);
   }
   DrawTextW(mem, w.c_str(), static_cast<int>(w.size()), &tr, flags);
   BitBlt(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), mem, 0, 0, SRCCOPY);

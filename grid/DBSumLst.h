@@ -8,8 +8,8 @@
 // (VirtualRecords): it keeps the bookmarks in dataset order.
 //
 // No window code here: the grid owns one producer (TDBGridEhSumList) for its footers.
-#include "platform/data/DataSet.h"
 #include "platform/classes/Collection.h"
+#include "platform/data/DataSet.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // objects read colours and images of earlier ones).
 #include "skin/WinSkinObjects.h"
 
-#include "skin/QuickIni.h"
 #include "platform/graphics/Bmp.h"
+#include "skin/QuickIni.h"
 #include "skin/SkinDraw.h"
 #include "skin/SkinReader.h"
 #include "skin/SkinText.h"

@@ -195,8 +195,8 @@ int Measure() {
   std::printf("  ratio page scroll / plain    %9.2f   (without the bar: %.2f)\n", main.PageMs / plainMs,
               configs[2].PageMs / plainMs);
   std::printf("  ratio repaint / plain        %9.2f\n", main.RepaintMs / plainMs);
-  std::printf("  footers, 3 summaries: first  %9.1f ms   (one post: %.3f ms; %.0f records counted)\n", sumFirstMs,
-              sumPostMs, sums->Items(2)->Value());
+  std::printf("  footers, 3 summaries: first  %9.1f ms   (one post: %.3f ms; %.0f records counted)\n",
+              sumFirstMs, sumPostMs, sums->Items(2)->Value());
   delete form;
   query.Close();
   connection.Close();

@@ -20,7 +20,8 @@ using namespace qv;
 
 namespace {
 
-const std::vector<std::string> kSubjects = {"1基础  ", "电焊", "气焊", "气割", "二氧化碳焊", "氩弧焊", "钎焊"};
+const std::vector<std::string> kSubjects = {"1基础  ",    "电焊",   "气焊", "气割",
+                                            "二氧化碳焊", "氩弧焊", "钎焊"};
 const char *kTypes[] = {"单项选择", "多项选择", "判断题"};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
@@ -48,9 +49,11 @@ void SqlPaper(TConnection &db) {
   TTransaction transaction(db);
   db.Execute("delete from testpaper");
   for (const std::string &subject : kSubjects)
-    db.Execute("insert into testpaper select * from examQuestion where eQZY='" + subject + "' order by eQZY,eQtype");
-  db.Execute("UPDATE testpaper SET sNo = r.n FROM (SELECT ID, row_number() OVER (ORDER BY eQZY, eQtype, eQno) AS n "
-             "FROM testpaper) AS r WHERE testpaper.ID = r.ID");
+    db.Execute("insert into testpaper select * from examQuestion where eQZY='" + subject +
+               "' order by eQZY,eQtype");
+  db.Execute(
+      "UPDATE testpaper SET sNo = r.n FROM (SELECT ID, row_number() OVER (ORDER BY eQZY, eQtype, eQno) AS n "
+      "FROM testpaper) AS r WHERE testpaper.ID = r.ID");
   transaction.Commit();
 }
 
@@ -116,8 +119,9 @@ int main(int argc, char **argv) {
                       "  在临时文件夹里按 250、3000 和 100000 道题生成试卷（与考试程序同一路径），\n"
                       "  打印耗时、纯 SQL 的耗时和它们的比值\n"
                       "选项：-h, --help 显示本说明；--version 显示版本\n";
-  return qv::TCommandLine("paper_bench", usage).Run(qv::ProgramArguments(argc, argv), [](qv::TArguments &args) {
-    args.Finish();
-    return Measure();
-  });
+  return qv::TCommandLine("paper_bench", usage)
+      .Run(qv::ProgramArguments(argc, argv), [](qv::TArguments &args) {
+        args.Finish();
+        return Measure();
+      });
 }

@@ -1,7 +1,7 @@
 // The framework's side: the application object, a form loaded from its layout resource with the
 // controls of a login window, shown by the message loop; its first paint is reported.
-#include "platform/forms/Buttons.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/forms/Buttons.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"

@@ -20,7 +20,9 @@ LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     return 0;
   }
-  case WM_DESTROY: PostQuitMessage(0); return 0;
+  case WM_DESTROY:
+    PostQuitMessage(0);
+    return 0;
   }
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }
@@ -35,8 +37,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR cmd, int) {
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.lpszClassName = L"RawStartup";
   RegisterClassExW(&wc);
-  HWND wnd = CreateWindowExW(WS_EX_APPWINDOW, L"RawStartup", L"登录", WS_POPUP, 200, 200, 567, 386, nullptr, nullptr,
-                             inst, nullptr);
+  HWND wnd = CreateWindowExW(WS_EX_APPWINDOW, L"RawStartup", L"登录", WS_POPUP, 200, 200, 567, 386, nullptr,
+                             nullptr, inst, nullptr);
   ShowWindow(wnd, SW_SHOWNORMAL);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

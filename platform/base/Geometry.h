@@ -26,12 +26,15 @@ struct TRect {
   TRect Offset(int dx, int dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
   TRect Inflate(int dx, int dy) const { return {Left - dx, Top - dy, Right + dx, Bottom + dy}; }
   TRect Intersect(const TRect &o) const {
-    TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right), std::min(Bottom, o.Bottom)};
+    TRect r{std::max(Left, o.Left), std::max(Top, o.Top), std::min(Right, o.Right),
+            std::min(Bottom, o.Bottom)};
     return r.IsEmpty() ? TRect{} : r;
   }
   friend bool operator==(const TRect &, const TRect &) = default;
 };
 
-inline TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+inline TRect Bounds(int left, int top, int width, int height) {
+  return {left, top, left + width, top + height};
+}
 
 } // namespace qv

@@ -74,7 +74,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   out.reserve(utf16.size() * 3);
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t cp = utf16[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000) {
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] < 0xE000) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[++i] - 0xDC00);
     } else if (cp >= 0xD800 && cp < 0xE000) {
       cp = kReplacement;
@@ -169,8 +170,10 @@ std::string Excerpt(std::string_view utf8, size_t maxChars) {
 std::string Trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   size_t b = 0, e = s.size();
-  while (b < e && blank(s[b])) ++b;
-  while (e > b && blank(s[e - 1])) --e;
+  while (b < e && blank(s[b]))
+    ++b;
+  while (e > b && blank(s[e - 1]))
+    --e;
   return std::string(s.substr(b, e - b));
 }
 
@@ -182,13 +185,15 @@ bool SameText(std::string_view a, std::string_view b) {
 
 std::string UpperCase(std::string_view s) {
   std::string r(s);
-  for (char &c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char &c : r)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return r;
 }
 
 std::string LowerCase(std::string_view s) {
   std::string r(s);
-  for (char &c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char &c : r)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return r;
 }
 

@@ -38,7 +38,8 @@ template <class T> class TClassBuilder {
 public:
   explicit TClassBuilder(TClassInfo &info) : info_(info) {}
 
-  template <class G, class S> TClassBuilder &Integer(std::string name, G get, S set, std::optional<int64_t> def = {}) {
+  template <class G, class S>
+  TClassBuilder &Integer(std::string name, G get, S set, std::optional<int64_t> def = {}) {
     TPropInfo &p = Add(std::move(name), TPropKind::Integer);
     if (def) Default(p, std::to_string(*def));
     p.GetText = [get](const TPersistent &o) { return std::to_string(std::invoke(get, Self(o))); };
@@ -51,16 +52,20 @@ public:
     return *this;
   }
 
-  template <class G, class S> TClassBuilder &Boolean(std::string name, G get, S set, std::optional<bool> def = {}) {
+  template <class G, class S>
+  TClassBuilder &Boolean(std::string name, G get, S set, std::optional<bool> def = {}) {
     TPropInfo &p = Add(std::move(name), TPropKind::Boolean);
     if (def) Default(p, *def ? "True" : "False");
-    p.GetText = [get](const TPersistent &o) { return std::string(std::invoke(get, Self(o)) ? "True" : "False"); };
+    p.GetText = [get](const TPersistent &o) {
+      return std::string(std::invoke(get, Self(o)) ? "True" : "False");
+    };
     if constexpr (!std::is_null_pointer_v<S>)
       p.SetValue = [set](TPersistent &o, const TValue &v) { std::invoke(set, Self(o), ValueToBoolean(v)); };
     return *this;
   }
 
-  template <class G, class S> TClassBuilder &String(std::string name, G get, S set, std::optional<std::string> def = {}) {
+  template <class G, class S>
+  TClassBuilder &String(std::string name, G get, S set, std::optional<std::string> def = {}) {
     TPropInfo &p = Add(std::move(name), TPropKind::String);
     if (def) Default(p, *def);
     p.GetText = [get](const TPersistent &o) { return std::string(std::invoke(get, Self(o))); };
@@ -69,7 +74,8 @@ public:
     return *this;
   }
 
-  template <class G, class S> TClassBuilder &Color(std::string name, G get, S set, std::optional<TColor> def = {}) {
+  template <class G, class S>
+  TClassBuilder &Color(std::string name, G get, S set, std::optional<TColor> def = {}) {
     TPropInfo &p = Add(std::move(name), TPropKind::Color);
     if (def) Default(p, ColorToText(*def));
     p.GetText = [get](const TPersistent &o) { return ColorToText(std::invoke(get, Self(o))); };
@@ -80,7 +86,8 @@ public:
 
   // Enumeration: names by ordinal ("alNone", "alTop", ...); the getter returns the enum type.
   template <class G, class S>
-  TClassBuilder &Enum(std::string name, G get, S set, std::vector<std::string> names, std::optional<int> def = {}) {
+  TClassBuilder &Enum(std::string name, G get, S set, std::vector<std::string> names,
+                      std::optional<int> def = {}) {
     TPropInfo &p = Add(std::move(name), TPropKind::Enumeration);
     p.Identifiers = names;
     if (def) Default(p, names.at(*def));
@@ -99,7 +106,8 @@ public:
 
   // Set: bit i is member names[i]; the getter returns the bits as an unsigned integer.
   template <class G, class S>
-  TClassBuilder &Set(std::string name, G get, S set, std::vector<std::string> names, std::optional<uint32_t> def = {}) {
+  TClassBuilder &Set(std::string name, G get, S set, std::vector<std::string> names,
+                     std::optional<uint32_t> def = {}) {
     TPropInfo &p = Add(std::move(name), TPropKind::Set);
     p.Identifiers = names;
     if (def) Default(p, SetToText(*def, names));
@@ -129,8 +137,10 @@ public:
     p.GetText = [get](const TPersistent &o) { return std::invoke(get, Self(o))->Text(); };
     p.SetValue = [get](TPersistent &o, const TValue &v) {
       TStrings *s = std::invoke(get, Self(o));
-      if (v.Kind == TValue::List) s->Assign(v.Items);
-      else s->SetText(ValueToString(v));
+      if (v.Kind == TValue::List)
+        s->Assign(v.Items);
+      else
+        s->SetText(ValueToString(v));
     };
     return *this;
   }

@@ -30,10 +30,12 @@ bool TClassInfo::InheritsFrom(std::string_view className) const {
 
 std::vector<const TPropInfo *> TClassInfo::AllProperties() const {
   std::vector<const TClassInfo *> chain;
-  for (const TClassInfo *c = this; c; c = c->Parent) chain.insert(chain.begin(), c);
+  for (const TClassInfo *c = this; c; c = c->Parent)
+    chain.insert(chain.begin(), c);
   std::vector<const TPropInfo *> all;
   for (const TClassInfo *c : chain)
-    for (const TPropInfo &p : c->Properties) all.push_back(&p);
+    for (const TPropInfo &p : c->Properties)
+      all.push_back(&p);
   return all;
 }
 

@@ -34,31 +34,43 @@ public:
   using Exception::Exception;
 };
 
-enum class TPropKind { Integer, Boolean, String, Enumeration, Set, Color, Object, StringList, Binary,
-                       Event, Component, Collection };
+enum class TPropKind {
+  Integer,
+  Boolean,
+  String,
+  Enumeration,
+  Set,
+  Color,
+  Object,
+  StringList,
+  Binary,
+  Event,
+  Component,
+  Collection
+};
 
 // One published property. Accessors are filled in by TClassBuilder; unused ones stay empty.
 struct TPropInfo {
   std::string Name;
   TPropKind Kind = TPropKind::Integer;
   bool HasDefault = false;
-  std::string DefaultText;                    // text form of the default (when HasDefault)
-  std::vector<std::string> Identifiers;       // enumeration members or set members, by ordinal
+  std::string DefaultText;              // text form of the default (when HasDefault)
+  std::vector<std::string> Identifiers; // enumeration members or set members, by ordinal
   std::function<std::string(const TPersistent &)> GetText;
   std::function<void(TPersistent &, const TValue &)> SetValue;
-  std::function<TPersistent *(const TPersistent &)> ObjectOf;      // Object, Collection
-  std::function<TComponent *(const TPersistent &)> GetComponent;    // Component
-  std::function<void(TPersistent &, TComponent *)> SetComponent;    // Component
+  std::function<TPersistent *(const TPersistent &)> ObjectOf;                            // Object, Collection
+  std::function<TComponent *(const TPersistent &)> GetComponent;                         // Component
+  std::function<void(TPersistent &, TComponent *)> SetComponent;                         // Component
   std::function<bool(TPersistent &, const std::any &, const std::string &)> BindHandler; // Event
-  std::function<std::string(const TPersistent &)> GetHandlerName;                         // Event
-  std::function<void(TPersistent &)> ClearHandler;                                        // Event
+  std::function<std::string(const TPersistent &)> GetHandlerName;                        // Event
+  std::function<void(TPersistent &)> ClearHandler;                                       // Event
 };
 
 struct TClassInfo {
   std::string Name;
   const TClassInfo *Parent = nullptr;
   std::function<TComponent *(TComponent *owner)> Create; // empty for abstract or non-component classes
-  std::vector<TPropInfo> Properties;                      // own properties (parents' not repeated)
+  std::vector<TPropInfo> Properties;                     // own properties (parents' not repeated)
 
   // Case-insensitive look-up through the class and its ancestors; nullptr when absent.
   const TPropInfo *FindProperty(std::string_view name) const;
@@ -76,11 +88,11 @@ const TClassInfo &ClassInfoByName(std::string_view name);
 
 template <class... T> void RegisterClasses() { (RegisterClassInfo(T::StaticClassInfo()), ...); }
 
-#define QV_DECLARE_CLASS(Cls)                                                                          \
-public:                                                                                                \
-  static const ::qv::TClassInfo &StaticClassInfo();                                                    \
-  const ::qv::TClassInfo &ClassInfo() const override { return Cls::StaticClassInfo(); }                \
-                                                                                                       \
+#define QV_DECLARE_CLASS(Cls)                                                                                \
+public:                                                                                                      \
+  static const ::qv::TClassInfo &StaticClassInfo();                                                          \
+  const ::qv::TClassInfo &ClassInfo() const override { return Cls::StaticClassInfo(); }                      \
+                                                                                                             \
 private:
 
 } // namespace qv

@@ -28,7 +28,8 @@ void TCollectionItem::Changed() {
   if (collection_) collection_->Changed(this);
 }
 
-TCollection::TCollection(TPersistent *owner, TItemFactory factory) : owner_(owner), factory_(std::move(factory)) {
+TCollection::TCollection(TPersistent *owner, TItemFactory factory)
+    : owner_(owner), factory_(std::move(factory)) {
   assert(factory_);
 }
 
@@ -37,7 +38,8 @@ TCollection::~TCollection() = default;
 TCollectionItem *TCollection::Add() { return Insert(Count()); }
 
 TCollectionItem *TCollection::Insert(int index) {
-  if (index < 0 || index > Count()) throw EPropertyError("collection index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index > Count())
+    throw EPropertyError("collection index out of bounds (" + std::to_string(index) + ")");
   auto item = factory_(this);
   item->collection_ = this;
   TCollectionItem *raw = item.get();
@@ -47,7 +49,8 @@ TCollectionItem *TCollection::Insert(int index) {
 }
 
 void TCollection::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EPropertyError("collection index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= Count())
+    throw EPropertyError("collection index out of bounds (" + std::to_string(index) + ")");
   items_.erase(items_.begin() + index);
   Changed(nullptr);
 }

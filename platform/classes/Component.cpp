@@ -13,7 +13,8 @@ namespace qv {
 bool TextLess::operator()(std::string_view a, std::string_view b) const {
   size_t n = std::min(a.size(), b.size());
   for (size_t i = 0; i < n; ++i) {
-    int ca = std::toupper(static_cast<unsigned char>(a[i])), cb = std::toupper(static_cast<unsigned char>(b[i]));
+    int ca = std::toupper(static_cast<unsigned char>(a[i])),
+        cb = std::toupper(static_cast<unsigned char>(b[i]));
     if (ca != cb) return ca < cb;
   }
   return a.size() < b.size();
@@ -25,8 +26,10 @@ const TClassInfo &TPersistent::StaticClassInfo() {
 }
 
 void TPersistent::MarkPropertySet(std::string_view name, bool set) {
-  if (set) explicit_.emplace(name);
-  else if (auto it = explicit_.find(name); it != explicit_.end()) explicit_.erase(it);
+  if (set)
+    explicit_.emplace(name);
+  else if (auto it = explicit_.find(name); it != explicit_.end())
+    explicit_.erase(it);
 }
 
 const TClassInfo &TComponent::StaticClassInfo() {
@@ -77,8 +80,7 @@ void TComponent::SetName(const std::string &name) {
     throw EComponentError("'" + name + "' is not a valid component name");
   if (!name.empty() && owner_) {
     TComponent *other = owner_->FindComponent(name);
-    if (other && other != this)
-      throw EComponentError("a component named " + name + " already exists");
+    if (other && other != this) throw EComponentError("a component named " + name + " already exists");
   }
   name_ = name;
 }
@@ -118,7 +120,8 @@ void TComponent::RemoveComponent(TComponent *c) {
 
 void TComponent::FreeNotification(TComponent *c) {
   if (!c || c == this) return;
-  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end()) freeNotifies_.push_back(c);
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), c) == freeNotifies_.end())
+    freeNotifies_.push_back(c);
   auto &theirs = c->freeNotifies_;
   if (std::find(theirs.begin(), theirs.end(), this) == theirs.end()) theirs.push_back(this);
 }
@@ -126,7 +129,8 @@ void TComponent::FreeNotification(TComponent *c) {
 void TComponent::RemoveFreeNotification(TComponent *c) {
   if (!c) return;
   freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), c), freeNotifies_.end());
-  c->freeNotifies_.erase(std::remove(c->freeNotifies_.begin(), c->freeNotifies_.end(), this), c->freeNotifies_.end());
+  c->freeNotifies_.erase(std::remove(c->freeNotifies_.begin(), c->freeNotifies_.end(), this),
+                         c->freeNotifies_.end());
 }
 
 void TComponent::ClearReferencesTo(TComponent *c) {
@@ -164,7 +168,8 @@ bool TComponent::AssignField(TComponent *c) const {
 
 std::vector<std::string> TComponent::FieldNames() const {
   std::vector<std::string> names;
-  for (auto &[n, f] : fields_) names.push_back(n);
+  for (auto &[n, f] : fields_)
+    names.push_back(n);
   return names;
 }
 

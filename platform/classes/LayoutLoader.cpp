@@ -25,7 +25,8 @@ public:
     ResolveReferences();
     for (const std::string &field : root_.FieldNames())
       if (!root_.FindComponent(field)) Fail(node.Line, "layout lacks component " + field);
-    for (TComponent *c : created_) c->Loaded();
+    for (TComponent *c : created_)
+      c->Loaded();
     root_.Loaded();
   }
 
@@ -46,7 +47,8 @@ private:
   }
 
   void LoadNode(TComponent &comp, const TLayoutNode &node) {
-    for (const TLayoutProp &p : node.Props) Apply(comp, p);
+    for (const TLayoutProp &p : node.Props)
+      Apply(comp, p);
     for (const TLayoutNode &child : node.Children) {
       const TClassInfo *info = FindClassInfo(child.ClassName);
       if (!info) Fail(child.Line, "unknown class " + child.ClassName);
@@ -61,7 +63,8 @@ private:
         Fail(child.Line, e.what());
       }
       if (!root_.AssignField(c))
-        Fail(child.Line, "component " + child.Name + " is a " + child.ClassName + ", not the class the form expects");
+        Fail(child.Line,
+             "component " + child.Name + " is a " + child.ClassName + ", not the class the form expects");
       LoadNode(*c, child);
     }
   }
@@ -95,7 +98,8 @@ private:
       coll->Clear();
       for (const auto &item : p.Value.CollectionItems) {
         TCollectionItem *it = coll->Add();
-        for (const TLayoutProp &ip : item) Apply(*it, ip);
+        for (const TLayoutProp &ip : item)
+          Apply(*it, ip);
       }
       coll->EndUpdate();
       t.Object->MarkPropertySet(info.Name);

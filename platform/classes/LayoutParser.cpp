@@ -48,7 +48,8 @@ private:
     TToken name = lex_.Next();
     if (name.Kind != TToken::Ident) Fail(name.Line, "component name expected after 'object'");
     TToken colon = lex_.Next();
-    if (colon.Kind != TToken::Symbol || colon.Text != ":") Fail(colon.Line, "':' expected after " + name.Text);
+    if (colon.Kind != TToken::Symbol || colon.Text != ":")
+      Fail(colon.Line, "':' expected after " + name.Text);
     TToken cls = lex_.Next();
     if (cls.Kind != TToken::Ident) Fail(cls.Line, "class name expected after " + name.Text + ":");
     node.Name = name.Text;

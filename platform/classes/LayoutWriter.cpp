@@ -7,7 +7,8 @@ namespace qv {
 
 namespace {
 
-void WriteProps(std::string &out, const TPersistent &obj, const std::string &prefix, const std::string &indent);
+void WriteProps(std::string &out, const TPersistent &obj, const std::string &prefix,
+                const std::string &indent);
 
 // Properties worth writing: set explicitly, or differing from a declared default.
 bool ShouldWrite(const TPersistent &obj, const TPropInfo &p, const std::string &text) {
@@ -43,7 +44,8 @@ void WriteProp(std::string &out, const TPersistent &obj, const TPropInfo &p, con
     const auto *list = dynamic_cast<const TStrings *>(p.ObjectOf(obj));
     if (!list || list->Count() == 0) return;
     out += indent + name + " = (";
-    for (const std::string &s : list->Items()) out += "\n" + indent + "  " + QuoteString(s);
+    for (const std::string &s : list->Items())
+      out += "\n" + indent + "  " + QuoteString(s);
     out += ")\n";
     return;
   }
@@ -57,7 +59,8 @@ void WriteProp(std::string &out, const TPersistent &obj, const TPropInfo &p, con
     if (text != "{}") out += indent + name + " = " + text + "\n";
     return;
   }
-  default: break;
+  default:
+    break;
   }
   if (p.Name == "Name") return;
   std::string text = p.GetText(obj);
@@ -65,8 +68,10 @@ void WriteProp(std::string &out, const TPersistent &obj, const TPropInfo &p, con
   out += indent + name + " = " + (p.Kind == TPropKind::String ? QuoteString(text) : text) + "\n";
 }
 
-void WriteProps(std::string &out, const TPersistent &obj, const std::string &prefix, const std::string &indent) {
-  for (const TPropInfo *p : obj.ClassInfo().AllProperties()) WriteProp(out, obj, *p, prefix, indent);
+void WriteProps(std::string &out, const TPersistent &obj, const std::string &prefix,
+                const std::string &indent) {
+  for (const TPropInfo *p : obj.ClassInfo().AllProperties())
+    WriteProp(out, obj, *p, prefix, indent);
 }
 
 void WriteNode(std::string &out, const TComponent &root, const TComponent &node, const std::string &indent) {

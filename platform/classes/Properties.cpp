@@ -10,20 +10,48 @@
 namespace qv {
 
 namespace {
-const std::pair<const char *, TColor> kColorNames[] = {
-    {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
-    {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
-    {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-    {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
-    {"clNone", clNone}, {"clScrollBar", clScrollBar}, {"clBackground", clBackground},
-    {"clActiveCaption", clActiveCaption}, {"clInactiveCaption", clInactiveCaption}, {"clMenu", clMenu},
-    {"clWindow", clWindow}, {"clWindowFrame", clWindowFrame}, {"clMenuText", clMenuText},
-    {"clWindowText", clWindowText}, {"clCaptionText", clCaptionText}, {"clActiveBorder", clActiveBorder},
-    {"clInactiveBorder", clInactiveBorder}, {"clAppWorkSpace", clAppWorkSpace}, {"clHighlight", clHighlight},
-    {"clHighlightText", clHighlightText}, {"clBtnFace", clBtnFace}, {"clBtnShadow", clBtnShadow},
-    {"clGrayText", clGrayText}, {"clBtnText", clBtnText}, {"clInactiveCaptionText", clInactiveCaptionText},
-    {"clBtnHighlight", clBtnHighlight}, {"cl3DDkShadow", cl3DDkShadow}, {"cl3DLight", cl3DLight},
-    {"clInfoText", clInfoText}, {"clInfoBk", clInfoBk}};
+const std::pair<const char *, TColor> kColorNames[] = {{"clBlack", clBlack},
+                                                       {"clMaroon", clMaroon},
+                                                       {"clGreen", clGreen},
+                                                       {"clOlive", clOlive},
+                                                       {"clNavy", clNavy},
+                                                       {"clPurple", clPurple},
+                                                       {"clTeal", clTeal},
+                                                       {"clGray", clGray},
+                                                       {"clSilver", clSilver},
+                                                       {"clRed", clRed},
+                                                       {"clLime", clLime},
+                                                       {"clYellow", clYellow},
+                                                       {"clBlue", clBlue},
+                                                       {"clFuchsia", clFuchsia},
+                                                       {"clAqua", clAqua},
+                                                       {"clWhite", clWhite},
+                                                       {"clNone", clNone},
+                                                       {"clScrollBar", clScrollBar},
+                                                       {"clBackground", clBackground},
+                                                       {"clActiveCaption", clActiveCaption},
+                                                       {"clInactiveCaption", clInactiveCaption},
+                                                       {"clMenu", clMenu},
+                                                       {"clWindow", clWindow},
+                                                       {"clWindowFrame", clWindowFrame},
+                                                       {"clMenuText", clMenuText},
+                                                       {"clWindowText", clWindowText},
+                                                       {"clCaptionText", clCaptionText},
+                                                       {"clActiveBorder", clActiveBorder},
+                                                       {"clInactiveBorder", clInactiveBorder},
+                                                       {"clAppWorkSpace", clAppWorkSpace},
+                                                       {"clHighlight", clHighlight},
+                                                       {"clHighlightText", clHighlightText},
+                                                       {"clBtnFace", clBtnFace},
+                                                       {"clBtnShadow", clBtnShadow},
+                                                       {"clGrayText", clGrayText},
+                                                       {"clBtnText", clBtnText},
+                                                       {"clInactiveCaptionText", clInactiveCaptionText},
+                                                       {"clBtnHighlight", clBtnHighlight},
+                                                       {"cl3DDkShadow", cl3DDkShadow},
+                                                       {"cl3DLight", cl3DLight},
+                                                       {"clInfoText", clInfoText},
+                                                       {"clInfoBk", clInfoBk}};
 
 [[noreturn]] void Unknown(const TPersistent &obj, std::string_view name) {
   throw EPropertyError("unknown property " + std::string(name) + " of class " + obj.ClassName());
@@ -98,9 +126,11 @@ TPropTarget ResolveProperty(const TPersistent &obj, std::string_view path) {
     if (!p) Unknown(*cur, part);
     if (dot == std::string_view::npos) return {const_cast<TPersistent *>(cur), p};
     if (p->Kind != TPropKind::Object && p->Kind != TPropKind::StringList && p->Kind != TPropKind::Collection)
-      throw EPropertyError("property " + std::string(part) + " of class " + cur->ClassName() + " has no parts");
+      throw EPropertyError("property " + std::string(part) + " of class " + cur->ClassName() +
+                           " has no parts");
     const TPersistent *next = p->ObjectOf(*cur);
-    if (!next) throw EPropertyError("property " + std::string(part) + " of class " + cur->ClassName() + " is empty");
+    if (!next)
+      throw EPropertyError("property " + std::string(part) + " of class " + cur->ClassName() + " is empty");
     cur = next;
     path = path.substr(dot + 1);
   }
@@ -118,10 +148,13 @@ bool HasProperty(const TPersistent &obj, std::string_view path) {
 std::string GetPropText(const TPersistent &obj, std::string_view path) {
   TPropTarget t = ResolveProperty(obj, path);
   switch (t.Prop->Kind) {
-  case TPropKind::Event: return t.Prop->GetHandlerName(*t.Object);
+  case TPropKind::Event:
+    return t.Prop->GetHandlerName(*t.Object);
   case TPropKind::Object:
-  case TPropKind::Collection: return t.Prop->ObjectOf(*t.Object) ? t.Prop->ObjectOf(*t.Object)->ClassName() : "";
-  default: return t.Prop->GetText ? t.Prop->GetText(*t.Object) : std::string();
+  case TPropKind::Collection:
+    return t.Prop->ObjectOf(*t.Object) ? t.Prop->ObjectOf(*t.Object)->ClassName() : "";
+  default:
+    return t.Prop->GetText ? t.Prop->GetText(*t.Object) : std::string();
   }
 }
 
@@ -150,7 +183,8 @@ void SetPropText(TPersistent &obj, std::string_view path, std::string_view text)
     TComponent *c = nullptr;
     if (!text.empty()) {
       const auto *self = dynamic_cast<const TComponent *>(&obj);
-      for (const TComponent *o = self; o && !c; o = o->Owner()) c = o->FindComponent(text);
+      for (const TComponent *o = self; o && !c; o = o->Owner())
+        c = o->FindComponent(text);
       if (!c) c = FindGlobalComponent(text);
       if (!c) throw EPropertyError("unknown component " + std::string(text));
     }
@@ -172,7 +206,8 @@ TComponent *GetComponentProp(const TPersistent &obj, std::string_view path) {
 
 void SetComponentProp(TPersistent &obj, std::string_view path, TComponent *c) {
   TPropTarget t = ResolveProperty(obj, path);
-  if (t.Prop->Kind != TPropKind::Component) throw EPropertyError("property " + t.Prop->Name + " is not a reference");
+  if (t.Prop->Kind != TPropKind::Component)
+    throw EPropertyError("property " + t.Prop->Name + " is not a reference");
   t.Prop->SetComponent(*t.Object, c);
   t.Object->MarkPropertySet(t.Prop->Name);
   // References across owners are cleared through free notification when the target goes.

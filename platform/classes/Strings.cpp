@@ -70,7 +70,8 @@ void TStrings::Assign(const std::vector<std::string> &items) {
 
 std::string TStrings::Text() const {
   std::string text;
-  for (const std::string &s : items_) text += s + "\r\n";
+  for (const std::string &s : items_)
+    text += s + "\r\n";
   return text;
 }
 

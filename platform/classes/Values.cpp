@@ -33,7 +33,8 @@ void TLexer::SkipBlanks() {
     } else if (c == ' ' || c == '\t' || c == '\r') {
       ++pos_;
     } else if (c == '/' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '/') {
-      while (pos_ < text_.size() && text_[pos_] != '\n') ++pos_;
+      while (pos_ < text_.size() && text_[pos_] != '\n')
+        ++pos_;
     } else if (pos_ == 0 && text_.substr(0, 3) == "\xEF\xBB\xBF") {
       pos_ = 3; // UTF-8 byte-order mark
     } else {
@@ -102,7 +103,8 @@ TToken TLexer::Scan() {
   }
   if (IdentStart(c)) {
     size_t start = pos_;
-    while (pos_ < text_.size() && IdentPart(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && IdentPart(text_[pos_]))
+      ++pos_;
     t.Kind = TToken::Ident;
     t.Text = std::string(text_.substr(start, pos_ - start));
     return t;
@@ -128,12 +130,15 @@ TToken TLexer::Scan() {
   }
   if (std::isdigit(static_cast<unsigned char>(c))) {
     size_t start = pos_;
-    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])))
+      ++pos_;
     bool real = false;
-    if (pos_ + 1 < text_.size() && text_[pos_] == '.' && std::isdigit(static_cast<unsigned char>(text_[pos_ + 1]))) {
+    if (pos_ + 1 < text_.size() && text_[pos_] == '.' &&
+        std::isdigit(static_cast<unsigned char>(text_[pos_ + 1]))) {
       real = true;
       ++pos_;
-      while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+      while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])))
+        ++pos_;
     }
     std::string digits(text_.substr(start, pos_ - start));
     if (real) {
@@ -207,7 +212,8 @@ TValue ParseValue(TLexer &lex) {
   TValue v;
   v.Line = t.Line;
   switch (t.Kind) {
-  case TToken::End: throw EPropertyError("value expected");
+  case TToken::End:
+    throw EPropertyError("value expected");
   case TToken::Ident:
     v.Kind = TValue::Identifier;
     v.Text = t.Text;
@@ -224,7 +230,8 @@ TValue ParseValue(TLexer &lex) {
     v.Kind = TValue::String;
     v.Text = t.Text;
     return v;
-  case TToken::Symbol: break;
+  case TToken::Symbol:
+    break;
   }
   if (t.Text == "[") {
     v.Kind = TValue::Set;
@@ -243,9 +250,12 @@ TValue ParseValue(TLexer &lex) {
     for (;;) {
       TToken s = lex.Next();
       if (s.Kind == TToken::Symbol && s.Text == ")") return v;
-      if (s.Kind == TToken::String || s.Kind == TToken::Ident) v.Items.push_back(s.Text);
-      else if (s.Kind == TToken::Integer) v.Items.push_back(std::to_string(s.Int));
-      else throw EPropertyError("string or ')' expected in list");
+      if (s.Kind == TToken::String || s.Kind == TToken::Ident)
+        v.Items.push_back(s.Text);
+      else if (s.Kind == TToken::Integer)
+        v.Items.push_back(std::to_string(s.Int));
+      else
+        throw EPropertyError("string or ')' expected in list");
     }
   }
   if (t.Text == "{") {
@@ -258,7 +268,8 @@ TValue ParseValue(TLexer &lex) {
     for (;;) {
       TToken s = lex.Next();
       if (s.Kind == TToken::Symbol && s.Text == ">") return v;
-      if (s.Kind != TToken::Ident || !SameText(s.Text, "item")) throw EPropertyError("'item' or '>' expected in collection");
+      if (s.Kind != TToken::Ident || !SameText(s.Text, "item"))
+        throw EPropertyError("'item' or '>' expected in collection");
       std::vector<TLayoutProp> item;
       for (;;) {
         const TToken &p = lex.Peek();
@@ -279,14 +290,22 @@ TValue ParseValue(TLexer &lex) {
 
 std::string TValue::Describe() const {
   switch (Kind) {
-  case Identifier: return "identifier '" + Text + "'";
-  case Integer: return "number " + std::to_string(Int);
-  case Float: return "number " + std::to_string(Real);
-  case String: return "string " + QuoteString(Text);
-  case Set: return "set";
-  case List: return "string list";
-  case Binary: return "binary block";
-  case Collection: return "collection";
+  case Identifier:
+    return "identifier '" + Text + "'";
+  case Integer:
+    return "number " + std::to_string(Int);
+  case Float:
+    return "number " + std::to_string(Real);
+  case String:
+    return "string " + QuoteString(Text);
+  case Set:
+    return "set";
+  case List:
+    return "string list";
+  case Binary:
+    return "binary block";
+  case Collection:
+    return "collection";
   }
   return "value";
 }
@@ -307,9 +326,12 @@ bool ValueToBoolean(const TValue &v) {
 std::string ValueToString(const TValue &v) {
   switch (v.Kind) {
   case TValue::String:
-  case TValue::Identifier: return v.Text;
-  case TValue::Integer: return std::to_string(v.Int);
-  default: throw EPropertyError("expected a string, found " + v.Describe());
+  case TValue::Identifier:
+    return v.Text;
+  case TValue::Integer:
+    return std::to_string(v.Int);
+  default:
+    throw EPropertyError("expected a string, found " + v.Describe());
   }
 }
 

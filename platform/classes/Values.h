@@ -16,13 +16,13 @@ struct TLayoutProp;
 struct TValue {
   enum TKind { Identifier, Integer, Float, String, Set, List, Binary, Collection };
   TKind Kind = Identifier;
-  std::string Text;                 // Identifier (as written), String (UTF-8)
-  int64_t Int = 0;                  // Integer
-  double Real = 0;                  // Float
-  std::vector<std::string> Items;   // Set members, List strings
-  std::vector<uint8_t> Bytes;       // Binary
+  std::string Text;                                      // Identifier (as written), String (UTF-8)
+  int64_t Int = 0;                                       // Integer
+  double Real = 0;                                       // Float
+  std::vector<std::string> Items;                        // Set members, List strings
+  std::vector<uint8_t> Bytes;                            // Binary
   std::vector<std::vector<TLayoutProp>> CollectionItems; // Collection: one assignment list per item
-  int Line = 0;                     // line in the layout text (0 when set from code)
+  int Line = 0;                                          // line in the layout text (0 when set from code)
 
   // Short description for error messages ("identifier 'x'", "number 5", ...).
   std::string Describe() const;

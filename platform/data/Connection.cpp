@@ -1,9 +1,9 @@
 #include "platform/data/Connection.h"
 
+#include "platform/base/FileIO.h"
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataLinkFile.h"
-#include "platform/base/FileIO.h"
 #include "platform/data/Query.h"
 #include "platform/data/Schema.h"
 #include "platform/data/SqlText.h"
@@ -27,7 +27,8 @@ std::filesystem::path PathOf(const std::string &utf8) {
 // The folder of a database file, as a message names it.
 std::string FolderOf(const std::string &path) {
   std::u8string folder = PathOf(path).parent_path().u8string();
-  return folder.empty() ? std::string("当前文件夹") : "文件夹“" + std::string(folder.begin(), folder.end()) + "”";
+  return folder.empty() ? std::string("当前文件夹")
+                        : "文件夹“" + std::string(folder.begin(), folder.end()) + "”";
 }
 
 // Why a database file could not be opened or first read, by SQLite's primary result code.
@@ -226,7 +227,8 @@ void TConnection::Open() {
                          "”不受支持：本程序只能读取 SQLite 数据库（请写 Provider=SQLite）");
   dataSource = NativePath(dataSource);
   if (IsDirectory(dataSource))
-    throw EDatabaseError(origin + "的 Data Source“" + Excerpt(dataSource, 120) + "”是一个文件夹，不是数据库文件");
+    throw EDatabaseError(origin + "的 Data Source“" + Excerpt(dataSource, 120) +
+                         "”是一个文件夹，不是数据库文件");
   if (!FileExists(dataSource))
     throw EDatabaseError("数据库文件“" + Excerpt(dataSource, 120) + "”不存在（" + origin +
                          "中的 Data Source，相对于工作目录“" + WorkingDirectory() + "”）");
@@ -281,8 +283,9 @@ void TConnection::Configure() {
   for (const char *step : {"SELECT count(*) FROM sqlite_master", "PRAGMA journal_mode=WAL",
                            "PRAGMA synchronous=FULL; PRAGMA cache_size=-32768; PRAGMA temp_store=MEMORY;"}) {
     if (sqlite3_exec(db_, step, nullptr, nullptr, nullptr) != SQLITE_OK)
-      throw EDatabaseError("数据库文件“" + path_ + "”" + OpenFailureCause(sqlite3_errcode(db_) & 0xFF, path_) +
-                           "（" + sqlite3_errmsg(db_) + "）");
+      throw EDatabaseError("数据库文件“" + path_ + "”" +
+                           OpenFailureCause(sqlite3_errcode(db_) & 0xFF, path_) + "（" + sqlite3_errmsg(db_) +
+                           "）");
   }
   sqlite3_create_collation_v2(db_, "GBK", SQLITE_UTF8, collator_.get(), &TCollator::Compare, nullptr);
   sqlite3_create_function_v2(db_, "right", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &RightFunction,

@@ -1,8 +1,8 @@
 #include "platform/data/DataLinkFile.h"
 
+#include "platform/base/FileIO.h"
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
-#include "platform/base/FileIO.h"
 
 namespace qv {
 
@@ -90,7 +90,8 @@ void ParseInitString(const std::string &line, int lineNo, const std::string &fil
         }
         value += line[i++];
       }
-      if (!closed) Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + Excerpt(key) + "”的值缺少结束引号");
+      if (!closed)
+        Malformed(fileName, "第 " + std::to_string(lineNo) + " 行“" + Excerpt(key) + "”的值缺少结束引号");
       while (i < line.size() && line[i] == ' ')
         ++i;
       if (i < line.size() && line[i] != ';')
@@ -136,7 +137,8 @@ TDataLinkSettings ParseDataLink(const std::string &bytes, const std::string &fil
     std::string line = Trim(lines[n]);
     if (line.empty()) continue;
     if (!header) {
-      if (!SameText(line, "[oledb]")) Malformed(fileName, "第一行应为“[oledb]”，实际是“" + Excerpt(line) + "”");
+      if (!SameText(line, "[oledb]"))
+        Malformed(fileName, "第一行应为“[oledb]”，实际是“" + Excerpt(line) + "”");
       header = true;
       continue;
     }

@@ -10,7 +10,8 @@
 namespace qv {
 
 TDataSet::~TDataSet() {
-  for (auto notification = std::move(freeNotifications_); auto &[key, onFree] : notification) onFree();
+  for (auto notification = std::move(freeNotifications_); auto &[key, onFree] : notification)
+    onFree();
   // Subclasses close in their own destructor; here only the sources are let go.
   for (TDataSource *source : std::vector<TDataSource *>(dataSources_))
     source->SetDataSet(nullptr);

@@ -86,8 +86,10 @@ TNumberPattern ParsePattern(const std::string &section) {
     }
     literal += c;
   }
-  if (seenDigit) p.Suffix = literal;
-  else p.Prefix = literal;
+  if (seenDigit)
+    p.Suffix = literal;
+  else
+    p.Prefix = literal;
   return p;
 }
 
@@ -105,11 +107,14 @@ std::string LayOut(const TNumberPattern &p, double magnitude) {
     intPart = digits.substr(0, point);
     decPart = digits.substr(point + 1);
   }
-  while (static_cast<int>(decPart.size()) > p.MinDec && decPart.back() == '0') decPart.pop_back();
+  while (static_cast<int>(decPart.size()) > p.MinDec && decPart.back() == '0')
+    decPart.pop_back();
   intPart.erase(0, std::min(intPart.find_first_not_of('0'), intPart.size()));
-  while (static_cast<int>(intPart.size()) < p.MinInt) intPart.insert(0, "0");
+  while (static_cast<int>(intPart.size()) < p.MinInt)
+    intPart.insert(0, "0");
   if (p.Thousands)
-    for (int at = static_cast<int>(intPart.size()) - 3; at > 0; at -= 3) intPart.insert(static_cast<size_t>(at), ",");
+    for (int at = static_cast<int>(intPart.size()) - 3; at > 0; at -= 3)
+      intPart.insert(static_cast<size_t>(at), ",");
   std::string out = p.Prefix + intPart;
   if (!decPart.empty()) out += "." + decPart;
   if (intPart.empty() && decPart.empty()) out += "0";
@@ -124,8 +129,10 @@ std::string FormatFloat(const std::string &format, double value) {
   std::vector<std::string> sections(1);
   char quote = 0;
   for (char c : format) {
-    if (quote) quote = c == quote ? 0 : quote;
-    else if (c == '"' || c == '\'') quote = c;
+    if (quote)
+      quote = c == quote ? 0 : quote;
+    else if (c == '"' || c == '\'')
+      quote = c;
     else if (c == ';') {
       sections.emplace_back();
       continue;

@@ -6,10 +6,11 @@
 
 namespace qv {
 
-const std::vector<std::string> kButtonLayoutNames = {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
+const std::vector<std::string> kButtonLayoutNames = {"blGlyphLeft", "blGlyphRight", "blGlyphTop",
+                                                     "blGlyphBottom"};
 
-TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout, int margin,
-                                  int spacing) {
+TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout,
+                                  int margin, int spacing) {
   bool horizontal = layout == TButtonLayout::blGlyphLeft || layout == TButtonLayout::blGlyphRight;
   int avail = horizontal ? client.Width() : client.Height();
   int glyphLen = horizontal ? glyph.cx : glyph.cy;
@@ -91,9 +92,12 @@ void TButtonGlyph::Draw(TCanvas &canvas, const TRect &client, TButtonState state
   }
   if (!glyph.Empty()) {
     int part = 0;
-    if (state == TButtonState::bsDisabled && numGlyphs > 1) part = 1;
-    else if (state == TButtonState::bsDown && numGlyphs > 2) part = 2;
-    else if (state == TButtonState::bsExclusive && numGlyphs > 3) part = 3;
+    if (state == TButtonState::bsDisabled && numGlyphs > 1)
+      part = 1;
+    else if (state == TButtonState::bsDown && numGlyphs > 2)
+      part = 2;
+    else if (state == TButtonState::bsExclusive && numGlyphs > 3)
+      part = 3;
     TransparentBlt(canvas.Handle(), p.Glyph.Left, p.Glyph.Top, glyphSize.cx, glyphSize.cy, glyph.DC(),
                    part * glyphSize.cx, 0, glyphSize.cx, glyphSize.cy, ColorToRGB(glyph.TransparentColor()));
   }
@@ -120,14 +124,14 @@ template <class T, class B> void PublishGlyph(B &c) {
       "Layout", [](const T &b) { return b.ButtonGlyph().Layout(); },
       [](T &b, TButtonLayout l) { b.ButtonGlyph().SetLayout(l); }, kButtonLayoutNames, 0);
   c.Integer(
-      "Margin", [](const T &b) { return b.ButtonGlyph().Margin(); }, [](T &b, int m) { b.ButtonGlyph().SetMargin(m); },
-      -1);
+      "Margin", [](const T &b) { return b.ButtonGlyph().Margin(); },
+      [](T &b, int m) { b.ButtonGlyph().SetMargin(m); }, -1);
   c.Integer(
       "NumGlyphs", [](const T &b) { return b.ButtonGlyph().NumGlyphs(); },
       [](T &b, int n) { b.ButtonGlyph().SetNumGlyphs(n); }, 1);
   c.Integer(
-      "Spacing", [](const T &b) { return b.ButtonGlyph().Spacing(); }, [](T &b, int s) { b.ButtonGlyph().SetSpacing(s); },
-      4);
+      "Spacing", [](const T &b) { return b.ButtonGlyph().Spacing(); },
+      [](T &b, int s) { b.ButtonGlyph().SetSpacing(s); }, 4);
 }
 
 } // namespace
@@ -135,9 +139,8 @@ template <class T, class B> void PublishGlyph(B &c) {
 // TBitBtn -------------------------------------------------------------------------------------------
 
 const TClassInfo &TBitBtn::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TBitBtn, TButton>("TBitBtn", [](auto &c) {
-    PublishGlyph<TBitBtn>(c);
-  });
+  static const TClassInfo &info =
+      DefineClass<TBitBtn, TButton>("TBitBtn", [](auto &c) { PublishGlyph<TBitBtn>(c); });
   return info;
 }
 
@@ -148,7 +151,6 @@ void TBitBtn::CreateParams(TCreateParams &p) {
   p.Style &= ~(BS_DEFPUSHBUTTON | BS_PUSHBUTTON);
   p.Style |= BS_OWNERDRAW;
 }
-
 
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT &dis) {
   bool down = dis.itemState & ODS_SELECTED;
@@ -167,7 +169,10 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT &dis) {
   DrawFrameControl(dis.hDC, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0));
   canvas.Font.Assign(Font());
   TRect face = TRect{rc.left, rc.top, rc.right, rc.bottom}.Inflate(-2, -2);
-  glyph_.Draw(canvas, face, !enabled ? TButtonState::bsDisabled : down ? TButtonState::bsDown : TButtonState::bsUp,
+  glyph_.Draw(canvas, face,
+              !enabled ? TButtonState::bsDisabled
+              : down   ? TButtonState::bsDown
+                       : TButtonState::bsUp,
               Caption(), enabled, Font().Color());
   if (focused) {
     TRect f = face.Inflate(-2, -2);
@@ -182,7 +187,9 @@ void TBitBtn::WndProc(TMessage &m) {
     DrawItem(*reinterpret_cast<DRAWITEMSTRUCT *>(m.LParam));
     m.Result = 1;
     return;
-  case WM_LBUTTONDBLCLK: m.Msg = WM_LBUTTONDOWN; break; // owner-drawn buttons take a double click as a press
+  case WM_LBUTTONDBLCLK:
+    m.Msg = WM_LBUTTONDOWN;
+    break; // owner-drawn buttons take a double click as a press
   }
   TButton::WndProc(m);
 }
@@ -214,7 +221,8 @@ void TSpeedButton::SetAllowAllUp(bool on) {
   // The whole group shares the setting.
   if (!Parent() || groupIndex_ == 0) return;
   for (int i = 0; i < Parent()->ControlCount(); ++i)
-    if (auto *b = dynamic_cast<TSpeedButton *>(Parent()->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_)
+    if (auto *b = dynamic_cast<TSpeedButton *>(Parent()->Controls(i));
+        b && b != this && b->groupIndex_ == groupIndex_)
       b->allowAllUp_ = on;
 }
 
@@ -230,12 +238,12 @@ void TSpeedButton::SetDown(bool on) {
 void TSpeedButton::UpdateExclusive() {
   if (!down_ || groupIndex_ == 0 || !Parent()) return;
   for (int i = 0; i < Parent()->ControlCount(); ++i)
-    if (auto *b = dynamic_cast<TSpeedButton *>(Parent()->Controls(i)); b && b != this && b->groupIndex_ == groupIndex_ && b->down_) {
+    if (auto *b = dynamic_cast<TSpeedButton *>(Parent()->Controls(i));
+        b && b != this && b->groupIndex_ == groupIndex_ && b->down_) {
       b->down_ = false;
       b->Invalidate();
     }
 }
-
 
 void TSpeedButton::Click() { TGraphicControl::Click(); }
 
@@ -261,8 +269,10 @@ void TSpeedButton::MouseUp(TMouseButton button, uint32_t shift, int x, int y) {
   if (!dragging_ || button != TMouseButton::mbLeft) return;
   dragging_ = pressed_ = false;
   if (ClientRect().Contains({x, y}) && groupIndex_ != 0) {
-    if (!down_) SetDown(true);
-    else if (allowAllUp_) SetDown(false);
+    if (!down_)
+      SetDown(true);
+    else if (allowAllUp_)
+      SetDown(false);
   }
   Invalidate();
 }
@@ -281,13 +291,15 @@ void TSpeedButton::Paint() {
   c.FillRect(r);
   RECT rc{r.Left, r.Top, r.Right, r.Bottom};
   if (!flat_ || MouseInControl() || sunk) {
-    if (sunk) DrawEdge(c.Handle(), &rc, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-    else DrawEdge(c.Handle(), &rc, flat_ ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
+    if (sunk)
+      DrawEdge(c.Handle(), &rc, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+    else
+      DrawEdge(c.Handle(), &rc, flat_ ? BDR_RAISEDINNER : EDGE_RAISED, BF_RECT);
   }
   TButtonState state = !Enabled() ? TButtonState::bsDisabled
-                       : pressed_  ? TButtonState::bsDown
-                       : down_     ? TButtonState::bsExclusive
-                                   : TButtonState::bsUp;
+                       : pressed_ ? TButtonState::bsDown
+                       : down_    ? TButtonState::bsExclusive
+                                  : TButtonState::bsUp;
   glyph_.Draw(c, r.Inflate(-2, -2), state, Caption(), Enabled(), Font().Color());
 }
 

@@ -15,8 +15,8 @@ struct TGlyphPlacement {
   TRect Glyph;
   TRect Text;
 };
-TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout, int margin,
-                                  int spacing);
+TGlyphPlacement PlaceGlyphAndText(const TRect &client, TSize glyph, TSize text, TButtonLayout layout,
+                                  int margin, int spacing);
 
 // The glyph strip of a button (NumGlyphs equal parts: 1 up, 2 disabled, 3 down, 4 exclusive) with
 // its layout, margin and spacing: what bit buttons and speed buttons share. Every change calls
@@ -34,8 +34,8 @@ public:
   int Spacing() const { return spacing_; }
   void SetSpacing(int s);
   // Draws the part of the strip for state and the caption into client.
-  void Draw(TCanvas &canvas, const TRect &client, TButtonState state, const std::string &caption, bool enabled,
-            TColor textColor);
+  void Draw(TCanvas &canvas, const TRect &client, TButtonState state, const std::string &caption,
+            bool enabled, TColor textColor);
 
 private:
   TBitmap glyph_;

@@ -92,8 +92,10 @@ TWndMethod TControl::DefaultWindowProc() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
-  if (WindowProc) WindowProc(m);
-  else WndProc(m);
+  if (WindowProc)
+    WindowProc(m);
+  else
+    WndProc(m);
   return m.Result;
 }
 
@@ -121,7 +123,8 @@ TComponent *TControl::GetParentComponent() const { return parent_; }
 
 TCustomForm *TControl::ParentForm() const {
   const TControl *c = this;
-  while (c->parent_) c = c->parent_;
+  while (c->parent_)
+    c = c->parent_;
   return dynamic_cast<TCustomForm *>(const_cast<TControl *>(c));
 }
 
@@ -287,8 +290,12 @@ void TControl::Loaded() {
   if (parentColor_) ParentColorChanged();
 }
 
-void TControl::MouseDown(TMouseButton button, uint32_t shift, int x, int y) { OnMouseDown(this, button, shift, x, y); }
-void TControl::MouseUp(TMouseButton button, uint32_t shift, int x, int y) { OnMouseUp(this, button, shift, x, y); }
+void TControl::MouseDown(TMouseButton button, uint32_t shift, int x, int y) {
+  OnMouseDown(this, button, shift, x, y);
+}
+void TControl::MouseUp(TMouseButton button, uint32_t shift, int x, int y) {
+  OnMouseUp(this, button, shift, x, y);
+}
 void TControl::MouseMove(uint32_t shift, int x, int y) { OnMouseMove(this, shift, x, y); }
 
 void TControl::HandleMouse(TMessage &m) {
@@ -304,9 +311,13 @@ void TControl::HandleMouse(TMessage &m) {
     MouseDown(TMouseButton::mbLeft, shift | ssDouble, x, y);
     break;
   case WM_RBUTTONDOWN:
-  case WM_RBUTTONDBLCLK: MouseDown(TMouseButton::mbRight, shift, x, y); break;
+  case WM_RBUTTONDBLCLK:
+    MouseDown(TMouseButton::mbRight, shift, x, y);
+    break;
   case WM_MBUTTONDOWN:
-  case WM_MBUTTONDBLCLK: MouseDown(TMouseButton::mbMiddle, shift, x, y); break;
+  case WM_MBUTTONDBLCLK:
+    MouseDown(TMouseButton::mbMiddle, shift, x, y);
+    break;
   case WM_LBUTTONUP: {
     bool wasClicking = clicking_;
     clicking_ = false;
@@ -321,8 +332,12 @@ void TControl::HandleMouse(TMessage &m) {
       popupMenu_->Popup(p.X, p.Y);
     }
     break;
-  case WM_MBUTTONUP: MouseUp(TMouseButton::mbMiddle, shift, x, y); break;
-  case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+  case WM_MBUTTONUP:
+    MouseUp(TMouseButton::mbMiddle, shift, x, y);
+    break;
+  case WM_MOUSEMOVE:
+    MouseMove(shift, x, y);
+    break;
   }
 }
 
@@ -339,8 +354,12 @@ void TControl::WndProc(TMessage &m) {
   case CM_MOUSELEAVE:
     if (m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) mouseInControl_ = false;
     break;
-  case CM_PARENTFONTCHANGED: ParentFontChanged(); return;
-  case CM_PARENTCOLORCHANGED: ParentColorChanged(); return;
+  case CM_PARENTFONTCHANGED:
+    ParentFontChanged();
+    return;
+  case CM_PARENTCOLORCHANGED:
+    ParentColorChanged();
+    return;
   }
   DefaultHandler(m);
 }

@@ -133,7 +133,9 @@ public:
   virtual void Click();
   // Runs the control's own mouse-down handling (MouseDown, OnMouseDown) for a press at x, y,
   // without the window's procedure: for code that takes the press message over (skinners).
-  void DispatchMouseDown(TMouseButton button, uint32_t shift, int x, int y) { MouseDown(button, shift, x, y); }
+  void DispatchMouseDown(TMouseButton button, uint32_t shift, int x, int y) {
+    MouseDown(button, shift, x, y);
+  }
   // Marks the control for repainting; Repaint paints at once; Update paints what is pending.
   virtual void Invalidate();
   virtual void Repaint();

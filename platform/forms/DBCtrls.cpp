@@ -6,7 +6,8 @@
 namespace qv {
 
 const TClassInfo &TDataSetComponent::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TDataSetComponent, TComponent>("TDataSetComponent", [](auto &) {});
+  static const TClassInfo &info =
+      DefineClass<TDataSetComponent, TComponent>("TDataSetComponent", [](auto &) {});
   return info;
 }
 

@@ -15,10 +15,14 @@ namespace qv {
 TDataState TDataAccess::State(const TDataSet *ds) {
   if (!ds) return TDataState::Inactive;
   switch (ds->State()) {
-  case TDataSetState::dsBrowse: return TDataState::Browse;
-  case TDataSetState::dsEdit: return TDataState::Edit;
-  case TDataSetState::dsInsert: return TDataState::Insert;
-  default: return TDataState::Inactive;
+  case TDataSetState::dsBrowse:
+    return TDataState::Browse;
+  case TDataSetState::dsEdit:
+    return TDataState::Edit;
+  case TDataSetState::dsInsert:
+    return TDataState::Insert;
+  default:
+    return TDataState::Inactive;
   }
 }
 bool TDataAccess::Bof(const TDataSet *ds) { return !ds || ds->Bof(); }
@@ -29,21 +33,45 @@ int TDataAccess::RecordCount(const TDataSet *ds) { return ds && ds->Active() ? d
 bool TDataAccess::IsSequenced(const TDataSet *ds) { return ds && ds->IsSequenced(); }
 bool TDataAccess::CanModify(const TDataSet *ds) { return ds && ds->CanModify(); }
 bool TDataAccess::Modified(const TDataSet *ds) { return ds && ds->Modified(); }
-void TDataAccess::First(TDataSet *ds) { if (ds) ds->First(); }
-void TDataAccess::Last(TDataSet *ds) { if (ds) ds->Last(); }
+void TDataAccess::First(TDataSet *ds) {
+  if (ds) ds->First();
+}
+void TDataAccess::Last(TDataSet *ds) {
+  if (ds) ds->Last();
+}
 int TDataAccess::MoveBy(TDataSet *ds, int distance) { return ds ? ds->MoveBy(distance) : 0; }
-void TDataAccess::SetRecNo(TDataSet *ds, int recNo) { if (ds) ds->SetRecNo(recNo); }
-void TDataAccess::Insert(TDataSet *ds) { if (ds) ds->Insert(); }
-void TDataAccess::Append(TDataSet *ds) { if (ds) ds->Append(); }
-void TDataAccess::Delete(TDataSet *ds) { if (ds) ds->Delete(); }
-void TDataAccess::Cancel(TDataSet *ds) { if (ds) ds->Cancel(); }
-void TDataAccess::Post(TDataSet *ds) { if (ds) ds->Post(); }
-void TDataAccess::CheckBrowseMode(TDataSet *ds) { if (ds && ds->Active()) ds->CheckBrowseMode(); }
-void TDataAccess::DisableControls(TDataSet *ds) { if (ds) ds->DisableControls(); }
-void TDataAccess::EnableControls(TDataSet *ds) { if (ds) ds->EnableControls(); }
+void TDataAccess::SetRecNo(TDataSet *ds, int recNo) {
+  if (ds) ds->SetRecNo(recNo);
+}
+void TDataAccess::Insert(TDataSet *ds) {
+  if (ds) ds->Insert();
+}
+void TDataAccess::Append(TDataSet *ds) {
+  if (ds) ds->Append();
+}
+void TDataAccess::Delete(TDataSet *ds) {
+  if (ds) ds->Delete();
+}
+void TDataAccess::Cancel(TDataSet *ds) {
+  if (ds) ds->Cancel();
+}
+void TDataAccess::Post(TDataSet *ds) {
+  if (ds) ds->Post();
+}
+void TDataAccess::CheckBrowseMode(TDataSet *ds) {
+  if (ds && ds->Active()) ds->CheckBrowseMode();
+}
+void TDataAccess::DisableControls(TDataSet *ds) {
+  if (ds) ds->DisableControls();
+}
+void TDataAccess::EnableControls(TDataSet *ds) {
+  if (ds) ds->EnableControls();
+}
 uint64_t TDataAccess::GetBookmark(const TDataSet *ds) { return ds ? ds->GetBookmark() : 0; }
 bool TDataAccess::BookmarkValid(const TDataSet *ds, uint64_t b) { return ds && ds->BookmarkValid(b); }
-void TDataAccess::GotoBookmark(TDataSet *ds, uint64_t b) { if (ds) ds->GotoBookmark(b); }
+void TDataAccess::GotoBookmark(TDataSet *ds, uint64_t b) {
+  if (ds) ds->GotoBookmark(b);
+}
 int TDataAccess::FieldCount(const TDataSet *ds) { return ds ? ds->FieldCount() : 0; }
 TField *TDataAccess::Fields(const TDataSet *ds, int i) {
   return ds && i >= 0 && i < ds->FieldCount() ? ds->Fields(i) : nullptr;
@@ -63,20 +91,28 @@ std::string TDataAccess::EditText(const TField *f) {
   if (!f || !f->DataSet() || !f->DataSet()->Active() || f->DataSet()->IsEmpty()) return {};
   return f->EditText();
 }
-void TDataAccess::SetEditText(TField *f, const std::string &text) { if (f) f->SetEditText(text); }
+void TDataAccess::SetEditText(TField *f, const std::string &text) {
+  if (f) f->SetEditText(text);
+}
 bool TDataAccess::IsNull(const TField *f) { return !f || f->IsNull(); }
 bool TDataAccess::IsNumeric(const TField *f) { return f && f->IsNumeric(); }
 double TDataAccess::AsFloat(const TField *f) { return f ? f->AsFloat() : 0.0; }
 int TDataAccess::DisplayWidth(const TField *f) { return f ? f->DisplayWidth() : 0; }
-void TDataAccess::SetDisplayWidth(TField *f, int width) { if (f) f->SetDisplayWidth(width); }
+void TDataAccess::SetDisplayWidth(TField *f, int width) {
+  if (f) f->SetDisplayWidth(width);
+}
 int TDataAccess::Alignment(const TField *f) { return f ? static_cast<int>(f->Alignment()) : 0; }
 bool TDataAccess::FieldVisible(const TField *f) { return f && f->Visible(); }
 bool TDataAccess::FieldReadOnly(const TField *f) { return !f || f->ReadOnly(); }
 bool TDataAccess::FieldCanModify(const TField *f) { return f && f->CanModify(); }
 TDataSource *TDataAccess::NewDataSource() { return new TDataSource; }
 void TDataAccess::FreeDataSource(TDataSource *source) { delete source; }
-TDataSet *TDataAccess::SourceDataSet(const TDataSource *source) { return source ? source->DataSet() : nullptr; }
-void TDataAccess::SetSourceDataSet(TDataSource *source, TDataSet *ds) { if (source) source->SetDataSet(ds); }
+TDataSet *TDataAccess::SourceDataSet(const TDataSource *source) {
+  return source ? source->DataSet() : nullptr;
+}
+void TDataAccess::SetSourceDataSet(TDataSource *source, TDataSet *ds) {
+  if (source) source->SetDataSet(ds);
+}
 
 // TControlDataLink -----------------------------------------------------------------------------
 

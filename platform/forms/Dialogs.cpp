@@ -30,9 +30,10 @@ struct TButtonSpec {
   const char *Caption;
   int Result;
 };
-const TButtonSpec kButtons[] = {{mbYes, "&Yes", mrYes},       {mbNo, "&No", mrNo},          {mbOK, "OK", mrOk},
-                                {mbCancel, "Cancel", mrCancel}, {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
-                                {mbIgnore, "&Ignore", mrIgnore}};
+const TButtonSpec kButtons[] = {
+    {mbYes, "&Yes", mrYes},         {mbNo, "&No", mrNo},          {mbOK, "OK", mrOk},
+    {mbCancel, "Cancel", mrCancel}, {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", mrIgnore}};
 
 } // namespace
 
@@ -81,7 +82,10 @@ TMessageForm *CreateMessageDialog(const std::string &text, TMsgDlgType type, uin
   int top = std::max(label->Top() + label->Height(), margin + 36) + gap + 4;
   int bx = (clientW - buttonsW) / 2;
   uint32_t defaultFlag = (buttons & mbOK) ? mbOK : (buttons & mbYes) ? mbYes : 0;
-  uint32_t cancelFlag = (buttons & mbCancel) ? mbCancel : (buttons & mbNo) ? mbNo : (buttons & mbOK) ? mbOK : 0;
+  uint32_t cancelFlag = (buttons & mbCancel) ? mbCancel
+                        : (buttons & mbNo)   ? mbNo
+                        : (buttons & mbOK)   ? mbOK
+                                             : 0;
   TButton *first = nullptr;
   for (const TButtonSpec &b : kButtons) {
     if (!(buttons & b.Flag)) continue;

@@ -14,7 +14,8 @@ const std::vector<std::string> kBevelNames = {"bvNone", "bvLowered", "bvRaised",
 void DrawBevel(HDC dc, RECT &rc, TBevelCut cut, int width) {
   if (cut == TBevelCut::bvNone) return;
   for (int i = 0; i < width; ++i) {
-    if (cut != TBevelCut::bvSpace) DrawEdge(dc, &rc, cut == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+    if (cut != TBevelCut::bvSpace)
+      DrawEdge(dc, &rc, cut == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
     InflateRect(&rc, -1, -1);
   }
 }
@@ -28,7 +29,8 @@ const TClassInfo &TCustomPanel::StaticClassInfo() {
     c.Enum("BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, kBevelNames, 0);
     c.Enum("BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, kBevelNames, 2);
     c.Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1);
-    c.Enum("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, {"bsNone", "bsSingle"}, 0);
+    c.Enum("BorderStyle", &TCustomPanel::BorderStyle, &TCustomPanel::SetBorderStyle, {"bsNone", "bsSingle"},
+           0);
     c.Integer("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0);
   });
   return info;
@@ -95,9 +97,10 @@ void TCustomPanel::Paint() {
   std::string caption = Caption();
   if (caption.empty()) return;
   TRect text{rc.left, rc.top, rc.right, rc.bottom};
-  UINT flags = DT_SINGLELINE | DT_VCENTER | (alignment_ == TAlignment::taCenter ? DT_CENTER
-                                             : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
-                                                                                        : DT_LEFT);
+  UINT flags = DT_SINGLELINE | DT_VCENTER |
+               (alignment_ == TAlignment::taCenter         ? DT_CENTER
+                : alignment_ == TAlignment::taRightJustify ? DT_RIGHT
+                                                           : DT_LEFT);
   c.Brush.SetStyle(TBrushStyle::bsClear);
   c.Font.SetColor(Enabled() ? Font().Color() : clGrayText);
   c.DrawText(caption, text, flags);
@@ -137,8 +140,10 @@ void TImage::Paint() {
   if (picture_.Empty()) return;
   TCanvas &c = Canvas();
   TRect r = Bounds(0, 0, picture_.Width(), picture_.Height());
-  if (stretch_) r = ClientRect();
-  else if (center_) r = r.Offset((Width() - r.Width()) / 2, (Height() - r.Height()) / 2);
+  if (stretch_)
+    r = ClientRect();
+  else if (center_)
+    r = r.Offset((Width() - r.Width()) / 2, (Height() - r.Height()) / 2);
   c.StretchDraw(r, picture_, transparent_);
 }
 
@@ -166,11 +171,20 @@ TControl *TSplitter::FindResized() const {
     // The neighbour whose edge touches the splitter on its aligned side.
     bool touches = false;
     switch (Align()) {
-    case TAlign::alLeft: touches = c->Left() + c->Width() == Left(); break;
-    case TAlign::alRight: touches = c->Left() == Left() + Width(); break;
-    case TAlign::alTop: touches = c->Top() + c->Height() == Top(); break;
-    case TAlign::alBottom: touches = c->Top() == Top() + Height(); break;
-    default: break;
+    case TAlign::alLeft:
+      touches = c->Left() + c->Width() == Left();
+      break;
+    case TAlign::alRight:
+      touches = c->Left() == Left() + Width();
+      break;
+    case TAlign::alTop:
+      touches = c->Top() + c->Height() == Top();
+      break;
+    case TAlign::alBottom:
+      touches = c->Top() == Top() + Height();
+      break;
+    default:
+      break;
     }
     if (touches) best = c;
   }
@@ -204,15 +218,26 @@ void TSplitter::MouseMove(uint32_t shift, int x, int y) {
   TPoint p = ClientToScreen({x, y});
   int delta = 0;
   switch (Align()) {
-  case TAlign::alLeft: delta = p.X - downAt_.X; break;
-  case TAlign::alRight: delta = downAt_.X - p.X; break;
-  case TAlign::alTop: delta = p.Y - downAt_.Y; break;
-  case TAlign::alBottom: delta = downAt_.Y - p.Y; break;
-  default: break;
+  case TAlign::alLeft:
+    delta = p.X - downAt_.X;
+    break;
+  case TAlign::alRight:
+    delta = downAt_.X - p.X;
+    break;
+  case TAlign::alTop:
+    delta = p.Y - downAt_.Y;
+    break;
+  case TAlign::alBottom:
+    delta = downAt_.Y - p.Y;
+    break;
+  default:
+    break;
   }
   int size = std::max(minSize_, startSize_ + delta);
-  if (Align() == TAlign::alLeft || Align() == TAlign::alRight) resized_->SetWidth(size);
-  else resized_->SetHeight(size);
+  if (Align() == TAlign::alLeft || Align() == TAlign::alRight)
+    resized_->SetWidth(size);
+  else
+    resized_->SetHeight(size);
 }
 
 void TSplitter::MouseUp(TMouseButton button, uint32_t shift, int x, int y) {
@@ -244,7 +269,8 @@ TTimer::TTimer(TComponent *owner) : TComponent(owner) {
     return RegisterClassExW(&wc) != 0;
   }();
   (void)registered;
-  window_ = CreateWindowExW(0, L"TTimerWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_ = CreateWindowExW(0, L"TTimerWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   UpdateTimer();
 }
@@ -273,7 +299,8 @@ void TTimer::Loaded() {
 void TTimer::UpdateTimer() {
   if (running_) KillTimer(window_, 1);
   running_ = false;
-  if (enabled_ && interval_ > 0 && !Loading() && window_) running_ = SetTimer(window_, 1, interval_, nullptr) != 0;
+  if (enabled_ && interval_ > 0 && !Loading() && window_)
+    running_ = SetTimer(window_, 1, interval_, nullptr) != 0;
 }
 
 LRESULT CALLBACK TTimer::TimerWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -10,7 +10,8 @@ namespace qv {
 
 const TClassInfo &TCustomForm::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TCustomForm, TWinControl>("TCustomForm", [](auto &c) {
-    c.template Reference<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+    c.template Reference<TWinControl>("ActiveControl", &TCustomForm::ActiveControl,
+                                      &TCustomForm::SetActiveControl);
     c.Boolean("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll, true);
     c.Set("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
           {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, biSystemMenu | biMinimize | biMaximize);
@@ -21,8 +22,8 @@ const TClassInfo &TCustomForm::StaticClassInfo() {
     c.Boolean("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview, false);
     c.template Reference<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
     c.Enum("Position", &TCustomForm::Position, &TCustomForm::SetPosition,
-           {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
-            "poMainFormCenter", "poOwnerFormCenter"},
+           {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+            "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
            0);
     c.Enum("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState,
            {"wsNormal", "wsMinimized", "wsMaximized"}, 0);
@@ -109,9 +110,15 @@ DWORD TCustomForm::WindowStyle(DWORD &ex) const {
   DWORD style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   ex = 0;
   switch (borderStyle_) {
-  case TFormBorderStyle::bsNone: style |= WS_POPUP; break;
-  case TFormBorderStyle::bsSingle: style |= WS_CAPTION | WS_BORDER; break;
-  case TFormBorderStyle::bsSizeable: style |= WS_CAPTION | WS_THICKFRAME; break;
+  case TFormBorderStyle::bsNone:
+    style |= WS_POPUP;
+    break;
+  case TFormBorderStyle::bsSingle:
+    style |= WS_CAPTION | WS_BORDER;
+    break;
+  case TFormBorderStyle::bsSizeable:
+    style |= WS_CAPTION | WS_THICKFRAME;
+    break;
   case TFormBorderStyle::bsDialog:
     style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
     ex |= WS_EX_DLGMODALFRAME;
@@ -172,8 +179,10 @@ void TCustomForm::CreateParams(TCreateParams &p) {
   p.Menu = nullptr;
   TCustomForm *main = Application->MainForm();
   p.WndParent = nullptr;
-  if (main && main != this && main->HandleAllocated()) p.WndParent = main->HandleIfAllocated();
-  else p.ExStyle |= WS_EX_APPWINDOW;
+  if (main && main != this && main->HandleAllocated())
+    p.WndParent = main->HandleIfAllocated();
+  else
+    p.ExStyle |= WS_EX_APPWINDOW;
 }
 
 void TCustomForm::CreateWnd() {
@@ -195,8 +204,10 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle s) {
     DWORD ex = 0;
     DWORD style = WindowStyle(ex) | (GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE);
     SetWindowLongW(h, GWL_STYLE, static_cast<LONG>(style));
-    SetWindowLongW(h, GWL_EXSTYLE, static_cast<LONG>(ex | (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_APPWINDOW)));
-    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowLongW(h, GWL_EXSTYLE,
+                   static_cast<LONG>(ex | (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_APPWINDOW)));
+    SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else if (pendingClientWidth_ >= 0 || pendingClientHeight_ >= 0) {
     SetClientWidth(client.Width());
     SetClientHeight(client.Height());
@@ -218,7 +229,9 @@ void TCustomForm::SetWindowState(TWindowState s) {
   windowState_ = s;
   HWND h = HandleIfAllocated();
   if (!h || !IsWindowVisible(h)) return;
-  ShowWindow(h, s == TWindowState::wsMaximized ? SW_MAXIMIZE : s == TWindowState::wsMinimized ? SW_MINIMIZE : SW_RESTORE);
+  ShowWindow(h, s == TWindowState::wsMaximized   ? SW_MAXIMIZE
+                : s == TWindowState::wsMinimized ? SW_MINIMIZE
+                                                 : SW_RESTORE);
 }
 
 void TCustomForm::SetMenu(TMainMenu *m) {
@@ -275,8 +288,10 @@ void TCustomForm::SetVisible(bool v) {
   }
   if (v == Visible()) return;
   try {
-    if (v) DoShow();
-    else OnHide(this);
+    if (v)
+      DoShow();
+    else
+      OnHide(this);
   } catch (const std::exception &e) {
     qv::HandleException(e);
   }
@@ -304,11 +319,17 @@ void TCustomForm::PlaceOnShow() {
   TRect area = Screen->WorkArea();
   TCustomForm *around = nullptr;
   switch (position_) {
-  case TPosition::poMainFormCenter: around = Application->MainForm(); break;
-  case TPosition::poOwnerFormCenter: around = dynamic_cast<TCustomForm *>(Owner()); break;
+  case TPosition::poMainFormCenter:
+    around = Application->MainForm();
+    break;
+  case TPosition::poOwnerFormCenter:
+    around = dynamic_cast<TCustomForm *>(Owner());
+    break;
   case TPosition::poScreenCenter:
-  case TPosition::poDesktopCenter: break;
-  default: return;
+  case TPosition::poDesktopCenter:
+    break;
+  default:
+    return;
   }
   if (around && around != this && around->HandleAllocated()) {
     RECT rc{};
@@ -385,14 +406,18 @@ int TCustomForm::ShowModal() {
 void TCustomForm::CloseModal() {
   TCloseAction action = TCloseAction::caHide;
   try {
-    if (!CloseQuery()) action = TCloseAction::caNone;
-    else DoClose(action);
+    if (!CloseQuery())
+      action = TCloseAction::caNone;
+    else
+      DoClose(action);
   } catch (const std::exception &e) {
     qv::HandleException(e);
     action = TCloseAction::caNone;
   }
-  if (action == TCloseAction::caNone) modalResult_ = mrNone;
-  else if (action == TCloseAction::caFree) Release();
+  if (action == TCloseAction::caNone)
+    modalResult_ = mrNone;
+  else if (action == TCloseAction::caFree)
+    Release();
 }
 
 bool TCustomForm::CloseQuery() {
@@ -416,14 +441,23 @@ void TCustomForm::Close() {
     return;
   }
   switch (action) {
-  case TCloseAction::caHide: Hide(); break;
-  case TCloseAction::caMinimize: SetWindowState(TWindowState::wsMinimized); break;
-  case TCloseAction::caFree: Release(); break;
-  default: break;
+  case TCloseAction::caHide:
+    Hide();
+    break;
+  case TCloseAction::caMinimize:
+    SetWindowState(TWindowState::wsMinimized);
+    break;
+  case TCloseAction::caFree:
+    Release();
+    break;
+  default:
+    break;
   }
 }
 
-void TCustomForm::Release() { PostMessageW(Application->Handle(), CM_RELEASE, reinterpret_cast<WPARAM>(this), 0); }
+void TCustomForm::Release() {
+  PostMessageW(Application->Handle(), CM_RELEASE, reinterpret_cast<WPARAM>(this), 0);
+}
 
 void TCustomForm::Activated(bool on, HWND other) {
   if (on) {
@@ -448,8 +482,10 @@ void TCustomForm::FocusFirstControl() {
     ::SetFocus(activeControl_->Handle());
     return;
   }
-  if (TWinControl *c = FindNextControl(nullptr, true, true)) ::SetFocus(c->Handle());
-  else if (TWinControl *c2 = FindNextControl(nullptr, true, false)) ::SetFocus(c2->Handle());
+  if (TWinControl *c = FindNextControl(nullptr, true, true))
+    ::SetFocus(c->Handle());
+  else if (TWinControl *c2 = FindNextControl(nullptr, true, false))
+    ::SetFocus(c2->Handle());
 }
 
 void TCustomForm::DialogKey(TMessage &m) {
@@ -486,7 +522,9 @@ void TCustomForm::PaintWindow(HDC dc) {
 
 void TCustomForm::WndProc(TMessage &m) {
   switch (m.Msg) {
-  case WM_CLOSE: Close(); return;
+  case WM_CLOSE:
+    Close();
+    return;
   case WM_ACTIVATE: {
     bool on = LOWORD(m.WParam) != WA_INACTIVE;
     DefaultHandler(m);
@@ -502,7 +540,9 @@ void TCustomForm::WndProc(TMessage &m) {
     TWinControl::WndProc(m);
     OnResize(this);
     return;
-  case CM_DIALOGKEY: DialogKey(m); return;
+  case CM_DIALOGKEY:
+    DialogKey(m);
+    return;
   }
   TWinControl::WndProc(m);
 }

@@ -12,9 +12,9 @@
 namespace qv {
 
 const std::vector<std::string> kGridOptionNames = {
-    "goFixedVertLine", "goFixedHorzLine", "goVertLine",   "goHorzLine", "goRangeSelect",
-    "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving",
-    "goEditing",       "goTabs",          "goRowSelect",  "goAlwaysShowEditor", "goThumbTracking"};
+    "goFixedVertLine",     "goFixedHorzLine", "goVertLine",  "goHorzLine",         "goRangeSelect",
+    "goDrawFocusSelected", "goRowSizing",     "goColSizing", "goRowMoving",        "goColMoving",
+    "goEditing",           "goTabs",          "goRowSelect", "goAlwaysShowEditor", "goThumbTracking"};
 
 namespace {
 const std::vector<std::string> kScrollStyleNames = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
@@ -56,12 +56,19 @@ bool TInplaceEdit::WantsKey(WPARAM vk) const { return vk == VK_LEFT || vk == VK_
 bool TInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
   if (TCustomEdit::DoKeyDown(key, shift)) return true;
   switch (key) {
-  case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: case VK_TAB: case VK_ESCAPE: case VK_RETURN:
+  case VK_UP:
+  case VK_DOWN:
+  case VK_PRIOR:
+  case VK_NEXT:
+  case VK_TAB:
+  case VK_ESCAPE:
+  case VK_RETURN:
   case VK_F2:
     // Navigation belongs to the grid.
     if (grid_) return grid_->Perform(CN_KEYDOWN, key, 0) != 0;
     break;
-  default: break;
+  default:
+    break;
   }
   return false;
 }
@@ -220,9 +227,11 @@ void TCustomGrid::SetBorderStyle(TBorderStyle s) {
   if (HandleAllocated()) {
     HWND h = HandleIfAllocated();
     LONG_PTR ex = GetWindowLongPtrW(h, GWL_EXSTYLE);
-    ex = s == TBorderStyle::bsSingle ? (ex | WS_EX_CLIENTEDGE) : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
+    ex = s == TBorderStyle::bsSingle ? (ex | WS_EX_CLIENTEDGE)
+                                     : (ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE));
     SetWindowLongPtrW(h, GWL_EXSTYLE, ex);
-    SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
   }
 }
 
@@ -258,18 +267,22 @@ int TCustomGrid::RowLineWidth(int row) const {
 int TCustomGrid::ColLeft(int col) const {
   if (col < 0 || col >= ColCount() || (col >= fixedCols_ && col < leftCol_)) return -1;
   int x = 0;
-  for (int c = 0; c < fixedCols_ && c < col; ++c) x += ColLineWidth(c);
+  for (int c = 0; c < fixedCols_ && c < col; ++c)
+    x += ColLineWidth(c);
   if (col >= fixedCols_)
-    for (int c = leftCol_; c < col; ++c) x += ColLineWidth(c);
+    for (int c = leftCol_; c < col; ++c)
+      x += ColLineWidth(c);
   return x;
 }
 
 int TCustomGrid::RowTop(int row) const {
   if (row < 0 || row >= RowCount() || (row >= fixedRows_ && row < topRow_)) return -1;
   int y = 0;
-  for (int r = 0; r < fixedRows_ && r < row; ++r) y += RowLineWidth(r);
+  for (int r = 0; r < fixedRows_ && r < row; ++r)
+    y += RowLineWidth(r);
   if (row >= fixedRows_)
-    for (int r = topRow_; r < row; ++r) y += RowLineWidth(r);
+    for (int r = topRow_; r < row; ++r)
+      y += RowLineWidth(r);
   return y;
 }
 
@@ -301,7 +314,8 @@ TGridCoord TCustomGrid::MouseCoord(int x, int y) const {
 
 int TCustomGrid::VisibleColCount() const {
   int width = ClientWidth();
-  for (int c = 0; c < fixedCols_; ++c) width -= ColLineWidth(c);
+  for (int c = 0; c < fixedCols_; ++c)
+    width -= ColLineWidth(c);
   int n = 0;
   for (int c = leftCol_; c < ColCount(); ++c) {
     width -= ColLineWidth(c);
@@ -313,7 +327,8 @@ int TCustomGrid::VisibleColCount() const {
 
 int TCustomGrid::VisibleRowCount() const {
   int height = ClientHeight();
-  for (int r = 0; r < fixedRows_; ++r) height -= RowLineWidth(r);
+  for (int r = 0; r < fixedRows_; ++r)
+    height -= RowLineWidth(r);
   int n = 0;
   for (int r = topRow_; r < RowCount(); ++r) {
     height -= RowLineWidth(r);
@@ -381,14 +396,18 @@ void TCustomGrid::FocusCell(int col, int row) {
 
 void TCustomGrid::MakeCurrentVisible() {
   if (row_ >= fixedRows_) {
-    if (row_ < topRow_) SetTopRow(row_);
+    if (row_ < topRow_)
+      SetTopRow(row_);
     else
-      while (row_ >= topRow_ + VisibleRowCount() && topRow_ < row_) SetTopRow(topRow_ + 1);
+      while (row_ >= topRow_ + VisibleRowCount() && topRow_ < row_)
+        SetTopRow(topRow_ + 1);
   }
   if (col_ >= fixedCols_ && !(options_ & goRowSelect)) {
-    if (col_ < leftCol_) SetLeftCol(col_);
+    if (col_ < leftCol_)
+      SetLeftCol(col_);
     else
-      while (col_ >= leftCol_ + VisibleColCount() && leftCol_ < col_) SetLeftCol(leftCol_ + 1);
+      while (col_ >= leftCol_ + VisibleColCount() && leftCol_ < col_)
+        SetLeftCol(leftCol_ + 1);
   }
 }
 
@@ -519,7 +538,8 @@ void TCustomGrid::Paint() {
         TRect cell{x, y, x + w, y + h};
         if (w > 0 && h > 0 && !cell.Intersect(clipRect).IsEmpty()) {
           uint32_t state = 0;
-          if (col < fixedCols_ || row < fixedRows_) state |= gdFixed;
+          if (col < fixedCols_ || row < fixedRows_)
+            state |= gdFixed;
           else {
             bool current = (options_ & goRowSelect) ? row == row_ : (col == col_ && row == row_);
             if (current) state |= gdSelected;
@@ -550,13 +570,23 @@ void TCustomGrid::UpdateScrollBars() {
   if (!HandleAllocated()) return;
   HWND h = HandleIfAllocated();
   if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) {
-    SCROLLINFO si{sizeof si, SIF_ALL, 0, std::max(ColCount() - fixedCols_ - 1, 0),
-                  static_cast<UINT>(VisibleColCount()), leftCol_ - fixedCols_, 0};
+    SCROLLINFO si{sizeof si,
+                  SIF_ALL,
+                  0,
+                  std::max(ColCount() - fixedCols_ - 1, 0),
+                  static_cast<UINT>(VisibleColCount()),
+                  leftCol_ - fixedCols_,
+                  0};
     SetScrollInfo(h, SB_HORZ, &si, TRUE);
   }
   if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) {
-    SCROLLINFO si{sizeof si, SIF_ALL, 0, std::max(RowCount() - fixedRows_ - 1, 0),
-                  static_cast<UINT>(VisibleRowCount()), topRow_ - fixedRows_, 0};
+    SCROLLINFO si{sizeof si,
+                  SIF_ALL,
+                  0,
+                  std::max(RowCount() - fixedRows_ - 1, 0),
+                  static_cast<UINT>(VisibleRowCount()),
+                  topRow_ - fixedRows_,
+                  0};
     SetScrollInfo(h, SB_VERT, &si, TRUE);
   }
 }
@@ -564,34 +594,64 @@ void TCustomGrid::UpdateScrollBars() {
 void TCustomGrid::HandleVertScroll(int code, int pos) {
   int page = std::max(VisibleRowCount(), 1);
   switch (code) {
-  case SB_LINEUP: SetTopRow(topRow_ - 1); break;
-  case SB_LINEDOWN: SetTopRow(topRow_ + 1); break;
-  case SB_PAGEUP: SetTopRow(topRow_ - page); break;
-  case SB_PAGEDOWN: SetTopRow(topRow_ + page); break;
-  case SB_TOP: SetTopRow(fixedRows_); break;
-  case SB_BOTTOM: SetTopRow(RowCount() - page); break;
-  case SB_THUMBPOSITION: SetTopRow(fixedRows_ + pos); break;
+  case SB_LINEUP:
+    SetTopRow(topRow_ - 1);
+    break;
+  case SB_LINEDOWN:
+    SetTopRow(topRow_ + 1);
+    break;
+  case SB_PAGEUP:
+    SetTopRow(topRow_ - page);
+    break;
+  case SB_PAGEDOWN:
+    SetTopRow(topRow_ + page);
+    break;
+  case SB_TOP:
+    SetTopRow(fixedRows_);
+    break;
+  case SB_BOTTOM:
+    SetTopRow(RowCount() - page);
+    break;
+  case SB_THUMBPOSITION:
+    SetTopRow(fixedRows_ + pos);
+    break;
   case SB_THUMBTRACK:
     if (options_ & goThumbTracking) SetTopRow(fixedRows_ + pos);
     break;
-  default: break;
+  default:
+    break;
   }
 }
 
 void TCustomGrid::HandleHorzScroll(int code, int pos) {
   int page = std::max(VisibleColCount(), 1);
   switch (code) {
-  case SB_LINELEFT: SetLeftCol(leftCol_ - 1); break;
-  case SB_LINERIGHT: SetLeftCol(leftCol_ + 1); break;
-  case SB_PAGELEFT: SetLeftCol(leftCol_ - page); break;
-  case SB_PAGERIGHT: SetLeftCol(leftCol_ + page); break;
-  case SB_LEFT: SetLeftCol(fixedCols_); break;
-  case SB_RIGHT: SetLeftCol(ColCount() - page); break;
-  case SB_THUMBPOSITION: SetLeftCol(fixedCols_ + pos); break;
+  case SB_LINELEFT:
+    SetLeftCol(leftCol_ - 1);
+    break;
+  case SB_LINERIGHT:
+    SetLeftCol(leftCol_ + 1);
+    break;
+  case SB_PAGELEFT:
+    SetLeftCol(leftCol_ - page);
+    break;
+  case SB_PAGERIGHT:
+    SetLeftCol(leftCol_ + page);
+    break;
+  case SB_LEFT:
+    SetLeftCol(fixedCols_);
+    break;
+  case SB_RIGHT:
+    SetLeftCol(ColCount() - page);
+    break;
+  case SB_THUMBPOSITION:
+    SetLeftCol(fixedCols_ + pos);
+    break;
   case SB_THUMBTRACK:
     if (options_ & goThumbTracking) SetLeftCol(fixedCols_ + pos);
     break;
-  default: break;
+  default:
+    break;
   }
 }
 
@@ -618,8 +678,10 @@ std::string TCustomGrid::GetEditText(int, int) { return {}; }
 void TCustomGrid::SetEditText(int, int, const std::string &) {}
 
 void TCustomGrid::SetEditorMode(bool on) {
-  if (on) ShowEditor();
-  else HideEditor();
+  if (on)
+    ShowEditor();
+  else
+    HideEditor();
 }
 
 void TCustomGrid::ShowEditor() {
@@ -665,7 +727,8 @@ void TCustomGrid::InvalidateEditor() {
 bool TCustomGrid::ColSizingZone(int x, int y, int &col) const {
   if (!(options_ & goColSizing)) return false;
   int titleBottom = 0;
-  for (int r = 0; r < fixedRows_; ++r) titleBottom += RowLineWidth(r);
+  for (int r = 0; r < fixedRows_; ++r)
+    titleBottom += RowLineWidth(r);
   if (y < 0 || y >= titleBottom) return false;
   int at = 0;
   for (int c = 0; c < ColCount(); ++c) {
@@ -743,20 +806,39 @@ bool TCustomGrid::DoKeyDown(WORD &key, uint32_t shift) {
   int col = col_, row = row_;
   int page = std::max(VisibleRowCount(), 1);
   switch (key) {
-  case VK_UP: --row; break;
-  case VK_DOWN: ++row; break;
-  case VK_LEFT: --col; break;
-  case VK_RIGHT: ++col; break;
-  case VK_PRIOR: row -= page; break;
-  case VK_NEXT: row += page; break;
-  case VK_HOME: col = fixedCols_; break;
-  case VK_END: col = ColCount() - 1; break;
+  case VK_UP:
+    --row;
+    break;
+  case VK_DOWN:
+    ++row;
+    break;
+  case VK_LEFT:
+    --col;
+    break;
+  case VK_RIGHT:
+    ++col;
+    break;
+  case VK_PRIOR:
+    row -= page;
+    break;
+  case VK_NEXT:
+    row += page;
+    break;
+  case VK_HOME:
+    col = fixedCols_;
+    break;
+  case VK_END:
+    col = ColCount() - 1;
+    break;
   case VK_TAB:
     if (!(options_ & goTabs)) return false;
     col += (shift & ssShift) ? -1 : 1;
     break;
-  case VK_F2: ShowEditor(); return true;
-  default: return false;
+  case VK_F2:
+    ShowEditor();
+    return true;
+  default:
+    return false;
   }
   col = std::clamp(col, fixedCols_, ColCount() - 1);
   row = std::clamp(row, fixedRows_, RowCount() - 1);
@@ -775,7 +857,8 @@ void TCustomGrid::WndProc(TMessage &m) {
     SCROLLINFO si{sizeof si, SIF_TRACKPOS | SIF_POS, 0, 0, 0, 0, 0};
     GetScrollInfo(HandleIfAllocated(), SB_VERT, &si);
     int code = LOWORD(m.WParam);
-    HandleVertScroll(code, code == SB_THUMBTRACK ? si.nTrackPos : (code == SB_THUMBPOSITION ? si.nTrackPos : si.nPos));
+    HandleVertScroll(code, code == SB_THUMBTRACK ? si.nTrackPos
+                                                 : (code == SB_THUMBPOSITION ? si.nTrackPos : si.nPos));
     return;
   }
   case WM_HSCROLL: {
@@ -805,7 +888,8 @@ void TCustomGrid::WndProc(TMessage &m) {
       moveFrom_ = moveTo_ = sizingCol_ = -1;
     }
     break;
-  default: break;
+  default:
+    break;
   }
   TCustomControl::WndProc(m);
 }

@@ -1,6 +1,6 @@
 // Layouts compiled into the program as RCDATA resources named after their root class.
-#include "platform/base/Text.h"
 #include "platform/forms/LayoutResource.h"
+#include "platform/base/Text.h"
 
 #include <windows.h>
 
@@ -19,7 +19,8 @@ bool FindLayoutResource(std::string_view name, std::string &text) {
 
 void LoadLayoutResource(TComponent &root, std::string_view name) {
   std::string text;
-  if (!FindLayoutResource(name, text)) throw ELayoutError("layout " + std::string(name) + " is not in the program");
+  if (!FindLayoutResource(name, text))
+    throw ELayoutError("layout " + std::string(name) + " is not in the program");
   LoadLayout(root, text, name);
 }
 

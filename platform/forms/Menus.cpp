@@ -1,8 +1,8 @@
 // Menu items and menus over the platform's HMENU.
+#include "platform/forms/Menus.h"
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
-#include "platform/forms/Menus.h"
 
 #include <map>
 
@@ -15,7 +15,8 @@ std::map<UINT, TMenuItem *> &Commands() {
 }
 UINT NextCommand() {
   static UINT next = 0x100;
-  while (Commands().count(next) || next == 0) next = next >= 0xEFFF ? 0x100 : next + 1;
+  while (Commands().count(next) || next == 0)
+    next = next >= 0xEFFF ? 0x100 : next + 1;
   return next++;
 }
 } // namespace
@@ -31,7 +32,9 @@ const TClassInfo &TMenuItem::StaticClassInfo() {
   return info;
 }
 
-TMenuItem::TMenuItem(TComponent *owner) : TComponent(owner), command_(NextCommand()) { Commands()[command_] = this; }
+TMenuItem::TMenuItem(TComponent *owner) : TComponent(owner), command_(NextCommand()) {
+  Commands()[command_] = this;
+}
 
 TMenuItem::~TMenuItem() {
   Commands().erase(command_);
@@ -93,16 +96,20 @@ void TMenuItem::Remove(TMenuItem *item) {
 
 TMenu *TMenuItem::GetParentMenu() const {
   const TMenuItem *i = this;
-  while (i->parent_) i = i->parent_;
+  while (i->parent_)
+    i = i->parent_;
   return i->menu_;
 }
 
 void TMenuItem::Click() { OnClick(this); }
 
 void TMenuItem::SetParentComponent(TComponent *parent) {
-  if (auto *m = dynamic_cast<TMenu *>(parent)) m->Items()->Add(this);
-  else if (auto *i = dynamic_cast<TMenuItem *>(parent)) i->Add(this);
-  else TComponent::SetParentComponent(parent);
+  if (auto *m = dynamic_cast<TMenu *>(parent))
+    m->Items()->Add(this);
+  else if (auto *i = dynamic_cast<TMenuItem *>(parent))
+    i->Add(this);
+  else
+    TComponent::SetParentComponent(parent);
 }
 
 TComponent *TMenuItem::GetParentComponent() const {
@@ -122,7 +129,8 @@ void TMenuItem::Changed() {
 }
 
 void TMenuItem::FillMenu(HMENU menu, bool ownerDraw) {
-  while (GetMenuItemCount(menu) > 0) RemoveMenu(menu, 0, MF_BYPOSITION);
+  while (GetMenuItemCount(menu) > 0)
+    RemoveMenu(menu, 0, MF_BYPOSITION);
   for (TMenuItem *item : items_) {
     if (!item->visible_) continue;
     if (item->items_.empty()) {
@@ -152,9 +160,8 @@ void TMenuItem::FillMenu(HMENU menu, bool ownerDraw) {
 // TMenu -------------------------------------------------------------------------------------------
 
 const TClassInfo &TMenu::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TMenu, TComponent>("TMenu", [](auto &c) {
-    c.Boolean("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw, false);
-  });
+  static const TClassInfo &info = DefineClass<TMenu, TComponent>(
+      "TMenu", [](auto &c) { c.Boolean("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw, false); });
   return info;
 }
 
@@ -196,9 +203,8 @@ void TMainMenu::MenuChanged() {
 }
 
 const TClassInfo &TPopupMenu::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TPopupMenu, TMenu>("TPopupMenu", [](auto &c) {
-    c.Event("OnPopup", &TPopupMenu::OnPopup);
-  });
+  static const TClassInfo &info =
+      DefineClass<TPopupMenu, TMenu>("TPopupMenu", [](auto &c) { c.Event("OnPopup", &TPopupMenu::OnPopup); });
   return info;
 }
 
@@ -207,7 +213,8 @@ void TPopupMenu::Popup(int x, int y) {
   HWND owner = Screen && Screen->ActiveForm() && Screen->ActiveForm()->HandleAllocated()
                    ? Screen->ActiveForm()->HandleIfAllocated()
                    : Application->Handle();
-  UINT cmd = TrackPopupMenuEx(Handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, owner, nullptr);
+  UINT cmd =
+      TrackPopupMenuEx(Handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, owner, nullptr);
   if (cmd) TMenuItem::DispatchCommand(cmd);
 }
 

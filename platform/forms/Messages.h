@@ -9,11 +9,12 @@
 namespace qv {
 
 constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ACTIVATE = CM_BASE + 0;       // form became the active form
-constexpr UINT CM_DEACTIVATE = CM_BASE + 1;     // form stopped being the active form
-constexpr UINT CM_DIALOGKEY = CM_BASE + 5;      // 0xB005 a dialog key (WParam: virtual key); Result 1 = used
-constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;     // 0xB006 a character for accelerators (WParam: char); Result 1 = used
-constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;   // 0xB007 focus moved inside the form (LParam: TWinControl*)
+constexpr UINT CM_ACTIVATE = CM_BASE + 0;   // form became the active form
+constexpr UINT CM_DEACTIVATE = CM_BASE + 1; // form stopped being the active form
+constexpr UINT CM_DIALOGKEY = CM_BASE + 5;  // 0xB005 a dialog key (WParam: virtual key); Result 1 = used
+constexpr UINT CM_DIALOGCHAR =
+    CM_BASE + 6; // 0xB006 a character for accelerators (WParam: char); Result 1 = used
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7; // 0xB007 focus moved inside the form (LParam: TWinControl*)
 constexpr UINT CM_PARENTFONTCHANGED = CM_BASE + 8;
 constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
 constexpr UINT CM_VISIBLECHANGED = CM_BASE + 0x0B; // 0xB00B Visible changed (WParam: new value)

@@ -63,7 +63,9 @@ void TCustomEdit::SelectAll() {
 
 void TCustomEdit::Change() { OnChange(this); }
 
-bool TCustomEdit::WantsKey(WPARAM vk) const { return vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN; }
+bool TCustomEdit::WantsKey(WPARAM vk) const {
+  return vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN;
+}
 
 bool TCustomEdit::DoKeyPress(wchar_t &key) {
   if (TWinControl::DoKeyPress(key)) return true;
@@ -145,7 +147,9 @@ void TCustomMemo::Change() {
   TCustomEdit::Change();
 }
 
-bool TCustomMemo::WantsKey(WPARAM vk) const { return TCustomEdit::WantsKey(vk) || (vk == VK_RETURN && wantReturns_); }
+bool TCustomMemo::WantsKey(WPARAM vk) const {
+  return TCustomEdit::WantsKey(vk) || (vk == VK_RETURN && wantReturns_);
+}
 
 bool TCustomMemo::DoKeyPress(wchar_t &key) { return TWinControl::DoKeyPress(key); }
 
@@ -249,12 +253,14 @@ void TButton::WndProc(TMessage &m) {
 // TCustomCheckBox -----------------------------------------------------------------------------------
 
 const TClassInfo &TCustomCheckBox::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TCustomCheckBox, TButtonControl>("TCustomCheckBox", [](auto &c) {
-    c.Enum("Alignment", &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment, kAlignmentNames, 1);
-    c.Boolean("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed, false);
-    c.Boolean("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked, false);
-    c.Enum("State", &TCustomCheckBox::State, &TCustomCheckBox::SetState, {"cbUnchecked", "cbChecked", "cbGrayed"}, 0);
-  });
+  static const TClassInfo &info =
+      DefineClass<TCustomCheckBox, TButtonControl>("TCustomCheckBox", [](auto &c) {
+        c.Enum("Alignment", &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment, kAlignmentNames, 1);
+        c.Boolean("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed, false);
+        c.Boolean("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked, false);
+        c.Enum("State", &TCustomCheckBox::State, &TCustomCheckBox::SetState,
+               {"cbUnchecked", "cbChecked", "cbGrayed"}, 0);
+      });
   return info;
 }
 
@@ -310,8 +316,12 @@ void TCustomCheckBox::WndProc(TMessage &m) {
       Click();
     }
     return;
-  case CN_CTLCOLORBTN: m.Msg = CN_CTLCOLORSTATIC; break;
-  case WM_DESTROY: state_ = State(); break;
+  case CN_CTLCOLORBTN:
+    m.Msg = CN_CTLCOLORSTATIC;
+    break;
+  case WM_DESTROY:
+    state_ = State();
+    break;
   case CM_DIALOGCHAR:
     if (Showing() && Enabled() && IsAccel(static_cast<wchar_t>(m.WParam))) {
       SetFocus();
@@ -327,7 +337,8 @@ void TCustomCheckBox::WndProc(TMessage &m) {
 // TCustomGroupBox -----------------------------------------------------------------------------------
 
 const TClassInfo &TCustomGroupBox::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TCustomGroupBox, TCustomControl>("TCustomGroupBox", [](auto &) {});
+  static const TClassInfo &info =
+      DefineClass<TCustomGroupBox, TCustomControl>("TCustomGroupBox", [](auto &) {});
   return info;
 }
 
@@ -427,8 +438,10 @@ UINT TCustomLabel::TextFlags() const {
   UINT flags = DT_EXPANDTABS;
   if (wordWrap_) flags |= DT_WORDBREAK;
   if (!showAccelChar_) flags |= DT_NOPREFIX;
-  if (alignment_ == TAlignment::taCenter) flags |= DT_CENTER;
-  else if (alignment_ == TAlignment::taRightJustify) flags |= DT_RIGHT;
+  if (alignment_ == TAlignment::taCenter)
+    flags |= DT_CENTER;
+  else if (alignment_ == TAlignment::taRightJustify)
+    flags |= DT_RIGHT;
   return flags;
 }
 

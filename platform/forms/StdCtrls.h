@@ -1,8 +1,8 @@
 #pragma once
 // Standard controls: edits and memos (EDIT windows), push buttons and check boxes (BUTTON
 // windows), group boxes and labels.
-#include "platform/forms/Controls.h"
 #include "platform/classes/Strings.h"
+#include "platform/forms/Controls.h"
 
 namespace qv {
 

@@ -36,7 +36,8 @@ void TBitmap::ReleaseDC() const {
 
 void TBitmap::SetSize(int width, int height) {
   if (width < 0 || height < 0 || width > kMaxBitmapSide || height > kMaxBitmapSide)
-    throw EBitmapError("bitmap size " + std::to_string(width) + " x " + std::to_string(height) + " is not allowed");
+    throw EBitmapError("bitmap size " + std::to_string(width) + " x " + std::to_string(height) +
+                       " is not allowed");
   if (canvas_) canvas_->SetHandle(nullptr);
   ReleaseDC();
   bitmap_.Reset();
@@ -51,7 +52,9 @@ void TBitmap::SetSize(int width, int height) {
     bi.bmiHeader.biCompression = BI_RGB;
     void *bits = nullptr;
     HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!h || !bits) throw EBitmapError("cannot create a bitmap of " + std::to_string(width) + " x " + std::to_string(height));
+    if (!h || !bits)
+      throw EBitmapError("cannot create a bitmap of " + std::to_string(width) + " x " +
+                         std::to_string(height));
     bitmap_.Reset(h);
     pixels_.Attach(static_cast<Pixel *>(bits), width, height);
     std::memset(bits, 0, static_cast<size_t>(width) * height * 4);
@@ -89,7 +92,8 @@ TColor TBitmap::TransparentColor() const {
 void TBitmap::Assign(const TBitmap &other) {
   SetSize(other.Width(), other.Height());
   GdiFlush();
-  for (int y = 0; y < Height(); ++y) std::memcpy(pixels_.Row(y), other.pixels_.Row(y), Width() * sizeof(Pixel));
+  for (int y = 0; y < Height(); ++y)
+    std::memcpy(pixels_.Row(y), other.pixels_.Row(y), Width() * sizeof(Pixel));
   transparent_ = other.transparent_;
   transparentColor_ = other.transparentColor_;
   Changed();
@@ -105,7 +109,8 @@ void TBitmap::LoadFromBmp(const std::vector<uint8_t> &b) {
   if (!DecodeBmp(b, decoded, &why)) throw EBitmapError(why);
   SetSize(decoded.Width(), decoded.Height());
   GdiFlush();
-  for (int y = 0; y < Height(); ++y) std::memcpy(pixels_.Row(y), decoded.Row(y), Width() * sizeof(Pixel));
+  for (int y = 0; y < Height(); ++y)
+    std::memcpy(pixels_.Row(y), decoded.Row(y), Width() * sizeof(Pixel));
   Changed();
 }
 

@@ -142,8 +142,8 @@ void TCanvas::StretchDraw(const TRect &r, const TBitmap &bmp, bool transparent) 
 void TCanvas::CopyRect(const TRect &dest, TCanvas &source, const TRect &src) {
   if (!dc_ || !source.dc_) return;
   SetStretchBltMode(dc_, COLORONCOLOR);
-  StretchBlt(dc_, dest.Left, dest.Top, dest.Width(), dest.Height(), source.dc_, src.Left, src.Top, src.Width(),
-             src.Height(), SRCCOPY);
+  StretchBlt(dc_, dest.Left, dest.Top, dest.Width(), dest.Height(), source.dc_, src.Left, src.Top,
+             src.Width(), src.Height(), SRCCOPY);
 }
 
 TColor TCanvas::Pixel(int x, int y) const { return dc_ ? static_cast<TColor>(GetPixel(dc_, x, y)) : clNone; }

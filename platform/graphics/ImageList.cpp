@@ -5,7 +5,9 @@ namespace qv {
 
 TImageList::TImageList(int width, int height)
     : list_(ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 4, 4)), width_(width), height_(height) {
-  if (!list_) throw Exception("cannot create an image list of " + std::to_string(width) + " x " + std::to_string(height));
+  if (!list_)
+    throw Exception("cannot create an image list of " + std::to_string(width) + " x " +
+                    std::to_string(height));
 }
 
 TImageList::~TImageList() { ImageList_Destroy(list_); }

@@ -10,8 +10,7 @@ void PixelMap::Resize(int width, int height, Pixel fill) {
 }
 
 PixelMap &PixelMap::operator=(const PixelMap &other) {
-  if (this == &other)
-    return *this;
+  if (this == &other) return *this;
   own_.assign(other.bits_, other.bits_ + static_cast<std::size_t>(other.width_) * other.height_);
   bits_ = own_.data();
   width_ = other.width_;
@@ -20,8 +19,7 @@ PixelMap &PixelMap::operator=(const PixelMap &other) {
 }
 
 PixelMap &PixelMap::operator=(PixelMap &&other) noexcept {
-  if (this == &other)
-    return *this;
+  if (this == &other) return *this;
   const bool owned = other.bits_ == other.own_.data();
   own_ = std::move(other.own_);
   bits_ = owned ? own_.data() : other.bits_;

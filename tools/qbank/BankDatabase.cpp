@@ -1,9 +1,9 @@
 #include "tools/qbank/BankDatabase.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/FileIO.h"
 #include "platform/data/Connection.h"
 #include "platform/data/DataLinkFile.h"
-#include "platform/base/FileIO.h"
 #include "platform/data/Schema.h"
 
 #include <algorithm>

@@ -15,9 +15,9 @@ TEST(Text, Utf16RoundTripKeepsChineseSymbolsAndSurrogates) {
 }
 
 TEST(Text, MalformedUtf8BecomesReplacementCharacter) {
-  EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");       // truncated sequence
+  EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");         // truncated sequence
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD"); // overlong: each byte is bad
-  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");  // encoded surrogate
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");   // encoded surrogate
   EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx"); // lone surrogate
 }
 

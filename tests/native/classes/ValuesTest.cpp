@@ -1,7 +1,7 @@
 // Layout values and the small containers: lexical forms, string lists, collections.
+#include "platform/classes/Values.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Layout.h"
-#include "platform/classes/Values.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,8 @@ TEST(Values, NumbersStringsAndCodesAsTheLayoutWritesThem) {
   EXPECT_EQ(QuoteString(""), "''");
   EXPECT_EQ(ParseValueText(QuoteString("a'b\r\n")).Text, "a'b\r\n");
 
-  for (const char *bad : {"'open", "#", "$", "[a b]", "( 'a' ", "{ 0g }", "{ 123 }", "'a' +", "12 13", "#9999999"}) {
+  for (const char *bad :
+       {"'open", "#", "$", "[a b]", "( 'a' ", "{ 0g }", "{ 123 }", "'a' +", "12 13", "#9999999"}) {
     EXPECT_THROW(ParseValueText(bad), EPropertyError) << bad;
   }
 }

@@ -2,10 +2,10 @@
 // names the file and what is wrong.
 #include "TestDb.h"
 
+#include "platform/base/FileIO.h"
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataLinkFile.h"
-#include "platform/base/FileIO.h"
 
 #include <gtest/gtest.h>
 

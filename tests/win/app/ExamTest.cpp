@@ -127,9 +127,10 @@ const char *kArc = "电焊";
 // 7 arc single choice, 8 arc true/false. Row 2's key has blanks around it.
 std::vector<TFixtureQuestion> DefaultBank() {
   return {
-      {kBasic, kTrueFalse, 1, "对", 1},       {kBasic, kMultipleChoice, 2, "BD", 3}, {kBasic, kSingleChoice, 3, "C", 2},
-      {kBasic, kSingleChoice, 1, "A", 2},     {kBasic, kSingleChoice, 2, " B ", 2}, {kBasic, kMultipleChoice, 1, "AC", 3},
-      {kArc, kSingleChoice, 1, "D", 2},       {kArc, kTrueFalse, 1, "错", 1},
+      {kBasic, kTrueFalse, 1, "对", 1},     {kBasic, kMultipleChoice, 2, "BD", 3},
+      {kBasic, kSingleChoice, 3, "C", 2},   {kBasic, kSingleChoice, 1, "A", 2},
+      {kBasic, kSingleChoice, 2, " B ", 2}, {kBasic, kMultipleChoice, 1, "AC", 3},
+      {kArc, kSingleChoice, 1, "D", 2},     {kArc, kTrueFalse, 1, "错", 1},
   };
 }
 
@@ -167,11 +168,12 @@ protected:
   }
 
   void Untick(std::initializer_list<TCheckBox *> boxes) {
-    for (TCheckBox *b : boxes) b->SetChecked(false);
+    for (TCheckBox *b : boxes)
+      b->SetChecked(false);
   }
   void UntickOptional() {
-    Untick({fmlogin->CheckBox2, fmlogin->CheckBox3, fmlogin->CheckBox4, fmlogin->CheckBox5, fmlogin->CheckBox6,
-            fmlogin->CheckBox7});
+    Untick({fmlogin->CheckBox2, fmlogin->CheckBox3, fmlogin->CheckBox4, fmlogin->CheckBox5,
+            fmlogin->CheckBox6, fmlogin->CheckBox7});
   }
 
   // Creates and activates the exam window (which generates the paper).
@@ -200,10 +202,12 @@ protected:
   void GoTo(int n) {
     if (n <= 4) {
       fmexam->BitBtn1Click(nullptr);
-      for (int i = 1; i < n; ++i) fmexam->BitBtn3Click(nullptr);
+      for (int i = 1; i < n; ++i)
+        fmexam->BitBtn3Click(nullptr);
     } else {
       fmexam->BitBtn5Click(nullptr);
-      for (int i = 8; i > n; --i) fmexam->BitBtn2Click(nullptr);
+      for (int i = 8; i > n; --i)
+        fmexam->BitBtn2Click(nullptr);
     }
     ASSERT_EQ(Shown(), std::to_string(n));
   }
@@ -265,7 +269,8 @@ TEST_F(ExamTest, OnlyTheBasicSubjectGivesItsRowsNumberedByType) {
   OpenExam();
   auto paper = test::ReadPaper();
   ASSERT_EQ(paper.size(), 6u);
-  const char *types[] = {kSingleChoice, kSingleChoice, kSingleChoice, kMultipleChoice, kMultipleChoice, kTrueFalse};
+  const char *types[] = {kSingleChoice,   kSingleChoice,   kSingleChoice,
+                         kMultipleChoice, kMultipleChoice, kTrueFalse};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(paper[i].SNo, i + 1);
     EXPECT_EQ(paper[i].Type, types[i]);
@@ -286,7 +291,8 @@ TEST_F(ExamTest, AFreshExamWindowAsksBeforeDiscardingAnswersThatWereNotHandedIn)
   ClickButton("TMessageForm", "&No");
   OpenExam();
   EXPECT_EQ(TResponder::Instance().Pending(), 0u) << "the question to resume was asked";
-  for (auto &row : test::ReadPaper()) EXPECT_FALSE(row.Result) << "row " << row.SNo;
+  for (auto &row : test::ReadPaper())
+    EXPECT_FALSE(row.Result) << "row " << row.SNo;
 
   // A paper without answers, or one handed in, is regenerated without asking.
   delete fmexam;
@@ -296,7 +302,8 @@ TEST_F(ExamTest, AFreshExamWindowAsksBeforeDiscardingAnswersThatWereNotHandedIn)
   HandIn(true);
   delete fmexam;
   OpenExam();
-  for (auto &row : test::ReadPaper()) EXPECT_FALSE(row.Result) << "row " << row.SNo;
+  for (auto &row : test::ReadPaper())
+    EXPECT_FALSE(row.Result) << "row " << row.SNo;
   EXPECT_TRUE(fmexam->BitBtn4->Enabled()) << "the exam waits for its start";
 }
 
@@ -436,7 +443,8 @@ TEST_F(ExamTest, WhateverMovesTheQuestionListTheScreenFollowsAndTheAnswerLandsTh
 
   // Next copies nothing from another question: on row 4 (multiple choice, unanswered) it stays.
   ListKey(VK_HOME, true);
-  for (int i = 0; i < 3; ++i) ListKey(VK_DOWN);
+  for (int i = 0; i < 3; ++i)
+    ListKey(VK_DOWN);
   ASSERT_EQ(Shown(), "4");
   ClickOn(fmexam->BitBtn3);
   EXPECT_FALSE(Result(4));
@@ -474,7 +482,8 @@ TEST_F(ExamTest, AFailedGenerationKeepsThePreviousPaperAndCanBeRetriedOrLeft) {
   Press(fmexam->SpeedButton2); // 1: B
   HandIn(true);
   delete fmexam;
-  test::ExecSql("create trigger fail_copy before insert on testpaper begin select raise(abort, 'disk trouble'); end");
+  test::ExecSql(
+      "create trigger fail_copy before insert on testpaper begin select raise(abort, 'disk trouble'); end");
   ClickButton("TMessageForm", "OK");
   OpenExam();
   EXPECT_EQ(TResponder::Instance().Pending(), 0u) << "the failure was shown";
@@ -494,7 +503,8 @@ TEST_F(ExamTest, AFailedGenerationKeepsThePreviousPaperAndCanBeRetriedOrLeft) {
 
   // Or the candidate leaves: without a paper there is nothing to hand in.
   delete fmexam;
-  test::ExecSql("create trigger fail_copy before insert on testpaper begin select raise(abort, 'disk trouble'); end");
+  test::ExecSql(
+      "create trigger fail_copy before insert on testpaper begin select raise(abort, 'disk trouble'); end");
   ClickButton("TMessageForm", "OK");
   OpenExam();
   fmexam->Close();
@@ -507,8 +517,9 @@ TEST_F(ExamTest, AHandInThatFailedMarksNothingAndARepeatMarksEachRowOnce) {
   Press(fmexam->SpeedButton1); // 1: A (right)
   Press(fmexam->SpeedButton1); // 2: A (wrong)
   Press(fmexam->SpeedButton3); // 3: C (right)
-  test::ExecSql("create trigger fail_marking before update on testpaper when new.sNo=3 and new.result1 like '% √' "
-                "begin select raise(abort, 'disk trouble'); end");
+  test::ExecSql(
+      "create trigger fail_marking before update on testpaper when new.sNo=3 and new.result1 like '% √' "
+      "begin select raise(abort, 'disk trouble'); end");
   ClickButton("TMessageForm", "&Yes");
   DismissMessageBox();
   ClickOn(fmexam->BitBtn6);
@@ -656,15 +667,15 @@ TEST_F(ExamTest, MarkingIsAllOrNothingAgainstTheStrippedCaseSensitiveKey) {
   test::ExecSql("update examQuestion set eQright='bd' where eQtype='多项选择' and eQno=2");
   OpenExam();
   StartExam();
-  Click(fmexam->SpeedButton1);              // row 1: A, key A
-  Click(fmexam->SpeedButton2);              // row 2: B, key " B "
-  Click(fmexam->SpeedButton1);              // row 3: A, key C
-  fmexam->CheckBox1->SetChecked(true);      // row 4: A only, key AC
+  Click(fmexam->SpeedButton1);         // row 1: A, key A
+  Click(fmexam->SpeedButton2);         // row 2: B, key " B "
+  Click(fmexam->SpeedButton1);         // row 3: A, key C
+  fmexam->CheckBox1->SetChecked(true); // row 4: A only, key AC
   fmexam->BitBtn3Click(nullptr);
-  fmexam->CheckBox2->SetChecked(true);      // row 5: BD, key "bd"
+  fmexam->CheckBox2->SetChecked(true); // row 5: BD, key "bd"
   fmexam->CheckBox4->SetChecked(true);
   fmexam->BitBtn3Click(nullptr);
-  Click(fmexam->SpeedButton1);              // row 6: 对, key 对
+  Click(fmexam->SpeedButton1); // row 6: 对, key 对
   HandIn(true);
   EXPECT_EQ(Result(1), "A √");
   EXPECT_EQ(Result(2), "B √");

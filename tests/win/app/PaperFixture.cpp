@@ -7,9 +7,7 @@
 
 namespace qv::test {
 
-std::string StemOf(const TFixtureQuestion &q) {
-  return "题干 " + q.Subject + q.Type + std::to_string(q.No);
-}
+std::string StemOf(const TFixtureQuestion &q) { return "题干 " + q.Subject + q.Type + std::to_string(q.No); }
 
 void BuildFixtureBank(const std::string &dir, const std::vector<TFixtureQuestion> &questions, int minutes) {
   std::vector<bank::TBankQuestion> bank;
@@ -20,7 +18,8 @@ void BuildFixtureBank(const std::string &dir, const std::vector<TFixtureQuestion
     b.No = q.No;
     b.Stem = StemOf(q);
     int options = q.Type == bank::kTrueFalse ? 0 : q.Type == bank::kSingle ? 4 : 6;
-    for (int i = 0; i < options; ++i) b.Options[i] = std::string("选项") + static_cast<char>('A' + i) + std::to_string(q.No);
+    for (int i = 0; i < options; ++i)
+      b.Options[i] = std::string("选项") + static_cast<char>('A' + i) + std::to_string(q.No);
     b.Key = q.Key;
     b.Points = q.Points;
     bank.push_back(b);
@@ -37,7 +36,8 @@ std::vector<TPaperRow> ReadPaper() {
   std::vector<TPaperRow> rows;
   for (; !query.Eof(); query.Next()) {
     TField *result = query.FieldByName("result1");
-    rows.push_back({static_cast<int>(query.FieldByName("sNo")->AsInteger()), query.FieldByName("eQtype")->AsString(),
+    rows.push_back({static_cast<int>(query.FieldByName("sNo")->AsInteger()),
+                    query.FieldByName("eQtype")->AsString(),
                     result->IsNull() ? std::nullopt : std::optional<std::string>(result->AsString())});
   }
   return rows;

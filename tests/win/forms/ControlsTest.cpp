@@ -45,7 +45,8 @@ struct TProbe {
   }
   ~TProbe() { control->WindowProc = previous; }
   int Count(UINT msg) const {
-    return static_cast<int>(std::count_if(seen.begin(), seen.end(), [&](const TMessage &m) { return m.Msg == msg; }));
+    return static_cast<int>(
+        std::count_if(seen.begin(), seen.end(), [&](const TMessage &m) { return m.Msg == msg; }));
   }
   TControl *control;
   TWndMethod previous;
@@ -102,7 +103,8 @@ TEST_F(ControlsTest, WindowsCanBeSubclassedByHandleAndRestoredExactly) {
   form->Show();
   HWND h = edit->Handle();
   WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(h, GWLP_WNDPROC));
-  previousProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
+  previousProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingProc)));
   EXPECT_EQ(previousProc, original);
   int changes = 0;
   edit->OnChange = [&](TObject *) { ++changes; };
@@ -197,7 +199,8 @@ TEST_F(ControlsTest, KeyPressCanChangeOrSwallowCharactersAndMaxLengthHolds) {
   };
   form->Show();
   edit->SetFocus();
-  for (wchar_t ch : std::wstring(L"abdxyz")) PostMessageW(edit->Handle(), WM_CHAR, ch, 1);
+  for (wchar_t ch : std::wstring(L"abdxyz"))
+    PostMessageW(edit->Handle(), WM_CHAR, ch, 1);
   Pump(200);
   EXPECT_EQ(edit->Text(), "cdxy");
 }

@@ -1,9 +1,9 @@
 // Forms and the application: modal loops, closing, the main form, escaping exceptions,
 // activation, message dialogs.
+#include "platform/forms/Forms.h"
 #include "TestUtil.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
-#include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,8 @@ struct FormsTest : ::testing::Test {
 
 BOOL CALLBACK CollectButton(HWND w, LPARAM p) {
   if (LowerCase(ClassOf(w)) == "tbutton" || LowerCase(ClassOf(w)) == "button")
-    reinterpret_cast<std::vector<std::string> *>(p)->push_back(TextOf(w) + (IsWindowEnabled(w) ? "" : " (disabled)"));
+    reinterpret_cast<std::vector<std::string> *>(p)->push_back(TextOf(w) +
+                                                               (IsWindowEnabled(w) ? "" : " (disabled)"));
   return TRUE;
 }
 
@@ -148,7 +149,8 @@ TEST_F(FormsTest, ConfirmationDialogIsATMessageFormAndTakesEnterAndEscape) {
   After(15000, [] {
     if (HWND dlg = FindThreadWindow("TMessageForm")) PostMessageW(dlg, WM_CLOSE, 0, 0);
   });
-  EXPECT_EQ(MessageDlg("你确认要交卷吗？确认请点击Yes,否则请点No", TMsgDlgType::mtConfirmation, mbYes | mbNo), mrYes);
+  EXPECT_EQ(MessageDlg("你确认要交卷吗？确认请点击Yes,否则请点No", TMsgDlgType::mtConfirmation, mbYes | mbNo),
+            mrYes);
   EXPECT_EQ(cls, "TMessageForm");
   EXPECT_EQ(title, "Confirm");
   EXPECT_EQ(buttons, (std::vector<std::string>{"&Yes", "&No"}));

@@ -1,11 +1,11 @@
 // Layout text: nesting, values, event bindings, references, collections, errors, resources.
-#include "platform/forms/Buttons.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/classes/Properties.h"
+#include "platform/forms/Buttons.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/LayoutResource.h"
 #include "platform/forms/Menus.h"
-#include "platform/classes/Properties.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>
@@ -35,16 +35,20 @@ private:
 
 const TClassInfo &TTestColumn::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TTestColumn, TCollectionItem>("TTestColumn", [](auto &c) {
-    c.String("FieldName", [](const TTestColumn &t) { return t.FieldName; },
-             [](TTestColumn &t, const std::string &v) { t.FieldName = v; });
-    c.Integer("Width", [](const TTestColumn &t) { return t.Width; }, [](TTestColumn &t, int v) { t.Width = v; }, 64);
+    c.String(
+        "FieldName", [](const TTestColumn &t) { return t.FieldName; },
+        [](TTestColumn &t, const std::string &v) { t.FieldName = v; });
+    c.Integer(
+        "Width", [](const TTestColumn &t) { return t.Width; }, [](TTestColumn &t, int v) { t.Width = v; },
+        64);
   });
   return info;
 }
 
 const TClassInfo &TColumnsHolder::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TColumnsHolder, TComponent>("TColumnsHolder", [](auto &c) {
-    c.CollectionProp("Columns", [](const TColumnsHolder &h) { return const_cast<TColumnsHolder &>(h).Columns(); });
+    c.CollectionProp("Columns",
+                     [](const TColumnsHolder &h) { return const_cast<TColumnsHolder &>(h).Columns(); });
   });
   return info;
 }
@@ -280,7 +284,8 @@ TEST_F(LayoutTest, AFormMarkedVisibleShowsOnlyOnceItIsLoaded) {
   TTestForm form(nullptr);
   int childrenWhenShown = -1;
   form.OnShow = [&](TObject *) { childrenWhenShown = form.ComponentCount(); };
-  form.Load("object F: TTestForm\n  Visible = True\n  object A: TButton\n  end\n  object B: TEdit\n  end\nend\n");
+  form.Load(
+      "object F: TTestForm\n  Visible = True\n  object A: TButton\n  end\n  object B: TEdit\n  end\nend\n");
   EXPECT_EQ(childrenWhenShown, 2);
   EXPECT_TRUE(form.Visible());
   EXPECT_TRUE(IsWindowVisible(form.Handle()));

@@ -1,8 +1,8 @@
 // Published properties by name as text, explicit-set flags and the errors of bad values.
+#include "platform/classes/Properties.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/classes/Properties.h"
 #include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 // Standard controls and form settings as windows: check boxes, memos, labels, progress bars,
 // timers, tab order from a layout, border styles and positions, freeing forms later.
+#include "platform/forms/StdCtrls.h"
 #include "TestUtil.h"
+#include "platform/classes/Layout.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/Forms.h"
-#include "platform/classes/Layout.h"
-#include "platform/forms/StdCtrls.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,9 @@ TEST_F(StdCtrlsTest, MemoLinesAndWindowTextStayTheSame) {
   EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_VSCROLL);
   EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & ES_READONLY);
   EXPECT_EQ(SendMessageW(h, EM_GETLINECOUNT, 0, 0), 2);
-  EXPECT_EQ(TextOf(h), "                                    考生注意事项\r\n1，准备好后，请点击屏幕右上角的（开始考试）按钮");
+  EXPECT_EQ(
+      TextOf(h),
+      "                                    考生注意事项\r\n1，准备好后，请点击屏幕右上角的（开始考试）按钮");
   memo->SetText("焊接电弧是……");
   EXPECT_EQ(memo->Lines()->Count(), 1);
   EXPECT_EQ((*memo->Lines())[0], "焊接电弧是……");
@@ -185,7 +187,8 @@ TEST_F(StdCtrlsTest, CloseWithCaFreeFreesTheFormAfterTheHandlerReturns) {
   form->Close();
   EXPECT_FALSE(destroyed); // still there for the rest of the handler that closed it
   EXPECT_TRUE(PumpUntil([&] { return destroyed; }, 5000));
-  for (int i = 0; i < Screen->FormCount(); ++i) EXPECT_NE(Screen->Forms(i), form);
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    EXPECT_NE(Screen->Forms(i), form);
 }
 
 TEST_F(StdCtrlsTest, AQuitMessageEndsAModalLoopAndStaysForTheOuterLoop) {

@@ -35,7 +35,8 @@ inline void After(int ms, std::function<void()> fn) {
 }
 
 inline void CancelPending() {
-  for (auto &[id, fn] : Pending()) KillTimer(nullptr, id);
+  for (auto &[id, fn] : Pending())
+    KillTimer(nullptr, id);
   Pending().clear();
 }
 
@@ -105,8 +106,10 @@ inline void WhenWindow(const std::string &cls, std::function<void(HWND)> fn, int
   After(100, [cls, fn, tries] {
     HWND w = FindThreadWindow(cls);
     HWND focus = GetFocus();
-    if (w && focus && (focus == w || IsChild(w, focus))) fn(w);
-    else if (tries > 0) WhenWindow(cls, fn, tries - 1);
+    if (w && focus && (focus == w || IsChild(w, focus)))
+      fn(w);
+    else if (tries > 0)
+      WhenWindow(cls, fn, tries - 1);
   });
 }
 

@@ -1,7 +1,7 @@
 // GDI drawing objects: BMP data in and out of DIB sections, canvas drawing,
 // transparency, regions, image lists and fonts.
-#include "platform/graphics/Bmp.h"
 #include "platform/graphics/Graphics.h"
+#include "platform/graphics/Bmp.h"
 
 #include <gtest/gtest.h>
 

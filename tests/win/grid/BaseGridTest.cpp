@@ -77,13 +77,15 @@ TEST_F(BaseGridTest, KeysAndClicksMoveTheCurrentCellAndScrollToKeepItShown) {
   grid->Perform(CN_KEYDOWN, VK_END, 0);
   EXPECT_EQ(grid->Col(), 5);
   EXPECT_GT(grid->LeftCol(), 1);
-  EXPECT_TRUE(grid->CellRect(1, 19).IsEmpty()); // scrolled off to the left
+  EXPECT_TRUE(grid->CellRect(1, 19).IsEmpty());  // scrolled off to the left
   EXPECT_FALSE(grid->CellRect(0, 19).IsEmpty()); // the fixed column stays
 }
 
 TEST_F(BaseGridTest, CellsAreDrawnThroughTheHookWithTheirState) {
   std::vector<uint32_t> states(6 * 20, 0xFFFF);
-  grid->OnDrawCell = [&](TObject *, int c, int r, const TRect &, uint32_t state) { states[r * 6 + c] = state; };
+  grid->OnDrawCell = [&](TObject *, int c, int r, const TRect &, uint32_t state) {
+    states[r * 6 + c] = state;
+  };
   grid->SetFocus();
   grid->Repaint();
   EXPECT_EQ(states[0], gdFixed);

@@ -27,7 +27,8 @@ TEST_F(GridTest, ExamGridSplitsTheClientWidthThirtySixtyFiveEightyOverManyWidths
     EXPECT_EQ(VisibleWidth(grid, 1), w1);
     EXPECT_EQ(VisibleWidth(grid, 2), avail - w0 - w1);
     // The invisible columns occupy grid columns of width -1 (column lines are on).
-    for (int i = 3; i < 6; ++i) EXPECT_EQ(VisibleWidth(grid, i), -1);
+    for (int i = 3; i < 6; ++i)
+      EXPECT_EQ(VisibleWidth(grid, i), -1);
     // Every pixel of the client width is used: indicator, lines and the three columns.
     TRect last = grid->CellRect(3, 1);
     EXPECT_EQ(last.Right + 1, grid->ClientWidth());
@@ -81,7 +82,8 @@ TEST_F(GridTest, MinAutoFitWidthWiderThanTheClientIsWhatTheColumnsFit) {
 TEST_F(GridTest, ZeroBasesLeaveTheWidthsAsTheyAreAndCountAsClamped) {
   Build(40);
   int before[3] = {VisibleWidth(grid, 0), VisibleWidth(grid, 1), VisibleWidth(grid, 2)};
-  for (int i = 0; i < 3; ++i) grid->Columns()->Items(i)->SetAutoFitBaseWidth(0);
+  for (int i = 0; i < 3; ++i)
+    grid->Columns()->Items(i)->SetAutoFitBaseWidth(0);
   grid->RequestLayout();
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(VisibleWidth(grid, i), before[i]);
@@ -129,7 +131,8 @@ TEST_F(GridTest, ManyColumnChangesInOneUpdateCauseOneLayoutPass) {
   Build(40);
   int passes = grid->LayoutPassCount();
   grid->Columns()->BeginUpdate();
-  for (int i = 0; i < 6; ++i) grid->Columns()->Items(i)->Title()->SetCaption("T" + std::to_string(i));
+  for (int i = 0; i < 6; ++i)
+    grid->Columns()->Items(i)->Title()->SetCaption("T" + std::to_string(i));
   grid->Columns()->Items(3)->SetVisible(true);
   grid->Columns()->EndUpdate();
   EXPECT_EQ(grid->LayoutPassCount(), passes + 1);

@@ -16,7 +16,8 @@ std::string TypeOfRow(int i) {
 TPaperDb::TPaperDb(int rows) {
   static std::atomic<int> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  dir_ = std::filesystem::temp_directory_path() / ("qv-grid-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+  dir_ = std::filesystem::temp_directory_path() /
+         ("qv-grid-" + std::to_string(stamp) + "-" + std::to_string(counter++));
   std::filesystem::create_directories(dir_);
   file_ = (dir_ / "paper.db").string();
   connection_.OpenDatabase(file_, true);

@@ -24,7 +24,8 @@ bool AnyPixel(HWND wnd, const TRect &r, COLORREF c) {
 
 // Text pixels, anti-aliased or not: darker than mid-grey.
 bool AnyDarkPixel(HWND wnd, const TRect &r) {
-  return AnyPixelWhere(wnd, r, [](COLORREF p) { return GetRValue(p) + GetGValue(p) + GetBValue(p) < 3 * 128; });
+  return AnyPixelWhere(wnd, r,
+                       [](COLORREF p) { return GetRValue(p) + GetGValue(p) + GetBValue(p) < 3 * 128; });
 }
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -103,7 +104,9 @@ TEST_F(GridTest, CellParameterEventsChangeWhatACellShows) {
   EXPECT_EQ(PixelAt(h, multi.Right - 2, multi.Top + 2), RGB(255, 0, 0));
   EXPECT_EQ(PixelAt(h, single.Right - 2, single.Top + 2), GetSysColor(COLOR_WINDOW));
   // The grid's event sees every data cell first and may change the background as well.
-  grid->OnGetCellParams = [](TObject *, TColumnEh *, TFont *, TColor &background, uint32_t) { background = clLime; };
+  grid->OnGetCellParams = [](TObject *, TColumnEh *, TFont *, TColor &background, uint32_t) {
+    background = clLime;
+  };
   grid->Repaint();
   EXPECT_EQ(PixelAt(h, single.Right - 2, single.Top + 2), RGB(0, 255, 0));
   EXPECT_EQ(PixelAt(h, multi.Right - 2, multi.Top + 2), RGB(255, 0, 0));
@@ -111,10 +114,13 @@ TEST_F(GridTest, CellParameterEventsChangeWhatACellShows) {
 
 TEST_F(GridTest, LuminatedColoursFollowTheBlendingSteps) {
   // White toward black: 255 -> 127.5 -> 186; focused then 186 - (122 - 186) * 0.25 = 202.
-  EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 255, 255), RGBColor(0, 0, 0), false), RGBColor(186, 186, 186));
-  EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 255, 255), RGBColor(0, 0, 0), true), RGBColor(202, 202, 202));
+  EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 255, 255), RGBColor(0, 0, 0), false),
+            RGBColor(186, 186, 186));
+  EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 255, 255), RGBColor(0, 0, 0), true),
+            RGBColor(202, 202, 202));
   // Each channel on its own: green 0 toward 0 -> 0 -> 135 -> 138.25.
-  EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 0, 0), RGBColor(0, 0, 255), true), RGBColor(202, 138, 202));
+  EXPECT_EQ(TDBGridEhStyle::LuminateColor(RGBColor(255, 0, 0), RGBColor(0, 0, 255), true),
+            RGBColor(202, 138, 202));
 }
 
 TEST_F(GridTest, WindowColourFillsTheAreaBelowTheLastRecord) {
@@ -150,7 +156,8 @@ TEST_F(GridTest, LongTextIsCutAtTheCellEdgeOrEndsInDotsWithEndEllipsis) {
   EXPECT_FALSE(AnyDarkPixel(h, upperRight));
   // The dots sit low in the cell, after what is left of the text.
   COLORREF window = GetSysColor(COLOR_WINDOW);
-  TRect lowerHalf{cell.Left + cell.Width() / 2, cell.Top + cell.Height() / 2, cell.Right - 1, cell.Bottom - 1};
+  TRect lowerHalf{cell.Left + cell.Width() / 2, cell.Top + cell.Height() / 2, cell.Right - 1,
+                  cell.Bottom - 1};
   EXPECT_TRUE(AnyPixelWhere(h, lowerHalf, [window](COLORREF p) { return p != window; }));
 }
 
@@ -162,7 +169,8 @@ TEST_F(GridTest, ScrollingOneRecordAtATimeLeavesOneArrowAndTheRightTexts) {
   Build(60, 190, 200);
   HWND h = grid->Handle();
   int rows = grid->DataLink().Link().RecordCount();
-  for (int i = 0; i < rows + 5; ++i) Key(VK_DOWN);
+  for (int i = 0; i < rows + 5; ++i)
+    Key(VK_DOWN);
   ASSERT_EQ(db->Query().RecNo(), rows + 6);
   // The arrow is beside the last row only: nothing stale was scrolled along.
   for (int r = 0; r < rows; ++r) {
@@ -177,7 +185,8 @@ TEST_F(GridTest, ScrollingOneRecordAtATimeLeavesOneArrowAndTheRightTexts) {
     UpdateWindow(h);
     TWindowDC dc(h);
     for (int y = first.Top; y < first.Bottom; ++y)
-      for (int x = first.Left; x < first.Right; ++x) out.push_back(GetPixel(dc.Get(), x, y));
+      for (int x = first.Left; x < first.Right; ++x)
+        out.push_back(GetPixel(dc.Get(), x, y));
   };
   grab(scrolled);
   grid->Repaint();
