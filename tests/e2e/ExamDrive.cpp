@@ -17,6 +17,7 @@
 #include "Plan.h"
 #include "Win.h"
 
+#include "platform/base/CommandLine.h"
 #include "platform/base/Text.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
@@ -1026,41 +1027,31 @@ private:
 
 } // namespace
 } // namespace qv::e2e
-int wmain(int argc, wchar_t **argv) {
+
+int wmain(int, wchar_t **) {
   using namespace qv;
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i)
-    args.push_back(Narrow(argv[i]));
-  std::string exe, shots;
-  int killSeed = -1;
-  std::vector<std::string> positional;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--exe" && i + 1 < args.size())
-      exe = args[++i];
-    else if (args[i] == "--shots" && i + 1 < args.size())
-      shots = args[++i];
-    else if (args[i] == "--kill" && i + 1 < args.size())
-      killSeed = std::abs(std::atoi(args[++i].c_str()));
-    else
-      positional.push_back(args[i]);
-  }
-  if (positional.size() != 2) {
-    std::fprintf(stderr, "usage: exam-drive WORKDIR PLANFILE [--exe PATH] [--shots DIR] [--kill SEED]\n");
-    return 2;
-  }
-  auto full = [](const std::string &path) {
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD n = GetFullPathNameW(Widen(path).c_str(), MAX_PATH * 4, buffer, nullptr);
-    return n ? Narrow(std::wstring_view(buffer, n)) : path;
-  };
-  if (exe.empty()) exe = positional[0] + "\\exam.exe";
-  exe = full(exe);
-  if (!shots.empty()) shots = full(shots);
-  positional[0] = full(positional[0]);
-  try {
-    return e2e::TDriver(positional[0], positional[1], exe, shots, killSeed).Run();
-  } catch (const std::exception &e) {
-    std::printf("e2e: FAILED: %s\n", e.what());
-    return 1;
-  }
+  const char *usage = "用法：exam_drive WORKDIR PLANFILE [--exe PATH] [--shots DIR] [--kill SEED]\n"
+                      "  启动考试程序（默认 WORKDIR\\exam.exe），按 PLANFILE 走完一场考试并检查试卷表；\n"
+                      "  --shots 把每一步的画面存进 DIR，--kill 在随机时刻结束考试程序并检查已保存的答案\n"
+                      "选项：-h, --help 显示本说明；--version 显示版本\n"
+                      "退出码：0 一切如计划，1 有检查未通过，2 用法不对\n";
+  TCommandLine line("exam_drive", usage, {{"--exe", "PATH"}, {"--shots", "DIR"}, {"--kill", "SEED"}});
+  return line.Run(ProgramArguments(0, nullptr), [](TArguments &args) {
+    std::string work = args.Take("WORKDIR"), plan = args.Take("PLANFILE");
+    args.Finish();
+    int killSeed = args.IntValue("--kill", 0, 1 << 30).value_or(-1);
+    auto full = [](const std::string &path) {
+      wchar_t buffer[MAX_PATH * 4];
+      DWORD n = GetFullPathNameW(Widen(path).c_str(), MAX_PATH * 4, buffer, nullptr);
+      return n ? Narrow(std::wstring_view(buffer, n)) : path;
+    };
+    std::string exe = full(args.Value("--exe").value_or(work + "\\exam.exe"));
+    std::string shots = args.Value("--shots") ? full(*args.Value("--shots")) : std::string();
+    try {
+      return e2e::TDriver(full(work), plan, exe, shots, killSeed).Run();
+    } catch (const std::exception &e) {
+      std::printf("e2e: FAILED: %s\n", e.what());
+      return 1;
+    }
+  });
 }
