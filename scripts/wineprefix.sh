@@ -7,7 +7,7 @@ mkdir -p "$top/build"
 exec 9>"$top/build/.wineprefix.lock"
 flock 9
 # Bump when the settings below change: an existing prefix then gets them applied again.
-version=2
+version=3
 [ "$(cat "$WINEPREFIX/.project-ready" 2>/dev/null)" = "$version" ] && exit 0
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -17,8 +17,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 # Wine's own faces (Marlett draws the title buttons) are not found in Debian's data folder.
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# 宋体 draws black and crisp at the windows' sizes, as on Windows (see crisp-font.py).
+song="AR PL UMing CN Crisp"
+"$top/scripts/crisp-font.py" /usr/share/fonts/truetype/arphic/uming.ttc \
+  "$WINEPREFIX/drive_c/windows/Fonts/uming-crisp.ttf" "$song"
 
-song="AR PL UMing CN"
 kai="AR PL UKai CN"
 sans="WenQuanYi Zen Hei"
 reg=$(mktemp --suffix=.reg)
@@ -44,7 +47,7 @@ reg=$(mktemp --suffix=.reg)
   echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]'
   for f in "Tahoma" "Arial" "Microsoft Sans Serif" "MS Sans Serif" "Segoe UI" "Lucida Sans Unicode" \
            "Courier New" "Times New Roman" "$sans"; do
-    echo "\"$f\"=hex(7):$(printf 'uming.ttc,%s\0wqy-zenhei.ttc,%s\0\0' "$song" "$sans" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//;s/,$//')"
+    echo "\"$f\"=hex(7):$(printf 'uming-crisp.ttf,%s\0wqy-zenhei.ttc,%s\0\0' "$song" "$sans" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//;s/,$//')"
   done
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
 wine regedit /S "$reg" >/dev/null 2>&1
