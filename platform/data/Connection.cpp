@@ -200,12 +200,14 @@ TDbValue TStatement::Column(int column) const {
   }
 }
 
+void TConnection::TCloseDatabase::operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+
 TConnection::TConnection() : collator_(std::make_unique<TCollator>()) {}
 
 TConnection::~TConnection() { Close(); }
 
 void TConnection::Open() {
-  if (db_) return;
+  if (db_.get()) return;
   TDataLinkSettings own = ParseConnectionString(ConnectionString);
   std::string udlPath = own.Value("File Name");
   std::string provider = own.Provider, dataSource = own.DataSource, origin = "连接字符串";
@@ -243,7 +245,7 @@ void TConnection::Open() {
 }
 
 void TConnection::OpenDatabase(const std::string &path, bool create) {
-  if (db_) return;
+  if (db_.get()) return;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   if (!create && !FileExists(path)) throw EDatabaseError("数据库文件“" + path + "”不存在");
   // SQLite takes an empty file for an empty database and would write a new one over it; an empty
@@ -251,30 +253,28 @@ void TConnection::OpenDatabase(const std::string &path, bool create) {
   std::error_code sizeError;
   if (!create && std::filesystem::file_size(PathOf(path), sizeError) == 0 && !sizeError)
     throw EDatabaseError("数据库文件“" + path + "”是空的（0 字节）：请从安装文件中复制一份完好的数据库");
-  sqlite3 *db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-  if (rc != SQLITE_OK) {
-    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    sqlite3_close_v2(db);
-    throw EDatabaseError("无法打开数据库文件“" + path + "”：" + message);
-  }
-  db_ = db;
+  sqlite3 *opened = nullptr;
+  int rc = sqlite3_open_v2(path.c_str(), &opened, flags, nullptr);
+  std::unique_ptr<sqlite3, TCloseDatabase> db(opened);
+  if (rc != SQLITE_OK)
+    throw EDatabaseError("无法打开数据库文件“" + path + "”：" +
+                         (db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc)));
+  db_ = std::move(db);
   path_ = path;
   try {
-    if (sqlite3_db_readonly(db_, "main") == 1)
+    if (sqlite3_db_readonly(db_.get(), "main") == 1)
       throw EDatabaseError("数据库文件“" + path + "”是只读的：考试需要写入试卷表");
     Configure();
   } catch (...) {
-    sqlite3_close_v2(db_);
-    db_ = nullptr;
+    db_.reset();
     path_.clear();
     throw;
   }
 }
 
 void TConnection::Configure() {
-  sqlite3_busy_timeout(db_, BusyTimeoutMs);
-  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_.get(), BusyTimeoutMs);
+  sqlite3_extended_result_codes(db_.get(), 1);
   // The first read of the file and the switch to the write-ahead log: a corrupt file, one that is
   // not a database, a folder where the log cannot be made or a file held by another program
   // fails here, and the message names which.
@@ -282,29 +282,28 @@ void TConnection::Configure() {
   // until it commits (file I/O is slow under Wine).
   for (const char *step : {"SELECT count(*) FROM sqlite_master", "PRAGMA journal_mode=WAL",
                            "PRAGMA synchronous=FULL; PRAGMA cache_size=-32768; PRAGMA temp_store=MEMORY;"}) {
-    if (sqlite3_exec(db_, step, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(db_.get(), step, nullptr, nullptr, nullptr) != SQLITE_OK)
       throw EDatabaseError("数据库文件“" + path_ + "”" +
-                           OpenFailureCause(sqlite3_errcode(db_) & 0xFF, path_) + "（" + sqlite3_errmsg(db_) +
-                           "）");
+                           OpenFailureCause(sqlite3_errcode(db_.get()) & 0xFF, path_) + "（" +
+                           sqlite3_errmsg(db_.get()) + "）");
   }
-  sqlite3_create_collation_v2(db_, "GBK", SQLITE_UTF8, collator_.get(), &TCollator::Compare, nullptr);
-  sqlite3_create_function_v2(db_, "right", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, &RightFunction,
-                             nullptr, nullptr, nullptr);
+  sqlite3_create_collation_v2(db_.get(), "GBK", SQLITE_UTF8, collator_.get(), &TCollator::Compare, nullptr);
+  sqlite3_create_function_v2(db_.get(), "right", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                             &RightFunction, nullptr, nullptr, nullptr);
 }
 
 void TConnection::Close() {
   if (!db_) return;
   for (TQuery *query : std::vector<TQuery *>(queries_))
     query->Close();
-  sqlite3_close_v2(db_);
-  db_ = nullptr;
+  db_.reset();
   path_.clear();
 }
 
 void TConnection::RaiseError(const std::string &context) const {
-  std::string message = db_ ? sqlite3_errmsg(db_) : "数据库未连接";
+  std::string message = db_ ? sqlite3_errmsg(db_.get()) : "数据库未连接";
   std::string detail = context.empty() ? "" : "\n" + context;
-  int code = db_ ? sqlite3_errcode(db_) & 0xFF : SQLITE_OK;
+  int code = db_ ? sqlite3_errcode(db_.get()) & 0xFF : SQLITE_OK;
   if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
     throw EDatabaseLocked("数据库正被其他程序占用（已等待 " + std::to_string(BusyTimeoutMs) + " 毫秒）：" +
                           message + detail);
@@ -316,7 +315,8 @@ TStatement TConnection::Prepare(const std::string &sql) {
   std::string adapted = AdaptStatement(sql);
   sqlite3_stmt *stmt = nullptr;
   const char *tail = nullptr;
-  if (sqlite3_prepare_v2(db_, adapted.c_str(), static_cast<int>(adapted.size()), &stmt, &tail) != SQLITE_OK)
+  if (sqlite3_prepare_v2(db_.get(), adapted.c_str(), static_cast<int>(adapted.size()), &stmt, &tail) !=
+      SQLITE_OK)
     RaiseError("语句：" + sql);
   TStatement statement(this, stmt, sql);
   // Anything after the first statement must be blanks, ';' or comments.
@@ -324,7 +324,7 @@ TStatement TConnection::Prepare(const std::string &sql) {
     sqlite3_stmt *extra = nullptr;
     const char *rest = tail;
     while (*rest) {
-      if (sqlite3_prepare_v2(db_, rest, -1, &extra, &rest) != SQLITE_OK) RaiseError("语句：" + sql);
+      if (sqlite3_prepare_v2(db_.get(), rest, -1, &extra, &rest) != SQLITE_OK) RaiseError("语句：" + sql);
       if (extra) {
         sqlite3_finalize(extra);
         throw EDatabaseError("一次只能执行一条语句：" + sql);
@@ -339,13 +339,13 @@ int TConnection::Execute(const std::string &sql) {
   TStatement statement = Prepare(sql);
   while (statement.Step()) {
   }
-  return sqlite3_changes(db_);
+  return sqlite3_changes(db_.get());
 }
 
 void TConnection::ExecuteScript(const std::string &sql) {
   if (!db_) throw EDatabaseError("数据库未连接");
   char *error = nullptr;
-  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+  if (sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
     std::string message = error ? error : "未知错误";
     sqlite3_free(error);
     throw EDatabaseError("数据库错误：" + message);
@@ -363,7 +363,7 @@ void TConnection::RollbackTrans() {
   if (InTransaction()) Execute("ROLLBACK");
 }
 
-bool TConnection::InTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+bool TConnection::InTransaction() const { return db_ && sqlite3_get_autocommit(db_.get()) == 0; }
 
 TTransaction::TTransaction(TConnection &connection) : connection_(connection) { connection_.BeginTrans(); }
 
@@ -379,7 +379,7 @@ void TTransaction::Commit() {
   open_ = false;
 }
 
-int64_t TConnection::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+int64_t TConnection::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_.get()); }
 
 bool TConnection::TableExists(const std::string &table) { return !TableColumns(table).empty(); }
 

@@ -97,7 +97,7 @@ public:
   // Column names of a table, in table order (empty when the table does not exist).
   std::vector<std::string> TableColumns(const std::string &table);
 
-  sqlite3 *Handle() const { return db_; }
+  sqlite3 *Handle() const { return db_.get(); }
   // Raises EDatabaseError with SQLite's message for the last failure, and `context` after it.
   [[noreturn]] void RaiseError(const std::string &context) const;
 
@@ -108,7 +108,10 @@ private:
   void Configure();
 
   struct TCollator;
-  sqlite3 *db_ = nullptr;
+  struct TCloseDatabase {
+    void operator()(sqlite3 *db) const;
+  };
+  std::unique_ptr<sqlite3, TCloseDatabase> db_;
   std::string path_;
   std::unique_ptr<TCollator> collator_;
   std::vector<TQuery *> queries_;

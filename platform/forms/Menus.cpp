@@ -45,7 +45,6 @@ TMenuItem::~TMenuItem() {
     if (!child->Owner()) delete child;
   }
   if (parent_) parent_->Remove(this);
-  if (subMenu_) DestroyMenu(subMenu_);
 }
 
 void TMenuItem::SetCaption(const std::string &c) {
@@ -134,13 +133,10 @@ void TMenuItem::FillMenu(HMENU menu, bool ownerDraw) {
   for (TMenuItem *item : items_) {
     if (!item->visible_) continue;
     if (item->items_.empty()) {
-      if (item->subMenu_) {
-        DestroyMenu(item->subMenu_);
-        item->subMenu_ = nullptr;
-      }
+      item->subMenu_.reset();
     } else {
-      if (!item->subMenu_) item->subMenu_ = CreatePopupMenu();
-      item->FillMenu(item->subMenu_, ownerDraw);
+      if (!item->subMenu_) item->subMenu_.reset(CreatePopupMenu());
+      item->FillMenu(item->subMenu_.get(), ownerDraw);
     }
     std::wstring text = Widen(item->caption_);
     MENUITEMINFOW mi{};
@@ -150,7 +146,7 @@ void TMenuItem::FillMenu(HMENU menu, bool ownerDraw) {
     if (ownerDraw) mi.fType |= MFT_OWNERDRAW;
     mi.fState = (item->enabled_ ? MFS_ENABLED : MFS_GRAYED) | (item->checked_ ? MFS_CHECKED : 0);
     mi.wID = item->command_;
-    mi.hSubMenu = item->subMenu_;
+    mi.hSubMenu = item->subMenu_.get();
     mi.dwItemData = reinterpret_cast<ULONG_PTR>(item);
     mi.dwTypeData = text.data();
     InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mi);
@@ -170,15 +166,14 @@ TMenu::TMenu(TComponent *owner) : TComponent(owner), items_(new TMenuItem(nullpt
 TMenu::~TMenu() {
   DestroyComponents();
   delete items_;
-  if (handle_) DestroyMenu(handle_);
 }
 
 HMENU TMenu::Handle() {
   if (!handle_) {
-    handle_ = CreateMenuHandle();
-    items_->FillMenu(handle_, ownerDraw_);
+    handle_.reset(CreateMenuHandle());
+    items_->FillMenu(handle_.get(), ownerDraw_);
   }
-  return handle_;
+  return handle_.get();
 }
 
 void TMenu::SetOwnerDraw(bool on) {
@@ -188,7 +183,7 @@ void TMenu::SetOwnerDraw(bool on) {
 }
 
 void TMenu::MenuChanged() {
-  if (handle_) items_->FillMenu(handle_, ownerDraw_);
+  if (handle_) items_->FillMenu(handle_.get(), ownerDraw_);
 }
 
 const TClassInfo &TMainMenu::StaticClassInfo() {

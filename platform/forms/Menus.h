@@ -6,10 +6,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace qv {
+
+// A menu handle destroyed with its holder (with the submenus still attached to it).
+struct TDestroyMenu {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TDestroyMenu>;
 
 class TMenu;
 
@@ -30,7 +38,7 @@ public:
   // The platform command identifier (unique in the process).
   UINT Command() const { return command_; }
   // The drop-down of this item when it has sub-items, else nullptr.
-  HMENU Handle() const { return subMenu_; }
+  HMENU Handle() const { return subMenu_.get(); }
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem *Items(int i) const { return items_.at(i); }
@@ -63,7 +71,7 @@ private:
   std::string caption_;
   bool checked_ = false, enabled_ = true, visible_ = true;
   UINT command_;
-  HMENU subMenu_ = nullptr;
+  TMenuHandle subMenu_;
   TMenuItem *parent_ = nullptr;
   TMenu *menu_ = nullptr; // set on the root item only
   std::vector<TMenuItem *> items_;
@@ -88,7 +96,7 @@ protected:
 
 private:
   TMenuItem *items_;
-  HMENU handle_ = nullptr;
+  TMenuHandle handle_;
   bool ownerDraw_ = false;
 };
 
