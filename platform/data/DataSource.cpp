@@ -1,5 +1,7 @@
 #include "platform/data/DataSource.h"
 
+#include "platform/base/ScopeExit.h"
+
 #include <algorithm>
 
 namespace qv {
@@ -129,14 +131,10 @@ void TDataLink::DataEvent(TDataEvent event, TField *field) {
   }
   case TDataEvent::UpdateRecord:
     if (updating_) return;
-    updating_ = true;
-    try {
+    {
+      auto updating = ScopedFlag(updating_);
       UpdateData();
-    } catch (...) {
-      updating_ = false;
-      throw;
     }
-    updating_ = false;
     return;
   case TDataEvent::CheckBrowseMode:
     return CheckBrowseMode();

@@ -1,5 +1,6 @@
 // TCustomForm: border styles, positions, showing (modal or not), closing, activation and the
 // form's dialog keys.
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
@@ -70,14 +71,10 @@ TCustomForm::~TCustomForm() {
 }
 
 void TCustomForm::CreateFromLayout(const std::string &name) {
-  creating_ = true;
-  try {
+  {
+    auto creating = ScopedFlag(creating_);
     LoadLayoutResource(*this, name.empty() ? ClassName() : name);
-  } catch (...) {
-    creating_ = false;
-    throw;
   }
-  creating_ = false;
   DoCreate();
   // OnCreate comes before OnShow.
   if (showWhenLoaded_) {
