@@ -207,7 +207,7 @@ TConnection::TConnection() : collator_(std::make_unique<TCollator>()) {}
 TConnection::~TConnection() { Close(); }
 
 void TConnection::Open() {
-  if (db_.get()) return;
+  if (db_) return;
   TDataLinkSettings own = ParseConnectionString(ConnectionString);
   std::string udlPath = own.Value("File Name");
   std::string provider = own.Provider, dataSource = own.DataSource, origin = "连接字符串";
@@ -245,7 +245,7 @@ void TConnection::Open() {
 }
 
 void TConnection::OpenDatabase(const std::string &path, bool create) {
-  if (db_.get()) return;
+  if (db_) return;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
   if (!create && !FileExists(path)) throw EDatabaseError("数据库文件“" + path + "”不存在");
   // SQLite takes an empty file for an empty database and would write a new one over it; an empty
