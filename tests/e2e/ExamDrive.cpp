@@ -590,7 +590,9 @@ private:
       return GetRValue(c) + GetGValue(c) + GetBValue(c) < 200;
     };
     for (int y = 0, runTop = -1; y < g.Client.bottom && g.ArrowY < 0; ++y) {
-      bool inArrow = (dark(4, y) || dark(5, y) || dark(6, y)) && !dark(20, y);
+      // The arrow is centred in the indicator column; the face left of it stays light (a column
+      // further right holds the question numbers, which are as dark as the arrow).
+      bool inArrow = (dark(4, y) || dark(5, y) || dark(6, y)) && !dark(1, y);
       if (inArrow && runTop < 0) runTop = y;
       if (!inArrow && runTop >= 0) {
         if (y - runTop >= 4) g.ArrowY = (runTop + y - 1) / 2; // a line is one pixel high
