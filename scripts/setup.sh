@@ -35,7 +35,9 @@ if [ ${#missing[@]} -gt 0 ] || [ $need_src = 1 ]; then
     fi
   fi
   export DEBIAN_FRONTEND=noninteractive
-  as_root apt-get update -qq
+  # A mirror in the middle of a sync fails one index now and then; the install below then says
+  # plainly what it could not find, so a failed refresh alone does not stop the set-up.
+  as_root apt-get update -qq || echo "setup: apt-get update reported errors; going on with the indexes it has" >&2
   if [ ${#missing[@]} -gt 0 ]; then
     as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
