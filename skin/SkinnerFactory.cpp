@@ -6,7 +6,18 @@
 
 namespace qv {
 
-TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *) {
+namespace {
+TSkinnerMaker &Maker() {
+  static TSkinnerMaker maker;
+  return maker;
+}
+} // namespace
+
+void SetSkinnerMaker(TSkinnerMaker maker) { Maker() = std::move(maker); }
+
+TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *owner) {
+  if (Maker())
+    if (TSkinControl *s = Maker()(kind, owner)) return s;
   switch (kind) {
   case TSkinnerKind::Button:
   case TSkinnerKind::BitButton:

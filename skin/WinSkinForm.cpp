@@ -20,7 +20,10 @@ const TClassInfo &TWinSkinForm::StaticClassInfo() {
 
 TWinSkinForm::TWinSkinForm(TComponent *owner) : TComponent(owner) {}
 
-TWinSkinForm::~TWinSkinForm() { Detach(); }
+TWinSkinForm::~TWinSkinForm() {
+  Detach();
+  if (TSkinManage *m = SkinManager()) m->ForgetFormSkinner(this);
+}
 
 void TWinSkinForm::AttachForm(TCustomForm *form, TSkinData *data) {
   if (hook_.Installed() || subclass_.Installed() || !form) return;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 
 namespace qv::skintest {
 
@@ -23,6 +24,27 @@ inline bool PumpUntil(const std::function<bool()> &pred, int timeoutMs = 5000) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;
+}
+
+inline std::map<UINT_PTR, std::function<void()>> &PendingActions() {
+  static std::map<UINT_PTR, std::function<void()>> pending;
+  return pending;
+}
+
+inline void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto it = PendingActions().find(id);
+  if (it == PendingActions().end()) return;
+  auto fn = std::move(it->second);
+  PendingActions().erase(it);
+  fn();
+}
+
+// Runs fn once, ms milliseconds from now, inside whatever message loop runs then (a message
+// box's included).
+inline void After(int ms, std::function<void()> fn) {
+  UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ms), RunPendingAction);
+  PendingActions()[id] = std::move(fn);
 }
 
 // Handles what is queued now.
