@@ -5,6 +5,7 @@
 
 #include "platform/classes/ClassBuilder.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinManage.h"
 
 namespace qv {
 
@@ -43,6 +44,8 @@ Tfmlogin::Tfmlogin(TComponent *owner) : TForm(owner) {
   BindField("BitBtn1", BitBtn1);
   BindField("BitBtn2", BitBtn2);
   RegisterSkinClasses();
+  // SkinData1 creates the skin manager when its layout is loaded: every window is skinned from then.
+  UseSkinManager();
   CreateFromLayout();
 }
 

@@ -2,6 +2,8 @@
 // The control skinners the choice rules can attach, by kind, and the one place that makes them.
 #include "platform/classes/Component.h"
 
+#include <functional>
+
 namespace qv {
 
 class TSkinControl;
@@ -38,5 +40,10 @@ enum class TSkinnerKind {
 // A new skinner of the kind, owned by owner (the skinned control, or the form skinner for a window
 // without a control object). Not attached yet.
 TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *owner);
+
+// The program may make skinners of its own: a maker that is set is asked first, and the built-in
+// skinner of the kind is made only when it returns none. An empty maker removes it.
+using TSkinnerMaker = std::function<TSkinControl *(TSkinnerKind, TComponent *)>;
+void SetSkinnerMaker(TSkinnerMaker maker);
 
 } // namespace qv

@@ -124,6 +124,22 @@ private:
   bool menuUpdate_ = true, menuMerge_ = false;
 };
 
+// What a skin data component tells the process's skin manager, which installs the link (the
+// manager needs windows; the component does not).
+class TSkinDataLink {
+public:
+  virtual ~TSkinDataLink() = default;
+  // At the end of layout loading at run time.
+  virtual void DataLoaded(TSkinData &data) = 0;
+  // Active was set at run time (not while loading).
+  virtual void DataActiveChanged(TSkinData &data) = 0;
+  // A new package was loaded at run time.
+  virtual void DataSkinApplied(TSkinData &data) = 0;
+  virtual void DataDestroyed(TSkinData &data) = 0;
+};
+void SetSkinDataLink(TSkinDataLink *link);
+TSkinDataLink *SkinDataLink();
+
 // Registers the skin engine's component classes for layouts.
 void RegisterSkinClasses();
 

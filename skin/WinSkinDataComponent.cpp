@@ -24,7 +24,12 @@ const std::vector<std::string> kFormTypes = {"sfMainform", "sfOnlyThisForm", "sf
 constexpr uint32_t kAllControls = (1u << (xcFastReport + 1)) - 1;
 constexpr uint32_t kDefaultControls = kAllControls & ~SkinBit(xcMenuItem) & ~SkinBit(xcFastReport);
 
+TSkinDataLink *skinDataLink = nullptr;
+
 } // namespace
+
+void SetSkinDataLink(TSkinDataLink *link) { skinDataLink = link; }
+TSkinDataLink *SkinDataLink() { return skinDataLink; }
 
 const std::vector<std::string> &TSkinData::DefaultSkin3rd() {
   static const std::vector<std::string> list = {"TVirtualStringTree=scrollbar",
@@ -171,12 +176,16 @@ TSkinData::TSkinData(TComponent *owner)
   skin3rd_->Assign(DefaultSkin3rd());
 }
 
-TSkinData::~TSkinData() { DestroyComponents(); }
+TSkinData::~TSkinData() {
+  if (skinDataLink) skinDataLink->DataDestroyed(*this);
+  DestroyComponents();
+}
 
 void TSkinData::SetActive(bool value) {
   // Turning on without a skin does nothing; the skin manager acts on the stored value.
   if (value && NoSkinLoaded() && !Loading()) return;
   active_ = value;
+  if (!Loading() && skinDataLink) skinDataLink->DataActiveChanged(*this);
 }
 
 bool TSkinData::LoadPackage(const TBytes &packed) {
@@ -218,7 +227,10 @@ bool TSkinData::SetSkinFile(const std::string &path) {
     ShowSkinMessage(e.Message());
     return false;
   }
-  return LoadPackage(packed);
+  if (!LoadPackage(packed)) return false;
+  if (!Loading() && formType_ == TSkinFormType::sfMainform && skinDataLink)
+    skinDataLink->DataSkinApplied(*this);
+  return true;
 }
 
 void TSkinData::Loaded() {
@@ -228,6 +240,7 @@ void TSkinData::Loaded() {
     skinControls_ &= ~SkinBit(xcMenuItem);
   else
     skinControls_ &= ~SkinBit(xcSystemMenu);
+  if (skinDataLink) skinDataLink->DataLoaded(*this);
 }
 
 void RegisterSkinClasses() { RegisterClasses<TSkinData>(); }

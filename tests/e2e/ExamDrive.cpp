@@ -174,11 +174,22 @@ private:
     std::fflush(stdout);
   }
   void Shot(const std::string &name) {
+    WaitForInputIdle(process_.hProcess, 2000);
+    ReportSkinned(name);
     if (shots_.empty()) return;
     Pause(400); // the screen catches up with what the program has just drawn
     char prefix[8];
     std::snprintf(prefix, sizeof prefix, "%02d-", ++shotNo_);
     SaveScreen(shots_ + "\\" + prefix + name + ".bmp");
+  }
+  // How many controls of each window of the program are drawn by the skin.
+  void ReportSkinned(const std::string &moment) {
+    for (HWND top : ProcessTopWindows(Pid())) {
+      TSkinCount n = CountSkinnedChildren(top);
+      std::printf("e2e: %s: %s \"%s\" skinned_controls=%d/%d\n", moment.c_str(), WindowClass(top).c_str(),
+                  WindowText(top).c_str(), n.Skinned, n.All);
+    }
+    std::fflush(stdout);
   }
   DWORD Pid() const { return process_.dwProcessId; }
   HWND Top(const std::string &cls) const { return FindTopWindow(Pid(), cls); }

@@ -1,6 +1,7 @@
 #include "Win.h"
 
 #include "platform/base/Text.h"
+#include "skin/SkinMessages.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +74,27 @@ std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className) {
     if (owner == pid && IsWindowVisible(w) && WindowClass(w) == className) found.push_back(w);
   }
   return found;
+}
+
+std::vector<HWND> ProcessTopWindows(DWORD pid) {
+  std::vector<HWND> found;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && IsWindowVisible(w)) found.push_back(w);
+  }
+  return found;
+}
+
+TSkinCount CountSkinnedChildren(HWND wnd) {
+  TSkinCount count;
+  for (HWND child : AllChildren(wnd)) {
+    ++count.All;
+    DWORD_PTR answer = 0;
+    if (SendMessageTimeoutW(child, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1)
+      ++count.Skinned;
+  }
+  return count;
 }
 
 std::vector<HWND> FindChildren(HWND parent, const std::string &className) {

@@ -15,6 +15,13 @@ HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &c
 std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className);
 // Every descendant of parent of this window class (visible or not), in window order.
 std::vector<HWND> FindChildren(HWND parent, const std::string &className);
+// Every visible top-level window of process pid, in z-order.
+std::vector<HWND> ProcessTopWindows(DWORD pid);
+// The window's descendants, and how many of them answer the skin's query (WM_SKINQUERY) with 1.
+struct TSkinCount {
+  int Skinned = 0, All = 0;
+};
+TSkinCount CountSkinnedChildren(HWND wnd);
 // The descendant of this class whose text is text, or nullptr.
 HWND FindChild(HWND parent, const std::string &className, const std::string &text);
 std::string WindowText(HWND wnd);
