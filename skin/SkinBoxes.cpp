@@ -106,6 +106,7 @@ void TSkinBox::Attach(TWinSkinForm *form, TSkinData *data, bool colour, TCanvas 
       windowed->SetParentBackground(false);
     }
     savedColour_ = control_->Color();
+    savedParentColour_ = control_->ParentColor();
     control_->SetColor(data->Skin().Palette.ButtonFace);
   }
   paintParent_ = parentBackground_;

@@ -257,8 +257,7 @@ void TSkinSpeedButton::AttachControl(TControl *control, TWinSkinForm *form, TSki
   form_ = form;
   data_ = data;
   canvas_ = canvas;
-  previousProc_ = control->WindowProc;
-  control->WindowProc = [this](TMessage &m) { MessageProc(m); };
+  hook_.Install(control, [this](TMessage &m) { MessageProc(m); });
   SetRepaintTarget(control);
   parentPaintMode_ = control->Tag() == kParentPaintTag || (data->Options() & SkinBit(xoTransparent)) != 0;
   if (form_) form_->AddSkinner(this);

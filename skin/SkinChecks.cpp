@@ -14,9 +14,6 @@ QV_DEFINE_SKINNER(TSkinObjImage, TSkinCheckBox)
 namespace {
 
 constexpr int kParentPaintTag = 5555;
-// The framework's notifications after which a check box shows a new state.
-constexpr UINT CM_CHECKSTATECHANGED = 0xB01B, CM_DATACHANGED = 0xB0D0;
-
 enum { kUnchecked, kChecked, kIndeterminate };
 
 // Frame of a four-frame strip (1 unchecked, 2 checked, 3 and 4 the same disabled), and where a
@@ -103,8 +100,8 @@ void TSkinCheckBox::AfterMessage(TMessage &m) {
   case WM_LBUTTONUP:
   case WM_LBUTTONDBLCLK:
   case WM_KEYUP:
-  case CM_CHECKSTATECHANGED:
-  case CM_DATACHANGED:
+  case CM_EXIT:
+  case CM_STATECHANGED:
     Repaint();
     return;
   default:

@@ -10,6 +10,7 @@
 #include "platform/forms/Forms.h"
 #include "platform/forms/StdCtrls.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinMessages.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinForm.h"
 
@@ -22,8 +23,6 @@ namespace qv {
 using namespace qv::test;
 
 namespace {
-
-constexpr UINT kSkinQuery = 0x3523, kSkinEnable = 0x3506;
 
 TSkinData &DefaultSkin() {
   static TSkinData *data = [] {
@@ -58,11 +57,11 @@ PixelMap Expected(const TDataSkinObject &obj, TSize size, int frame) {
 
 // True when every pixel of `expected` except the key colour (and except rows
 // [skipTop, skipBottom) where a caption may lie) is on the shot at (x, y).
-bool Shows(const PixelMap &shot, int x, int y, const PixelMap &expected, int skipTop = 0,
-           int skipBottom = 0) {
+bool Shows(const PixelMap &shot, int x, int y, const PixelMap &expected, int skipTop = 0, int skipBottom = 0,
+           int skipSides = 0) {
   for (int row = 0; row < expected.Height(); ++row) {
     if (row >= skipTop && row < skipBottom) continue;
-    for (int col = 0; col < expected.Width(); ++col) {
+    for (int col = skipSides; col < expected.Width() - skipSides; ++col) {
       const Pixel p = expected.At(col, row) & 0xFFFFFF;
       if (p == PixelFromColor(kSkinTransparent)) continue;
       if ((shot.At(x + col, y + row) & 0xFFFFFF) != p) return false;
@@ -121,8 +120,10 @@ struct SkinControlsTest : ::testing::Test {
   }
   // A raw common control (a window without a control object) on the form.
   HWND Foreign(const wchar_t *cls, DWORD style, int l, int t, int w, int h, const wchar_t *text = L"") {
-    return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, l, t, w, h, form->Handle(), nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    HWND wnd = CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, l, t, w, h, form->Handle(),
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(form->Font().Handle()), 0);
+    return wnd;
   }
   template <class S> S *SkinHandle(HWND wnd) {
     auto *skinner = new S(formSkinner);
@@ -223,10 +224,10 @@ TEST_F(SkinControlsTest, SkinEnableZeroGivesTheButtonItsOwnPaintingBack) {
   Skin<TSkinButton>(button);
   HWND wnd = button->Handle();
   ASSERT_EQ(FrameShown(wnd, Buttons()), 1);
-  SendMessageW(wnd, kSkinEnable, 0, 0);
+  SendMessageW(wnd, WM_SKINENABLE, 0, 0);
   EXPECT_EQ(FrameShown(wnd, Buttons()), 0);
   EXPECT_EQ(At(Shot(wnd), 50, 3), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
-  SendMessageW(wnd, kSkinEnable, 1, 0);
+  SendMessageW(wnd, WM_SKINENABLE, 1, 0);
   EXPECT_EQ(FrameShown(wnd, Buttons()), 1);
 }
 
@@ -240,7 +241,7 @@ TEST_F(SkinControlsTest, DetachingGivesColourProcedureAndPaintingBackExactly) {
   auto *skinner = Skin<TSkinButton>(button, true);
   EXPECT_EQ(panel->Color(), DefaultSkin().Skin().Palette.ButtonFace);
   EXPECT_FALSE(panel->ParentBackground());
-  EXPECT_EQ(SendMessageW(button->Handle(), kSkinQuery, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
   box->RestoreColour();
   EXPECT_EQ(box->State(), skRestored);
   delete box;
@@ -249,7 +250,7 @@ TEST_F(SkinControlsTest, DetachingGivesColourProcedureAndPaintingBackExactly) {
   EXPECT_EQ(panel->Color(), clRed);
   EXPECT_TRUE(panel->ParentBackground());
   EXPECT_EQ(button->Color(), clYellow);
-  EXPECT_EQ(SendMessageW(button->Handle(), kSkinQuery, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0);
   focusSink->SetFocus();
   EXPECT_EQ(FrameShown(button->Handle(), Buttons()), 0);
 }
@@ -283,15 +284,17 @@ TEST_F(SkinControlsTest, ButtonOfADialogIsSubclassedClicksItsParentAndIsGivenBac
   delete fill;
   delete skinner;
   EXPECT_EQ(GetWindowLongPtrW(wnd, GWLP_WNDPROC), ownProc);
-  EXPECT_EQ(SendMessageW(wnd, kSkinQuery, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0), 0);
   TCounter::Count() = nullptr;
   DestroyWindow(dialog);
 }
 
 TEST_F(SkinControlsTest, CheckBoxesAndRadioButtonsShowTheGlyphOfTheirState) {
-  auto *check = Add<TCheckBox>(20, 80, 120, 20);
+  auto *check = new TCheckBox(form);
+  check->SetAllowGrayed(true); // before the window exists: a three-state box
+  check->SetParent(form);
+  check->SetBounds(20, 80, 120, 20);
   check->SetCaption("1基础");
-  check->SetAllowGrayed(true);
   Skin<TSkinCheckBox>(check);
   HWND wnd = check->Handle();
   const TDataSkinButton &b = Buttons();
@@ -395,7 +398,8 @@ TEST_F(SkinControlsTest, UpDownTabHeaderAndTrackBarFramesFollowTheMouseAndTheSta
   SendMessageW(tabs, WM_MOUSEMOVE, 0, MAKELPARAM(second.left + 5, second.top + 5));
   EXPECT_EQ(tabSkinner->TabFrame(1), 3);
   const PixelMap hotTab = Expected(*skin.Tabs, {second.right - second.left, second.bottom - second.top}, 3);
-  EXPECT_TRUE(Shows(Shot(tabs), second.left, second.top, hotTab, 4, second.bottom - second.top - 2));
+  // The selected tab stands out over its neighbour's side: the sides are left out.
+  EXPECT_TRUE(Shows(Shot(tabs), second.left, second.top, hotTab, 4, second.bottom - second.top - 2, 3));
 
   HWND header = Foreign(WC_HEADERW, HDS_BUTTONS, 280, 250, 200, 22);
   HDITEMW section{};
@@ -446,7 +450,8 @@ TEST_F(SkinControlsTest, EveryKindSkinnedOnOneFormForPeopleToLookAt) {
   auto *bit = Add<TBitBtn>(130, 20, 110, 30);
   bit->SetCaption("交卷");
   bit->ButtonGlyph().Glyph()->SetSize(16, 16);
-  FillRect(bit->ButtonGlyph().Glyph()->Pixels(), {0, 0, 16, 16}, RGBColor(58, 104, 160));
+  FillRect(bit->ButtonGlyph().Glyph()->Pixels(), {0, 0, 16, 16}, clWhite); // the corner colour: transparent
+  FillRect(bit->ButtonGlyph().Glyph()->Pixels(), {3, 3, 13, 13}, RGBColor(58, 104, 160));
   auto *speed = Add<TSpeedButton>(250, 20, 80, 30);
   speed->SetCaption("下一题");
   auto *check = Add<TCheckBox>(20, 60, 110, 20);
@@ -504,7 +509,7 @@ TEST_F(SkinControlsTest, EveryKindSkinnedOnOneFormForPeopleToLookAt) {
   SaveWindowShot(form->Handle(), "skin-controls.bmp");
   // Each windowed kind answers the skin query.
   for (HWND wnd : {button->Handle(), check->Handle(), edit->Handle(), radio, spin, track, tabs, list, status})
-    EXPECT_EQ(SendMessageW(wnd, kSkinQuery, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(wnd, WM_SKINQUERY, 0, 0), 1);
 }
 
 } // namespace qv
