@@ -4,6 +4,7 @@
 #include "skin/SkinControls.h"
 #include "../forms/TestUtil.h"
 #include "platform/base/FileIO.h"
+#include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/ComCtrls.h"
 #include "platform/forms/ExtCtrls.h"
@@ -42,6 +43,20 @@ PixelMap Shot(HWND wnd) {
   TBitmap shot;
   shot.SetSize(r.right - r.left, r.bottom - r.top);
   HDC dc = GetWindowDC(wnd);
+  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
+  ReleaseDC(wnd, dc);
+  GdiFlush();
+  return shot.Pixels();
+}
+
+// The client area only (graphic controls are drawn there by their parent).
+PixelMap ClientShot(HWND wnd) {
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT r{};
+  GetClientRect(wnd, &r);
+  TBitmap shot;
+  shot.SetSize(r.right, r.bottom);
+  HDC dc = GetDC(wnd);
   BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), dc, 0, 0, SRCCOPY);
   ReleaseDC(wnd, dc);
   GdiFlush();
@@ -137,6 +152,25 @@ struct SkinControlsTest : ::testing::Test {
   TEdit *focusSink = nullptr;
 };
 
+// A check box of another component set: it publishes "Checked" but no "State".
+class TOtherCheck : public TButtonControl {
+  QV_DECLARE_CLASS(TOtherCheck)
+public:
+  explicit TOtherCheck(TComponent *owner) : TButtonControl(owner) {}
+  bool Checked() const { return checked_; }
+  void SetChecked(bool on) { checked_ = on; }
+
+protected:
+  void CreateParams(TCreateParams &p) override {
+    TButtonControl::CreateParams(p);
+    p.BaseClass = L"BUTTON";
+    p.Style |= BS_CHECKBOX;
+  }
+
+private:
+  bool checked_ = false;
+};
+
 // Records which messages reach the procedure under the skinner.
 struct TProbe {
   explicit TProbe(TControl *c) : previous(c->WindowProc) {
@@ -150,6 +184,13 @@ struct TProbe {
 };
 
 } // namespace
+
+const TClassInfo &TOtherCheck::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TOtherCheck, TButtonControl>("TOtherCheck", [](auto &c) {
+    c.Boolean("Checked", &TOtherCheck::Checked, &TOtherCheck::SetChecked, false);
+  });
+  return info;
+}
 
 TEST_F(SkinControlsTest, PushButtonShowsTheFrameOfEachState) {
   auto *button = Add<TButton>(20, 20, 100, 30);
@@ -320,6 +361,55 @@ TEST_F(SkinControlsTest, CheckBoxesAndRadioButtonsShowTheGlyphOfTheirState) {
   EXPECT_EQ(GlyphShown(radio, 0, y, b.RadioImage, b.RadioFrameCount), 1);
   SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
   EXPECT_EQ(GlyphShown(radio, 0, y, b.RadioImage, b.RadioFrameCount), 2);
+}
+
+TEST_F(SkinControlsTest, OtherComponentSetsGetTheirGlyphFromTheirCheckedProperty) {
+  // "Checked" alone: an unchecked box shows the unchecked glyph, not the disabled one.
+  auto *other = Add<TOtherCheck>(20, 80, 120, 20);
+  auto *skinner = Skin<TSkinCheckBox>(other);
+  EXPECT_EQ(skinner->GlyphFrame(), 1);
+  other->SetChecked(true);
+  EXPECT_EQ(skinner->GlyphFrame(), 2);
+  // A radio button of another set: the radio glyph over the control's own painting.
+  auto *check = Add<TCheckBox>(20, 110, 120, 20);
+  auto *image = new TSkinObjImage(check, 2);
+  image->Attach(formSkinner, &DefaultSkin(), true, formSkinner->Canvas());
+  const TDataSkinButton &b = Buttons();
+  const int y = (20 - b.RadioImage.Height()) / 2;
+  EXPECT_EQ(GlyphShown(check->Handle(), 0, y, b.RadioImage, b.RadioFrameCount), 1);
+  check->SetChecked(true);
+  EXPECT_EQ(GlyphShown(check->Handle(), 0, y, b.RadioImage, b.RadioFrameCount), 2);
+}
+
+TEST_F(SkinControlsTest, SpeedButtonIsDrawnThroughItsParentAndFollowsTheMouse) {
+  auto *speed = Add<TSpeedButton>(20, 20, 90, 30);
+  speed->SetCaption("下一题");
+  speed->SetGroupIndex(1);
+  speed->SetAllowAllUp(true);
+  Skin<TSkinSpeedButton>(speed);
+  const TDataSkinButton &b = Buttons();
+  auto shows = [&](int frame) {
+    return Shows(ClientShot(form->Handle()), 20, 20, Expected(b, {90, 30}, frame), 4, 26);
+  };
+  EXPECT_TRUE(shows(1));
+  speed->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(speed));
+  EXPECT_TRUE(shows(4)) << "hot";
+  speed->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(speed));
+  speed->SetDown(true);
+  EXPECT_TRUE(shows(2)) << "down";
+  speed->SetEnabled(false);
+  EXPECT_TRUE(shows(3)) << "disabled";
+}
+
+TEST_F(SkinControlsTest, ASkinWithoutTheButtonPictureLeavesTheButtonItsOwnPainting) {
+  TSkinData empty(nullptr);
+  auto *button = Add<TButton>(20, 20, 100, 30);
+  focusSink->SetFocus();
+  auto *skinner = new TSkinButton(button);
+  skinner->Attach(formSkinner, &empty, false, formSkinner->Canvas());
+  EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
+  EXPECT_EQ(At(Shot(button->Handle()), 50, 3), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+  delete skinner;
 }
 
 TEST_F(SkinControlsTest, ProgressBarFillsByPositionAndAnEmptyRangeShowsAnEmptyBar) {
