@@ -42,9 +42,9 @@ void TSkinListView::AfterMessage(TMessage &m) {
 }
 
 void TSkinListView::Paint(HDC dc, const TRect &rect) {
-  RECT client{};
-  GetClientRect(handle_, &client);
-  if (client.right >= rect.Width() && client.bottom >= rect.Height()) return; // no border
+  const bool border = (GetWindowLongW(handle_, GWL_STYLE) & WS_BORDER) ||
+                      (GetWindowLongW(handle_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  if (!border) return; // scroll bars alone are not a border
   TBrushHandle shadow(CreateSolidBrush(ColorToRGB(data_->Skin().Palette.ButtonShadow)));
   TBrushHandle face(CreateSolidBrush(ColorToRGB(data_->Skin().Palette.ButtonFace)));
   FrameRect(dc, reinterpret_cast<const RECT *>(&rect), shadow.Get());

@@ -401,6 +401,18 @@ TEST_F(SkinControlsTest, SpeedButtonIsDrawnThroughItsParentAndFollowsTheMouse) {
   EXPECT_TRUE(shows(3)) << "disabled";
 }
 
+TEST_F(SkinControlsTest, ParentPaintModeShowsTheParentBehindTheButtonsTransparentCorners) {
+  form->SetColor(clRed);
+  auto *plain = Add<TButton>(20, 20, 100, 30);
+  auto *onParent = Add<TButton>(20, 60, 100, 30);
+  onParent->SetTag(5555);
+  Skin<TSkinButton>(plain);
+  Skin<TSkinButton>(onParent);
+  ASSERT_EQ(Buttons().Image.At(0, 0) & 0xFFFFFF, PixelFromColor(kSkinTransparent));
+  EXPECT_EQ(At(Shot(plain->Handle()), 0, 0), DefaultSkin().Skin().Palette.ButtonFace);
+  EXPECT_EQ(At(Shot(onParent->Handle()), 0, 0), clRed);
+}
+
 TEST_F(SkinControlsTest, ASkinWithoutTheButtonPictureLeavesTheButtonItsOwnPainting) {
   TSkinData empty(nullptr);
   auto *button = Add<TButton>(20, 20, 100, 30);
@@ -454,6 +466,14 @@ TEST_F(SkinControlsTest, EditGroupBoxAndSizeGripDrawFromTheSkinsColours) {
   EXPECT_EQ(At(shot, 1, 40), palette.ButtonShadow) << "the frame's left line";
   shot = Shot(grip);
   EXPECT_EQ(At(shot, 1, 1), palette.ButtonFace);
+  // An up-down inside an edit is skinned with it on the edit's first paint.
+  auto *spinEdit = Add<TEdit>(20, 250, 120, 24);
+  HWND spin = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 100, 0, 16, 20,
+                              spinEdit->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  auto *editSkinner = Skin<TSkinEdit>(spinEdit);
+  Shot(spinEdit->Handle());
+  ASSERT_NE(editSkinner->SpinSkinner(), nullptr);
+  EXPECT_EQ(editSkinner->SpinSkinner()->Handle(), spin);
 }
 
 TEST_F(SkinControlsTest, UpDownTabHeaderAndTrackBarFramesFollowTheMouseAndTheState) {
