@@ -57,9 +57,9 @@ private:
   bool Disabled() const;
   // Whether the part shows pressed now.
   bool IsPressed(TScrollPart part) const;
-  // The window directly behind which this one belongs (HWND_TOP at the front), or nullptr when
-  // it is already in front of the scrolled window.
-  HWND ZOrderSlot() const;
+  // Whether this window is in front of the scrolled one already (other skinned bars of the same
+  // window may lie between them).
+  bool InFront() const;
 
   HWND wnd_ = nullptr;
   HWND scrolled_ = nullptr;

@@ -1,6 +1,6 @@
 // TWScrollbar: the skinned scroll-bar window laid over a real scroll bar.
+#include "SkinMessages.h"
 #include "skin/SkinGdi.h"
-#include "skin/SkinMessages.h"
 #include "skin/SkinScrollbars.h"
 #include "skin/WinSkinData.h"
 
@@ -104,8 +104,6 @@ LRESULT TWScrollbar::Message(UINT msg, WPARAM wParam, LPARAM lParam) {
     hot_ = spNone;
     Redraw();
     return 0;
-  case WM_MOUSEACTIVATE:
-    return MA_NOACTIVATE; // the scrolled window decides about focus, as its own bar would
   default:
     return DefWindowProcW(wnd_, msg, wParam, lParam);
   }
@@ -191,15 +189,14 @@ PixelMap TWScrollbar::Compose(TSize size) const {
   return pic;
 }
 
-HWND TWScrollbar::ZOrderSlot() const {
-  HWND prev = GetWindow(scrolled_, GW_HWNDPREV);
+bool TWScrollbar::InFront() const {
   // Skinned bars of the same window may sit between it and this one.
-  for (HWND w = prev; w; w = GetWindow(w, GW_HWNDPREV)) {
-    if (w == wnd_) return nullptr;
+  for (HWND w = GetWindow(scrolled_, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+    if (w == wnd_) return true;
     const TWScrollbar *other = BarOf(w);
     if (!other || other->scrolled_ != scrolled_) break;
   }
-  return prev ? prev : HWND_TOP;
+  return false;
 }
 
 bool TWScrollbar::Place() {
@@ -224,10 +221,13 @@ bool TWScrollbar::Place() {
   RECT now{};
   GetWindowRect(wnd_, &now);
   MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT *>(&now), 2);
-  HWND slot = ZOrderSlot();
-  if (slot || !IsWindowVisible(wnd_) || !EqualRect(&now, &target))
-    SetWindowPos(wnd_, slot, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                 SWP_NOACTIVATE | SWP_SHOWWINDOW | (slot ? 0 : SWP_NOZORDER));
+  const bool inFront = InFront();
+  if (!inFront || !IsWindowVisible(wnd_) || !EqualRect(&now, &target)) {
+    // Directly in front: behind the window that is in front of the scrolled one, if any.
+    HWND prev = GetWindow(scrolled_, GW_HWNDPREV);
+    SetWindowPos(wnd_, prev ? prev : HWND_TOP, target.left, target.top, target.right - target.left,
+                 target.bottom - target.top, SWP_NOACTIVATE | SWP_SHOWWINDOW | (inFront ? SWP_NOZORDER : 0));
+  }
   Redraw();
   return true;
 }

@@ -74,9 +74,9 @@ void ScrollSkinTest::SetUp() {
   data = new TSkinData(form);
   ASSERT_TRUE(data->LoadPackage(ReadFileBytes(DEFAULT_SKIN_PACKAGE)));
   memo = new TMemo(form);
-  memo->SetParent(form);
   memo->SetScrollBars(TScrollStyle::ssBoth);
   memo->SetWordWrap(false);
+  memo->SetParent(form);
   memo->SetBounds(200, 50, 180, 150);
   std::string text;
   for (int i = 1; i <= 80; ++i)
@@ -89,8 +89,13 @@ void ScrollSkinTest::SetUp() {
     SendMessageW(combo->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
   SendMessageW(combo->Handle(), CB_SETCURSEL, 0, 0);
   form->SetClientWidth(420);
+  form->SetClientHeight(380);
   SetForegroundWindow(form->Handle());
   PumpUntil([this] { return GetForegroundWindow() == form->Handle(); }, 2000);
+  // The pointer rests on an empty spot of the form, over no control.
+  POINT rest{410, 370};
+  ClientToScreen(form->Handle(), &rest);
+  MoveTo(rest);
   Pump(20);
 }
 

@@ -3,9 +3,9 @@
 // switching off and detaching give the control back.
 #include "ScrollSkinFixture.h"
 
+#include "SkinMessages.h"
 #include "skin/SkinComBox.h"
 #include "skin/SkinDraw.h"
-#include "skin/SkinMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,7 @@ TEST_F(ScrollSkinTest, BarsLieOverTheControlsOwnAndShowTheSkinFrames) {
     const SCROLLBARINFO sbi = BarInfo(grid->Handle(), OBJID_VSCROLL);
     const RECT bar = sbi.rcScrollBar;
     const TScrollLayout l = gridSkin->VertBar()->Layout({bar.right - bar.left, bar.bottom - bar.top});
-    EXPECT_EQ(l.Arrow, sbi.dxyLineButton) << rec;
+    EXPECT_EQ(l.Arrow, bar.right - bar.left) << rec;
     EXPECT_EQ(l.ThumbStart, sbi.xyThumbTop) << rec;
     EXPECT_EQ(l.ThumbStart + l.ThumbLength, sbi.xyThumbBottom) << rec;
   }
@@ -63,7 +63,8 @@ TEST_F(ScrollSkinTest, BarsLieOverTheControlsOwnAndShowTheSkinFrames) {
   db->Query().SetRecNo(30);
   Pump(20);
   const SCROLLBARINFO sbi = BarInfo(grid->Handle(), OBJID_VSCROLL);
-  const int w = sbi.rcScrollBar.right - sbi.rcScrollBar.left, arrow = sbi.dxyLineButton;
+  // (Wine reports the thumb's length in dxyLineButton: the arrows are as long as the bar is thick.)
+  const int w = sbi.rcScrollBar.right - sbi.rcScrollBar.left, arrow = w;
   const int h = sbi.rcScrollBar.bottom - sbi.rcScrollBar.top;
   const TSkinDataCore &skin = data->Skin();
   TScreenShot shot(sbi.rcScrollBar);
@@ -100,7 +101,7 @@ TEST_F(ScrollSkinTest, MouseOnTheSkinnedBarsScrollsTheMemo) {
   Pump(50);
   const SCROLLBARINFO sbi = BarInfo(memo->Handle(), OBJID_VSCROLL);
   const RECT bar = sbi.rcScrollBar;
-  const int x = (bar.left + bar.right) / 2, arrow = sbi.dxyLineButton;
+  const int x = (bar.left + bar.right) / 2, arrow = bar.right - bar.left;
   ASSERT_EQ(FirstVisibleLine(memo), 0);
 
   // One click on the down arrow: one line.
@@ -121,10 +122,10 @@ TEST_F(ScrollSkinTest, MouseOnTheSkinnedBarsScrollsTheMemo) {
 
   // The thumb dragged to the end and back: the last page, then the first line.
   const int thumbMid = bar.top + (moved.xyThumbTop + moved.xyThumbBottom) / 2;
-  Drag({x, thumbMid}, {x, bar.bottom + 40});
+  Drag({x, thumbMid}, {x, bar.bottom + 10});
   EXPECT_EQ(FirstVisibleLine(memo), si.nMax - static_cast<int>(si.nPage) + 1);
   const SCROLLBARINFO end = BarInfo(memo->Handle(), OBJID_VSCROLL);
-  Drag({x, bar.top + (end.xyThumbTop + end.xyThumbBottom) / 2}, {x, bar.top - 40});
+  Drag({x, bar.top + (end.xyThumbTop + end.xyThumbBottom) / 2}, {x, bar.top - 10});
   EXPECT_EQ(FirstVisibleLine(memo), 0);
 
   // The horizontal bar scrolls sideways.
@@ -148,7 +149,7 @@ TEST_F(ScrollSkinTest, TheQuestionListStillScrollsAndSelectsWithMouseWheelAndKey
     return skinner->VertBar()->Layout({r.right - r.left, r.bottom - r.top}).ThumbStart == sbi.xyThumbTop;
   };
   const RECT r = bar().rcScrollBar;
-  const int x = (r.left + r.right) / 2, arrow = bar().dxyLineButton;
+  const int x = (r.left + r.right) / 2, arrow = r.right - r.left;
 
   // The down arrow brings the record below the last shown into view and makes it current.
   ClickAt({x, r.bottom - arrow / 2});
@@ -160,10 +161,10 @@ TEST_F(ScrollSkinTest, TheQuestionListStillScrollsAndSelectsWithMouseWheelAndKey
   EXPECT_EQ(q.RecNo(), before + page);
   EXPECT_TRUE(thumbMatches());
   // The thumb to the end: the last question; to the top: the first.
-  Drag({x, r.top + (bar().xyThumbTop + bar().xyThumbBottom) / 2}, {x, r.bottom + 40});
+  Drag({x, r.top + (bar().xyThumbTop + bar().xyThumbBottom) / 2}, {x, r.bottom + 10});
   EXPECT_EQ(q.RecNo(), 60);
   EXPECT_TRUE(thumbMatches());
-  Drag({x, r.top + (bar().xyThumbTop + bar().xyThumbBottom) / 2}, {x, r.top - 40});
+  Drag({x, r.top + (bar().xyThumbTop + bar().xyThumbBottom) / 2}, {x, r.top - 10});
   EXPECT_EQ(q.RecNo(), 1);
   EXPECT_TRUE(thumbMatches());
 
@@ -226,8 +227,8 @@ TEST_F(ScrollSkinTest, DetachGivesTheControlsBackExactly) {
   const TColor memoColour = memo->Color();
   const RECT bar = BarRect(memo->Handle(), OBJID_VSCROLL);
   // A list box without the framework around it, skinned by handle.
-  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 10, 310,
-                              150, 60, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 200, 260,
+                              180, 80, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   for (int i = 0; i < 30; ++i)
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"电焊"));
   const LONG_PTR listStyle = GetWindowLongPtrW(list, GWL_STYLE);
@@ -261,7 +262,7 @@ TEST_F(ScrollSkinTest, DetachGivesTheControlsBackExactly) {
 }
 
 TEST_F(ScrollSkinTest, ScrollBarControlIsSkinnedWholeAndStillScrolls) {
-  HWND sb = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 320, 180, 17,
+  HWND sb = CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 200, 260, 180, 17,
                             form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
   SCROLLINFO si{sizeof si, SIF_ALL, 0, 20, 5, 0, 0};
   SetScrollInfo(sb, SB_CTL, &si, TRUE);
@@ -345,7 +346,7 @@ TEST_F(ScrollSkinTest, ComboBoxShowsTheSkinFramesAndKeepsThePick) {
 TEST_F(ScrollSkinTest, SimpleComboBoxListGetsSkinnedBars) {
   auto *simple = new TTestCombo(form, CBS_SIMPLE);
   simple->SetParent(form);
-  simple->SetBounds(10, 310, 160, 90);
+  simple->SetBounds(200, 260, 180, 90);
   for (int i = 0; i < 20; ++i)
     SendMessageW(simple->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"气焊"));
   auto *skinner = new TSkinComBox(simple);
