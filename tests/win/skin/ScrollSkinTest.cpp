@@ -83,6 +83,22 @@ TEST_F(ScrollSkinTest, BarsLieOverTheControlsOwnAndShowTheSkinFrames) {
   DrawSkinGlyph(glyph, {0, 0, w, thumb}, skin.Scrollbar->Image, false, skin.Scrollbar->FrameCount, 20);
   EXPECT_EQ(shot.Mismatches(0, sbi.xyThumbTop, glyph), 0);
 
+  // The mouse over the down arrow: its hot frame (13 + 3); over the thumb: the thumb's frame 3.
+  MoveTo({sbi.rcScrollBar.left + w / 2, sbi.rcScrollBar.bottom - arrow / 2});
+  ASSERT_TRUE(PumpUntil([&] { return gridSkin->VertBar()->HotPart() == spLineDown; }));
+  EXPECT_EQ(
+      TScreenShot(sbi.rcScrollBar).Mismatches(0, h - arrow, StretchedFrame(*skin.Scrollbar, 16, w, arrow)),
+      0);
+  MoveTo({sbi.rcScrollBar.left + w / 2, sbi.rcScrollBar.top + sbi.xyThumbTop + 2});
+  ASSERT_TRUE(PumpUntil([&] { return gridSkin->VertBar()->HotPart() == spThumb; }));
+  {
+    TScreenShot hot(sbi.rcScrollBar);
+    EXPECT_EQ(hot.Mismatches(0, h - arrow, StretchedFrame(*skin.Scrollbar, 13, w, arrow)), 0);
+    EXPECT_EQ(hot.Mismatches(0, sbi.xyThumbTop, NinePart(*skin.VertScrollThumb, 3, w, thumb),
+                             (thumb - grip) / 2 - 1, (thumb + grip) / 2 + 1),
+              0);
+  }
+
   // The memo's corner square takes the button face; its border the skin's shadow and face.
   const RECT hr = BarRect(memo->Handle(), OBJID_HSCROLL), vr = BarRect(memo->Handle(), OBJID_VSCROLL);
   TScreenShot memoShot(ScreenRectOf(memo->Handle()));
