@@ -212,6 +212,16 @@ TEST_F(ScrollSkinTest, SkinEnableZeroGivesTheControlItsOwnBarsBack) {
   const RECT bar = BarRect(memo->Handle(), OBJID_VSCROLL);
   ASSERT_EQ(WindowAt(Centre(bar)), skinner->VertBar()->Handle());
 
+  // Hidden with the control, shown again with it.
+  memo->Hide();
+  Pump(20);
+  EXPECT_FALSE(skinner->VertBar()->Shown());
+  EXPECT_FALSE(skinner->HorzBar()->Shown());
+  memo->Show();
+  Pump(20);
+  EXPECT_TRUE(skinner->VertBar()->Shown());
+  EXPECT_TRUE(skinner->HorzBar()->Shown());
+
   SendMessageW(memo->Handle(), WM_SKINENABLE, 0, 0);
   Pump(20);
   EXPECT_FALSE(skinner->VertBar()->Shown());
