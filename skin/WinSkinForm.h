@@ -36,6 +36,8 @@ public:
   // Skins one more child (the manager's choice rules); the children of panels follow.
   void SkinControl(TControl *control);
   void SkinChildren(TWinControl *parent);
+  // Every control owned by component goes through the choice rules.
+  void SkinOwnedControls(TComponent *component);
   // Skins a child window without a control object (the foreign-window table).
   void SkinChildWindow(HWND wnd);
 
@@ -67,8 +69,10 @@ private:
   TCustomForm *form_ = nullptr;
   TSkinData *data_ = nullptr;
   TCanvas canvas_;
-  TWndMethod previousProc_;
-  TWindowSubclass subclass_;
+  TWindowProcHook hook_;     // a form object
+  TWindowSubclass subclass_; // a window without one
+  TColor formColour_ = clBtnFace;
+  bool formParentColour_ = false;
   std::vector<TSkinControl *> skinners_;
   int state_ = 0;
   HINSTANCE module_ = nullptr;
