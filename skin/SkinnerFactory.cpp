@@ -2,12 +2,22 @@
 // part of this build yields none, and the choice rules then leave the control as it is.
 #include "skin/SkinnerFactory.h"
 
+#include "skin/SkinComBox.h"
+#include "skin/SkinScrollbars.h"
 #include "skin/WinSubClass.h"
 
 namespace qv {
 
-TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *) {
+TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *owner) {
   switch (kind) {
+  case TSkinnerKind::ComBox:
+    return new TSkinComBox(owner);
+  case TSkinnerKind::Scrollbar:
+    return new TSkinScrollbar(owner);
+  case TSkinnerKind::ScrollbarH:
+    return new TSkinScrollbarH(owner);
+  case TSkinnerKind::ScControl:
+    return new TSkinScControl(owner);
   case TSkinnerKind::Button:
   case TSkinnerKind::BitButton:
   case TSkinnerKind::SpeedButton:
@@ -27,12 +37,8 @@ TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *) {
   case TSkinnerKind::TrackBar:
   case TSkinnerKind::UpDown:
   case TSkinnerKind::Edit:
-  case TSkinnerKind::ComBox:
   case TSkinnerKind::StatusBar:
   case TSkinnerKind::Sizer:
-  case TSkinnerKind::Scrollbar:
-  case TSkinnerKind::ScrollbarH:
-  case TSkinnerKind::ScControl:
   case TSkinnerKind::ListView:
     return nullptr;
   }

@@ -1,6 +1,6 @@
 // TWScrollbar: the skinned scroll-bar window laid over a real scroll bar.
-#include "SkinMessages.h"
 #include "skin/SkinGdi.h"
+#include "skin/SkinMessages.h"
 #include "skin/SkinScrollbars.h"
 #include "skin/WinSkinData.h"
 

@@ -3,9 +3,9 @@
 // switching off and detaching give the control back.
 #include "ScrollSkinFixture.h"
 
-#include "SkinMessages.h"
 #include "skin/SkinComBox.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinMessages.h"
 
 #include <gtest/gtest.h>
 
