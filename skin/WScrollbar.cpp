@@ -100,6 +100,9 @@ LRESULT TWScrollbar::Message(UINT msg, WPARAM wParam, LPARAM lParam) {
   case WM_MOUSEMOVE:
     Hover({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     return 0;
+  case WM_MOUSEWHEEL: // where the wheel goes to the window under the pointer, it scrolls what the bar scrolls
+  case WM_MOUSEHWHEEL:
+    return SendMessageW(scrolled_, msg, wParam, lParam);
   case WM_MOUSELEAVE:
     hot_ = spNone;
     Redraw();

@@ -195,9 +195,14 @@ TEST_F(ScrollSkinTest, TheQuestionListStillScrollsAndSelectsWithMouseWheelAndKey
                MAKELPARAM(origin.x + 20, origin.y + 40));
   Pump(20);
   EXPECT_EQ(q.RecNo(), 5);
+  // A turn of the wheel over the skinned bar scrolls the list too.
+  SendMessageW(skinner->VertBar()->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+               MAKELPARAM(x, r.top + 40));
+  Pump(20);
+  EXPECT_EQ(q.RecNo(), 6);
   Key(VK_NEXT);
   Pump(20);
-  EXPECT_GT(q.RecNo(), 5);
+  EXPECT_GT(q.RecNo(), 6);
   EXPECT_TRUE(thumbMatches());
   Key(VK_END, ssCtrl);
   Pump(20);
