@@ -2,7 +2,9 @@
 // part of this build yields none, and the choice rules then leave the control as it is.
 #include "skin/SkinnerFactory.h"
 
+#include "skin/SkinComBox.h"
 #include "skin/SkinControls.h"
+#include "skin/SkinScrollbars.h"
 
 namespace qv {
 
@@ -19,6 +21,14 @@ TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *owner) {
   if (Maker())
     if (TSkinControl *s = Maker()(kind, owner)) return s;
   switch (kind) {
+  case TSkinnerKind::ComBox:
+    return new TSkinComBox(owner);
+  case TSkinnerKind::Scrollbar:
+    return new TSkinScrollbar(owner);
+  case TSkinnerKind::ScrollbarH:
+    return new TSkinScrollbarH(owner);
+  case TSkinnerKind::ScControl:
+    return new TSkinScControl(owner);
   case TSkinnerKind::Button:
     return new TSkinButton(owner);
   case TSkinnerKind::BitButton:
@@ -63,11 +73,6 @@ TSkinControl *CreateSkinner(TSkinnerKind kind, TComponent *owner) {
     return new TSkinSizer(owner);
   case TSkinnerKind::ListView:
     return new TSkinListView(owner);
-  case TSkinnerKind::ComBox:
-  case TSkinnerKind::Scrollbar:
-  case TSkinnerKind::ScrollbarH:
-  case TSkinnerKind::ScControl:
-    return nullptr;
   }
   return nullptr;
 }

@@ -101,6 +101,7 @@ void TSkinControl::RestoreColour() {
 void TSkinControl::MessageProc(TMessage &m) {
   if (m.Msg == WM_SKINENABLE) {
     enabled_ = static_cast<int>(m.WParam) > 0;
+    SkinEnableChanged();
     if (enabled_) Repaint();
     return;
   }

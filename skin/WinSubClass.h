@@ -46,6 +46,9 @@ public:
   virtual void Paint(HDC dc, const TRect &rect);
   // Re-applies the skin's button face colour and repaints.
   virtual void UpdateColours();
+  // WM_SKINENABLE switched the skinner on or off (SkinEnabled() tells which); called before the
+  // repaint that follows switching on. Skinners with windows of their own hide or show them.
+  virtual void SkinEnableChanged() {}
 
   // Invalidates the repaint target (or the window, with erasing) and updates it at once.
   void Repaint();
