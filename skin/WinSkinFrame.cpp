@@ -130,13 +130,17 @@ void TSkinFrame::Attach() {
     phase_ = 1;
     return;
   }
+  if (GetMenu(wnd_) && facts_.MDIKind != mdiChild) {
+    menuBar_ = std::make_unique<TWinSkinMenu>(wnd_, data_, objects_);
+    if (!menuBar_->ReadItems()) menuBar_.reset();
+  }
   if (!Minimised()) SetCaptionStyle(false);
   ComputeFrameMetrics();
 }
 
 void TSkinFrame::ComputeFrameMetrics() {
   if (data_->NoSkinLoaded()) return;
-  metrics_ = FrameMetricsOf(data_->Skin(), HasCaption(), 0);
+  metrics_ = FrameMetricsOf(data_->Skin(), HasCaption(), menuBar_ ? GetSystemMetrics(SM_CYMENU) : 0);
   RenderIconBitmap();
   objects_.Build(data_->Skin(), iconBitmap_);
 }
@@ -181,7 +185,9 @@ void TSkinFrame::ResizeToSkin() {
   }
   const TFrameMetrics &m = metrics_;
   int width = clientRect_.Width() + m.Left + m.Right;
-  const int height = clientRect_.Height() + m.Caption + m.Bottom + m.MenuBar;
+  // The client measured after the platform menu was taken off holds the menu's band already.
+  const int clientHeight = clientRect_.Height() - m.MenuBar;
+  const int height = clientHeight + m.Caption + m.Bottom + m.MenuBar;
   bool moved = false;
   if (facts_.DialogClass && data_->Skin().Title) {
     // A dialog grows to show its whole caption; its controls move to stay centred.
@@ -225,6 +231,10 @@ void TSkinFrame::BeginDetach() {
 }
 
 void TSkinFrame::EndDetach() {
+  if (menuBar_) {
+    menuBar_->GiveBack();
+    menuBar_.reset();
+  }
   if (enabled_ && phase_ != 4 && phase_ != 6 && !child_ && HasCaption() && phase_ != 0) {
     // The platform frame comes back with the client size the window had while skinned.
     RECT w;
@@ -240,6 +250,7 @@ void TSkinFrame::EndDetach() {
 
 void TSkinFrame::Destroying() {
   SetTimerRunning(false);
+  menuBar_.reset();
   phase_ = 6;
 }
 
@@ -267,7 +278,7 @@ void TSkinFrame::SetTimerRunning(bool on) {
 }
 
 void TSkinFrame::HoverCheck() {
-  if (trackingMenu_ || !objects_.HotObject) return;
+  if (MenuTracked() || !objects_.HotObject) return;
   POINT cursor;
   GetCursorPos(&cursor);
   objects_.CheckHover(ScreenToWindow(cursor));
@@ -420,9 +431,10 @@ bool TSkinFrame::OnNcMouse(TMessage &m, const TWndMethod &next) {
     m.Result = 0;
     return true;
   case WM_NCLBUTTONDOWN:
-    if (objects_.FindNCObject(p)) {
+    if (TNCObject *part = objects_.FindNCObject(p)) {
       if (!facts_.Active) SetForegroundWindow(wnd_);
       objects_.MouseDown(p);
+      if (auto *item = dynamic_cast<TMenuBtn *>(part); item && menuBar_) menuBar_->Open(*item);
       m.Result = 0;
       return true;
     }
@@ -484,6 +496,24 @@ void TSkinFrame::OnGetMinMaxInfo(TMessage &m, const TWndMethod &next) {
   m.Result = 0;
 }
 
+bool TSkinFrame::OnKeyMenu(TMessage &m) {
+  if (MenuTracked() || GetCapture()) return false;
+  const auto key = static_cast<wchar_t>(m.LParam);
+  if (key == L' ') {
+    POINT origin{0, 0};
+    ClientToScreen(wnd_, &origin);
+    ShowSystemMenu(origin);
+    return false;
+  }
+  if (key == L'-' || !menuBar_) return false;
+  // F10 or Alt alone (key 0) takes the first item, Alt and a letter the item it marks.
+  TMenuBtn *item = menuBar_->FindAccelItem(key);
+  if (!item) return false;
+  menuBar_->Open(*item);
+  m.Result = 0;
+  return true;
+}
+
 bool TSkinFrame::CaptionMessagesHandled() const {
   return !Minimised() && phase_ != 0 && !(facts_.MDIKind == mdiChild && facts_.WindowStateKind != wkNormal);
 }
@@ -526,6 +556,7 @@ bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
     m.Result = 0;
     return true;
   case WM_SYSCOMMAND:
+    if ((m.WParam & 0xFFF0) == SC_KEYMENU && OnKeyMenu(m)) return true;
     switch (m.WParam & 0xFFF0) {
     case SC_MINIMIZE:
       facts_.WindowStateKind = wkMinimised;
@@ -539,6 +570,9 @@ bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
     default:
       break;
     }
+    return false;
+  case WM_MENUSELECT:
+    if (menuBar_) menuBar_->MenuSelect(m.WParam, m.LParam);
     return false;
   case WM_SETTEXT:
     // Under Wine the default procedure draws its own caption straight onto the window when the

@@ -6,6 +6,7 @@
 #include "platform/forms/Messages.h"
 #include "platform/graphics/GdiObjects.h"
 #include "platform/graphics/Graphics.h"
+#include "skin/WinSkinMenuBar.h"
 #include "skin/WinSkinNc.h"
 
 #include <windows.h>
@@ -61,6 +62,7 @@ public:
   const TFrameMetrics &Metrics() const { return metrics_; }
   const TNcWindowFacts &Facts() const { return facts_; }
   TNcObjects &Objects() { return objects_; }
+  TWinSkinMenu *MenuBar() const { return menuBar_.get(); }
   int SkinPhase() const { return phase_; }
   bool FrameSkinned() const { return enabled_; }
   // Window coordinates of a screen point.
@@ -117,8 +119,11 @@ private:
   PixelMap captionBack_; // the caption strip as last painted, without its title buttons
   TFontHandle captionFont_;
   std::unique_ptr<TTimer> timer_;
+  std::unique_ptr<TWinSkinMenu> menuBar_;
   DWORD lastSystemMenuClick_ = 0;
-  bool trackingMenu_ = false;
+  bool trackingMenu_ = false; // the system menu is open
+  bool MenuTracked() const { return trackingMenu_ || (menuBar_ && menuBar_->Tracking()); }
+  bool OnKeyMenu(TMessage &m);
 };
 
 } // namespace qv

@@ -78,11 +78,14 @@ void TSkinFrame::PaintNonClient(HDC dc) {
     for (const TFramePiece &piece : BorderPieces(data_->Skin(), metrics_, {W, H}, active))
       DrawPixels(dc, piece.Place.Left, piece.Place.Top, piece.Picture, false);
     PaintCaption(dc, W, active);
-    if (metrics_.MenuBar > 0) {
+    const TRect band{metrics_.Left, metrics_.Caption, W - metrics_.Right,
+                     metrics_.Caption + metrics_.MenuBar};
+    if (menuBar_) {
+      menuBar_->PaintBar(dc, band, active, facts_.RightToLeft);
+    } else if (metrics_.MenuBar > 0) {
       const TBrushHandle face(CreateSolidBrush(ResolveColor(data_->Skin().Palette.ButtonFace)));
-      const RECT band{metrics_.Left, metrics_.Caption, W - metrics_.Right,
-                      metrics_.Caption + metrics_.MenuBar};
-      ::FillRect(dc, &band, face.Get());
+      const RECT r{band.Left, band.Top, band.Right, band.Bottom};
+      ::FillRect(dc, &r, face.Get());
     }
   } catch (...) {
     // A frame that cannot be painted stays as it was; the window goes on working.

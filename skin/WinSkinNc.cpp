@@ -50,6 +50,10 @@ void TWinSysButton::Paint() {
   if (Form.DrawButton) Form.DrawButton(*this);
 }
 
+void TMenuBtn::Paint() {
+  if (Form.DrawMenuItem) Form.DrawMenuItem(*this);
+}
+
 // ---- Actions ------------------------------------------------------------------------------------
 
 TNcAction ActionOf(int action) {
@@ -194,6 +198,17 @@ void TNcObjects::Clear() {
   buttons_.clear();
 }
 
+TMenuBtn &TNcObjects::AddMenuItem() {
+  menuItems_.push_back(std::make_unique<TMenuBtn>(*this));
+  menuItems_.back()->Index = static_cast<int>(menuItems_.size()) - 1;
+  return *menuItems_.back();
+}
+
+void TNcObjects::ClearMenuItems() {
+  if (dynamic_cast<TMenuBtn *>(HotObject)) HotObject = nullptr;
+  menuItems_.clear();
+}
+
 bool TNcObjects::UpdateButtonVisibility(std::size_t index, const TNcWindowFacts &facts) {
   TWinSysButton &b = *buttons_.at(index);
   const TDataSkinSysButton &s = b.SkinButton;
@@ -253,6 +268,8 @@ void TNcObjects::LayoutTitleButtons(const TNcWindowFacts &facts, const TFrameMet
 TNCObject *TNcObjects::FindNCObject(TPoint p) const {
   for (const auto &b : buttons_)
     if (b->Visible && b->SkinButton.Action >= 0 && b->BoundsRect.Contains(p)) return b.get();
+  for (const auto &item : menuItems_)
+    if (!item->Caption.empty() && item->BoundsRect.Contains(p)) return item.get();
   return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -82,6 +83,20 @@ private:
   PixelMap iconCopy_;
 };
 
+// One item of the skinned menu bar: its caption (with "&" before the accelerator), whether it is
+// enabled, its drop-down menu handle (none for a command item) and command.
+class TMenuBtn : public TNCObject {
+public:
+  using TNCObject::TNCObject;
+  void Paint() override;
+
+  int Index = 0;
+  std::wstring Caption;
+  bool Enabled = true;
+  uintptr_t SubMenu = 0;
+  unsigned Command = 0;
+};
+
 // What a released title button asks its window to do.
 enum class TNcAction {
   Close,
@@ -104,6 +119,8 @@ class TNcObjects {
 public:
   // Draws one button straight onto the window in its state.
   std::function<void(TWinSysButton &)> DrawButton;
+  // Draws one menu-bar item straight onto the window in its state.
+  std::function<void(TMenuBtn &)> DrawMenuItem;
   // Asks the window about visibility values 1000 to 2000 (the answer must be above 0).
   std::function<int(int visibility, int action)> AskVisibility;
 
@@ -115,7 +132,12 @@ public:
   void UpdateVisibility(const TNcWindowFacts &facts);
   // Places every visible button that has a picture; CaptionTextRect must be current.
   void LayoutTitleButtons(const TNcWindowFacts &facts, const TFrameMetrics &metrics);
-  // The first visible button (action 0 or more) under the point, else none.
+  // The menu-bar items, rebuilt on every read of the menu.
+  TMenuBtn &AddMenuItem();
+  void ClearMenuItems();
+  const std::vector<std::unique_ptr<TMenuBtn>> &MenuItems() const { return menuItems_; }
+  // The first visible button (action 0 or more) under the point, else the first menu-bar item
+  // with a caption, else none.
   TNCObject *FindNCObject(TPoint p) const;
   TWinSysButton *AsButton(TNCObject *part) const;
 
@@ -138,6 +160,7 @@ public:
 
 private:
   std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+  std::vector<std::unique_ptr<TMenuBtn>> menuItems_;
 };
 
 } // namespace qv

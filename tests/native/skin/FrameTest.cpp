@@ -1,6 +1,7 @@
 // The non-client objects and the frame pictures of a skinned window, on skins built in memory.
 #include "skin/SkinDraw.h"
 #include "skin/SkinFramePaint.h"
+#include "skin/SkinMenuBar.h"
 #include "skin/WinSkinNc.h"
 
 #include <gtest/gtest.h>
@@ -323,6 +324,59 @@ TEST(FramePaint, ShapeIsCutFromTheMagentaPixelsOfTransparentBorders) {
   EXPECT_FALSE(s2.Whole);
   EXPECT_FALSE(Covers(s2, {4, 99}));
   EXPECT_TRUE(Covers(s2, {5, 99}));
+}
+
+// ---- Menu bar -----------------------------------------------------------------------------------
+
+TNcObjects &MenuOf(TNcObjects &objects, std::vector<std::wstring> captions) {
+  for (const auto &c : captions) {
+    TMenuBtn &item = objects.AddMenuItem();
+    item.Caption = c;
+    item.Visible = true;
+  }
+  return objects;
+}
+
+TEST(MenuBar, ItemsAreLaidOutFromTheStartAndHitOnlyWithACaption) {
+  TNcObjects objects;
+  MenuOf(objects, {L"&File", L"", L"&Edit"});
+  const TRect bar{4, 28, 296, 47};
+  const auto places = LayoutMenuBar(objects.MenuItems(), {30, 0, 40}, bar, 10, false);
+  EXPECT_EQ(places[0], (TRect{10, 0, 50, 18}));
+  EXPECT_EQ(places[1], (TRect{50, 0, 50, 18})); // no text, no width
+  EXPECT_EQ(places[2], (TRect{50, 0, 100, 18}));
+  EXPECT_EQ(objects.MenuItems()[2]->BoundsRect, (TRect{54, 28, 104, 46}));
+  EXPECT_EQ(objects.FindNCObject({60, 30}), objects.MenuItems()[2].get());
+  objects.MenuItems()[1]->BoundsRect = {4, 28, 300, 47}; // an empty caption is never hit
+  EXPECT_EQ(objects.FindNCObject({20, 30}), objects.MenuItems()[0].get());
+  EXPECT_EQ(objects.FindNCObject({200, 30}), nullptr);
+  // Right to left: from the end leftwards.
+  const auto rtl = LayoutMenuBar(objects.MenuItems(), {30, 0, 40}, bar, 280, true);
+  EXPECT_EQ(rtl[0], (TRect{240, 0, 280, 18}));
+  EXPECT_EQ(rtl[2], (TRect{190, 0, 240, 18}));
+  // Where items start.
+  TDataSkinObject menuBar;
+  menuBar.Image.Resize(10, 20);
+  menuBar.Margins = {2, 0, 3, 0};
+  EXPECT_EQ(MenuBarItemsStart(&menuBar, 300, false), 6);
+  EXPECT_EQ(MenuBarItemsStart(&menuBar, 300, true), 300 - 11);
+  EXPECT_EQ(MenuBarItemsStart(&menuBar, 5, false), 12);
+  EXPECT_EQ(MenuBarItemsStart(nullptr, 300, false), 6);
+}
+
+TEST(MenuBar, AcceleratorsAndArrowKeyNeighbours) {
+  TNcObjects objects;
+  MenuOf(objects, {L"&File", L"Fish && &Chips", L"&Help", L"帮助(&H)"});
+  const auto &items = objects.MenuItems();
+  EXPECT_EQ(AcceleratorItem(items, L'f'), 0);
+  EXPECT_EQ(AcceleratorItem(items, L'C'), 1);
+  EXPECT_EQ(AcceleratorItem(items, L'h'), 2);
+  items[2]->Enabled = false; // a disabled item is passed over
+  EXPECT_EQ(AcceleratorItem(items, L'H'), 3);
+  EXPECT_EQ(AcceleratorItem(items, L'x'), -1);
+  EXPECT_EQ(NeighbourItem(4, 3, 1), 0);
+  EXPECT_EQ(NeighbourItem(4, 0, -1), 3);
+  EXPECT_EQ(NeighbourItem(4, 1, 1), 2);
 }
 
 } // namespace

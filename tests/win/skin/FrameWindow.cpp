@@ -67,9 +67,9 @@ void RegisterOnce() {
 } // namespace
 
 TFrameWindow::TFrameWindow(const std::wstring &text, DWORD style, int width, int height, DWORD exStyle, int x,
-                           int y) {
+                           int y, HMENU menu) {
   RegisterOnce();
-  wnd_ = CreateWindowExW(exStyle, kClass, text.c_str(), style, x, y, width, height, nullptr, nullptr,
+  wnd_ = CreateWindowExW(exStyle, kClass, text.c_str(), style, x, y, width, height, nullptr, menu,
                          GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TFrameWindow::Proc));
@@ -85,6 +85,7 @@ TFrameWindow::~TFrameWindow() {
 
 LRESULT CALLBACK TFrameWindow::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto *self = reinterpret_cast<TFrameWindow *>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (self && msg == WM_COMMAND) self->Commands.push_back(wParam);
   if (self && self->routing_ && self->frame_) {
     TMessage m{msg, wParam, lParam, 0};
     const TWndMethod next = [wnd](TMessage &n) { n.Result = DefWindowProcW(wnd, n.Msg, n.WParam, n.LParam); };

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qv::test {
 
@@ -25,7 +26,7 @@ void PumpPending();
 class TFrameWindow {
 public:
   TFrameWindow(const std::wstring &text, DWORD style, int width, int height, DWORD exStyle = 0, int x = 120,
-               int y = 80);
+               int y = 80, HMENU menu = nullptr);
   ~TFrameWindow();
   HWND Handle() const { return wnd_; }
   TSkinFrame *Frame() const { return frame_.get(); }
@@ -35,6 +36,8 @@ public:
   bool Alive() const { return IsWindow(wnd_) != FALSE; }
   RECT WindowRect() const;
   SIZE ClientSize() const;
+  // The menu commands (WM_COMMAND identifiers) the window received.
+  std::vector<WPARAM> Commands;
 
 private:
   static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
