@@ -86,11 +86,13 @@ TFrameWindow::~TFrameWindow() {
 LRESULT CALLBACK TFrameWindow::Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto *self = reinterpret_cast<TFrameWindow *>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (self && msg == WM_COMMAND) self->Commands.push_back(wParam);
+  if (self && msg == WM_SYSCOMMAND) self->SysCommands.push_back(wParam & 0xFFF0);
   if (self && self->routing_ && self->frame_) {
     TMessage m{msg, wParam, lParam, 0};
     const TWndMethod next = [wnd](TMessage &n) { n.Result = DefWindowProcW(wnd, n.Msg, n.WParam, n.LParam); };
     if (msg == WM_NCDESTROY) self->frame_->Destroying();
-    if (self->frame_->Message(m, next)) return m.Result;
+    if (!self->frame_->Message(m, next)) next(m); // the frame may have changed the message
+    return m.Result;
   }
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }

@@ -38,6 +38,8 @@ public:
   SIZE ClientSize() const;
   // The menu commands (WM_COMMAND identifiers) the window received.
   std::vector<WPARAM> Commands;
+  // The system commands (WM_SYSCOMMAND, low four bits cleared) it received.
+  std::vector<WPARAM> SysCommands;
 
 private:
   static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -63,8 +65,8 @@ LRESULT CALLBACK RoutedDialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   const TWndMethod next = [h](TMessage &n) {
     n.Result = CallWindowProcW(g_chained, h, n.Msg, n.WParam, n.LParam);
   };
-  if (g_routed && g_routed->Message(m, next)) return m.Result;
-  return CallWindowProcW(g_chained, h, msg, wp, lp);
+  if (!g_routed || !g_routed->Message(m, next)) next(m);
+  return m.Result;
 }
 
 TEST(SkinFrame, KeepsTheClientSizeAndGivesTheFrameBackExactly) {
@@ -323,6 +325,65 @@ TEST(SkinFrame, DialogGrowsToShowItsCaptionAndMovesItsControls) {
   SetWindowLongPtrW(dlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   DestroyWindow(dlg);
   PumpPending();
+}
+
+// The system menu's item states while it is open, read by a timer inside the menu loop.
+HWND g_menuOwner = nullptr;
+UINT g_restoreState = 0, g_maximiseState = 0, g_moveState = 0, g_sizeState = 0;
+void CALLBACK ReadSystemMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  HMENU sys = GetSystemMenu(g_menuOwner, FALSE);
+  g_restoreState = GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND);
+  g_maximiseState = GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND);
+  g_moveState = GetMenuState(sys, SC_MOVE, MF_BYCOMMAND);
+  g_sizeState = GetMenuState(sys, SC_SIZE, MF_BYCOMMAND);
+  g_menuSeen = true;
+  EndMenu();
+}
+
+TEST(SkinFrame, SystemMenuOfAMaximisedWindowAndTheIconsDoubleClick) {
+  TFrameWindow w(L"系统菜单", WS_OVERLAPPEDWINDOW, 380, 260);
+  w.Skin();
+  SetForegroundWindow(w.Handle());
+  ASSERT_TRUE(PumpUntil([&] { return w.Frame()->Facts().Active; }));
+  ShowWindow(w.Handle(), SW_MAXIMIZE);
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(w.Handle()) != FALSE; }));
+  PumpPending();
+  // A right press on the caption opens it.
+  g_menuOwner = w.Handle();
+  g_menuSeen = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, ReadSystemMenuTimer);
+  const POINT caption = ScreenPoint(w.Handle(), {150, 10});
+  SendMessageW(w.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, PointParam(caption));
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(g_menuSeen);
+  EXPECT_TRUE(g_restoreState != static_cast<UINT>(-1) && !(g_restoreState & MF_GRAYED));
+  EXPECT_TRUE(g_maximiseState & MF_GRAYED);
+  EXPECT_TRUE(g_moveState & MF_GRAYED);
+  EXPECT_TRUE(g_sizeState & MF_GRAYED);
+  // A maximised window's caption does not move it: the press reaches the platform as a menu hit.
+  w.SysCommands.clear();
+  EXPECT_TRUE(w.Frame()->Facts().Active);
+  EXPECT_EQ(w.Frame()->Facts().WindowStateKind, wkMaximised);
+  SendMessageW(w.Handle(), WM_NCLBUTTONDOWN, HTCAPTION, PointParam(caption));
+  PumpPending();
+  EXPECT_EQ(std::count(w.SysCommands.begin(), w.SysCommands.end(), static_cast<WPARAM>(SC_MOVE)), 0);
+  EXPECT_EQ(std::count(w.SysCommands.begin(), w.SysCommands.end(), static_cast<WPARAM>(SC_MOUSEMENU)), 1);
+
+  // Two clicks on the system icon within the double-click time close the window.
+  ShowWindow(w.Handle(), SW_RESTORE);
+  ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(w.Handle()); }));
+  PumpPending();
+  const TWinSysButton *icon = VisibleButton(*w.Frame(), 3);
+  ASSERT_NE(icon, nullptr);
+  g_menuSeen = false;
+  const UINT_PTR closer = SetTimer(nullptr, 0, 50, CloseMenuTimer);
+  ClickAt(w.Handle(), Centre(icon->BoundsRect));
+  KillTimer(nullptr, closer);
+  EXPECT_TRUE(g_menuSeen);
+  ClickAt(w.Handle(), Centre(icon->BoundsRect));
+  EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }));
 }
 
 } // namespace
