@@ -123,7 +123,8 @@ void TSkinFrame::ReadFacts() {
 }
 
 void TSkinFrame::Attach() {
-  enabled_ = (data_->SkinControls() & SkinBit(xcMainMenu)) != 0;
+  // Without a loaded skin there are no frame sizes to give the window: it keeps the platform's.
+  enabled_ = (data_->SkinControls() & SkinBit(xcMainMenu)) != 0 && !data_->NoSkinLoaded();
   ReadFacts();
   if (facts_.MDIKind == mdiChild && (data_->Options() & SkinBit(xoMDIChildBorder))) enabled_ = false;
   if (!enabled_) {
@@ -571,6 +572,11 @@ bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
       break;
     }
     return false;
+  case CM_MENUCHANGED:
+    // The form's menu was rebuilt (or put back on the window): the bar reads it again.
+    next(m);
+    if (menuBar_ && menuBar_->ReadItems()) PaintNonClient(nullptr);
+    return true;
   case WM_MENUSELECT:
     if (menuBar_) menuBar_->MenuSelect(m.WParam, m.LParam);
     return false;

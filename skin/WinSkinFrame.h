@@ -6,6 +6,7 @@
 #include "platform/forms/Messages.h"
 #include "platform/graphics/GdiObjects.h"
 #include "platform/graphics/Graphics.h"
+#include "skin/SkinMessages.h"
 #include "skin/WinSkinMenuBar.h"
 #include "skin/WinSkinNc.h"
 
@@ -18,12 +19,6 @@ namespace qv {
 
 class TSkinData;
 class TTimer;
-
-// Private messages of the form skinning.
-constexpr UINT WM_SKINCHANGED = 0x3401;
-constexpr UINT WM_SKINNCPAINT = 0x3502;
-constexpr UINT WM_SKINBUTTON = 0x3514;
-constexpr UINT WM_SKINBUTTONVISIBLE = 0x3515;
 
 class TSkinFrame {
 public:

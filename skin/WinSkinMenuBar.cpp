@@ -45,6 +45,7 @@ TWinSkinMenu::~TWinSkinMenu() {
 
 bool TWinSkinMenu::ReadItems() {
   HMENU menu = GetMenu(wnd_);
+  if (!menu) menu = menu_; // refilled in place while off the window
   if (!menu || GetMenuItemCount(menu) <= 0) return false;
   menu_ = menu;
   objects_.ClearMenuItems();
@@ -66,7 +67,7 @@ bool TWinSkinMenu::ReadItems() {
     item.Command = info.wID;
     item.SubMenu = reinterpret_cast<uintptr_t>(info.hSubMenu);
   }
-  SetMenu(wnd_, nullptr);
+  if (GetMenu(wnd_)) SetMenu(wnd_, nullptr);
   return true;
 }
 

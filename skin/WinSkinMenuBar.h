@@ -17,8 +17,8 @@ public:
   TWinSkinMenu(const TWinSkinMenu &) = delete;
   TWinSkinMenu &operator=(const TWinSkinMenu &) = delete;
 
-  // Builds the items from the window's menu and takes the menu off the window; false (nothing
-  // changed) when the window has no menu or an empty one.
+  // Builds the items from the window's menu (or, once it is off the window, the menu taken) and
+  // takes the menu off the window; false (nothing changed) when there is no menu or an empty one.
   bool ReadItems();
   // Puts the menu back on the window and forgets the items.
   void GiveBack();

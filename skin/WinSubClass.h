@@ -84,12 +84,13 @@ protected:
   TCanvas *canvas_ = nullptr;
   HWND handle_ = nullptr;
   bool unicode_ = true;
-  TWndMethod previousProc_;  // control objects
+  TWindowProcHook hook_;     // control objects
   TWindowSubclass subclass_; // foreign windows
   std::wstring text_;
   bool enabled_ = true;
   bool colour_ = false;
   TColor savedColour_ = clBtnFace;
+  bool savedParentColour_ = false;
   bool attached_ = false;
   int state_ = skNone;
   bool paintParent_ = false, parentBackground_ = false;

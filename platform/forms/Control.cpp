@@ -82,6 +82,8 @@ TControl::TControl(TComponent *owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  // Owned components go while the WindowProc member they may have replaced still exists.
+  DestroyComponents();
   font_.OnChange = nullptr;
   if (parent_) parent_->RemoveControl(this);
 }

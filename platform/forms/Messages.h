@@ -22,10 +22,13 @@ constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 0x0C; // 0xB00C Enabled changed
 constexpr UINT CM_COLORCHANGED = CM_BASE + 0x0D;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 0x0E;
 constexpr UINT CM_TEXTCHANGED = CM_BASE + 0x12;
-constexpr UINT CM_MOUSEENTER = CM_BASE + 0x13;  // 0xB013 the mouse entered the control (LParam: TControl*)
-constexpr UINT CM_MOUSELEAVE = CM_BASE + 0x14;  // 0xB014 the mouse left the control (LParam: TControl*)
-constexpr UINT CM_MENUCHANGED = CM_BASE + 0x15; // 0xB015 the form's main menu changed
-constexpr UINT CM_RELEASE = CM_BASE + 0x21;     // posted: free the form (WParam: TCustomForm*)
+constexpr UINT CM_MOUSEENTER = CM_BASE + 0x13;   // 0xB013 the mouse entered the control (LParam: TControl*)
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 0x14;   // 0xB014 the mouse left the control (LParam: TControl*)
+constexpr UINT CM_MENUCHANGED = CM_BASE + 0x15;  // 0xB015 the form's main menu changed
+constexpr UINT CM_ENTER = CM_BASE + 0x1A;        // 0xB01A the control got the keyboard focus
+constexpr UINT CM_EXIT = CM_BASE + 0x1B;         // 0xB01B the control lost the keyboard focus
+constexpr UINT CM_RELEASE = CM_BASE + 0x21;      // posted: free the form (WParam: TCustomForm*)
+constexpr UINT CM_STATECHANGED = CM_BASE + 0xD0; // 0xB0D0 a check box's state changed (by program or click)
 
 constexpr UINT CN_BASE = 0xBC00;
 constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN; // sent by the message loop before dispatch; Result 1 = used

@@ -187,6 +187,33 @@ void TButtonControl::WndProc(TMessage &m) {
   TWinControl::WndProc(m);
 }
 
+void TButtonControl::DefaultHandler(TMessage &m) {
+  HWND h = HandleIfAllocated();
+  bool paintsAtOnce = false;
+  switch (m.Msg) {
+  case BM_SETSTATE:
+  case BM_SETCHECK:
+  case BM_SETSTYLE:
+  case WM_SETFOCUS:
+  case WM_KILLFOCUS:
+  case WM_ENABLE:
+  case WM_SETTEXT:
+  case WM_UPDATEUISTATE:
+    paintsAtOnce = true;
+    break;
+  }
+  // Drawing is held back while the window is marked as not to be redrawn (its visible bit off);
+  // a nested change finds it already held. The whole button is repainted in its next WM_PAINT.
+  if (!paintsAtOnce || !h || !(GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE)) {
+    TWinControl::DefaultHandler(m);
+    return;
+  }
+  DefWindowProcW(h, WM_SETREDRAW, FALSE, 0);
+  TWinControl::DefaultHandler(m);
+  DefWindowProcW(h, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(h, nullptr, TRUE);
+}
+
 // TButton -------------------------------------------------------------------------------------------
 
 const TClassInfo &TButton::StaticClassInfo() {
@@ -295,6 +322,7 @@ void TCustomCheckBox::SetState(TCheckBoxState s) {
   if (s == State()) return;
   state_ = s;
   if (HWND h = HandleIfAllocated()) SendMessageW(h, BM_SETCHECK, static_cast<WPARAM>(s), 0);
+  Perform(CM_STATECHANGED);
   if (!Loading()) Click();
 }
 
@@ -313,6 +341,7 @@ void TCustomCheckBox::WndProc(TMessage &m) {
   case CN_COMMAND:
     if (HIWORD(m.WParam) == BN_CLICKED) {
       state_ = State();
+      Perform(CM_STATECHANGED);
       Click();
     }
     return;

@@ -93,6 +93,10 @@ public:
 
 protected:
   void WndProc(TMessage &m) override;
+  // The BUTTON class paints at once on state changes (press, check, focus, enabling, text); here
+  // it paints only inside WM_PAINT and WM_PRINTCLIENT, so whoever paints the button instead is not
+  // undercut by a frame of the classic look.
+  void DefaultHandler(TMessage &m) override;
   // True when the caption's accelerator ("&Y") is ch.
   bool IsAccel(wchar_t ch) const;
 };

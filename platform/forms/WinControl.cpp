@@ -127,7 +127,9 @@ const TClassInfo &TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent *owner) : TControl(owner) { clickOnMouseUp_ = false; }
 
 TWinControl::~TWinControl() {
-  // Children go first, while this window and object still exist.
+  // What the control owns (a skinner, for example) goes first, while the window and the
+  // WindowProc member it may have replaced still exist; then the children.
+  DestroyComponents();
   while (!controls_.empty())
     delete controls_.back();
   if (handle_) {
@@ -671,10 +673,12 @@ void TWinControl::WndProc(TMessage &m) {
   case WM_SETFOCUS:
     DefaultHandler(m);
     if (TCustomForm *f = ParentForm(); f && f != this) f->FocusChanged(this);
+    Perform(CM_ENTER);
     DoEnter();
     return;
   case WM_KILLFOCUS:
     DefaultHandler(m);
+    Perform(CM_EXIT);
     DoExit();
     return;
   case CN_KEYDOWN: {

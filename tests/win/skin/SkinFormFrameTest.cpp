@@ -1,0 +1,135 @@
+// The form skinner with its frame: an application form and a window without a form object taken
+// over, set up by WM_SKINSETUP, used through the skinned caption and menu bar, and given back.
+#include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
+#include "skin/SkinMessages.h"
+#include "skin/WinSkinForm.h"
+#include "skin/WinSkinFrame.h"
+#include "tests/win/skin/FrameWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+using test::DefaultSkinData;
+using test::PumpPending;
+using test::PumpUntil;
+
+SIZE WindowSize(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+SIZE ClientSize(HWND wnd) {
+  RECT r;
+  GetClientRect(wnd, &r);
+  return {r.right, r.bottom};
+}
+
+// Keys for an open drop-down, one per tick of a thread timer that runs inside the menu loop.
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR, DWORD) {
+  if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu))
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+TEST(SkinFormFrame, FormWithAMenuIsFramedUsedAndGivenBack) {
+  Application->Initialize();
+  auto *form = new TForm(nullptr);
+  form->SetCaption("考试窗口");
+  form->SetClientWidth(360);
+  form->SetClientHeight(220);
+  auto *menu = new TMainMenu(form);
+  auto *file = new TMenuItem(form);
+  file->SetCaption("文件(&F)");
+  auto *start = new TMenuItem(form);
+  start->SetCaption("开始(&S)");
+  bool started = false;
+  start->OnClick = [&](TObject *) { started = true; };
+  file->Add(start);
+  menu->Items()->Add(file);
+  form->SetMenu(menu);
+  form->Show();
+  PumpPending();
+  HWND h = form->Handle();
+  const SIZE window = WindowSize(h), client = ClientSize(h);
+
+  auto *skinner = new TWinSkinForm(form);
+  skinner->AttachForm(form, &DefaultSkinData());
+  EXPECT_EQ(SendMessageW(h, WM_SKINQUERY, 0, 0), 1);
+  SendMessageW(h, WM_SKINSETUP, 0, 1000);
+  PumpPending();
+  ASSERT_NE(skinner->Frame(), nullptr);
+  const int band = GetSystemMetrics(SM_CYMENU);
+  EXPECT_EQ(ClientSize(h).cx, client.cx);
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  EXPECT_EQ(WindowSize(h).cx, client.cx + 8);
+  EXPECT_EQ(WindowSize(h).cy, client.cy + 32 + band);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(h, region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+
+  // The menu's command runs through the skinned bar.
+  SetForegroundWindow(h);
+  PumpUntil([&] { return skinner->Frame()->Facts().Active; });
+  PumpPending();
+  test::SavePng(test::CaptureWindow(h), "skinned-form.png");
+  const UINT_PTR timer = SetTimer(nullptr, 0, 150, ChooseFirstItem);
+  SendMessageW(h, WM_SYSCOMMAND, SC_KEYMENU, L'f');
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(PumpUntil([&] { return started; }));
+
+  // A new caption shows at once in the skinned strip.
+  form->SetCaption("考试窗口（已开始）");
+  PumpPending();
+  EXPECT_GT(skinner->Frame()->Objects().CaptionTextRect.Width(), 0);
+
+  skinner->Detach();
+  PumpPending();
+  EXPECT_EQ(GetMenu(h), menu->Handle());
+  EXPECT_EQ(WindowSize(h).cx, window.cx);
+  EXPECT_EQ(WindowSize(h).cy, window.cy);
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  EXPECT_EQ(GetWindowRgn(h, region), ERROR);
+  DeleteObject(region);
+  delete form;
+  PumpPending();
+}
+
+TEST(SkinFormFrame, ForeignWindowIsFramedAndItsCloseButtonClosesIt) {
+  test::TFrameWindow w(L"对话", WS_POPUP | WS_CAPTION | WS_SYSMENU, 300, 160);
+  HWND h = w.Handle();
+  const SIZE client = ClientSize(h);
+  TWinSkinForm skinner(nullptr);
+  skinner.AttachWindow(h, &DefaultSkinData());
+  SendMessageW(h, WM_SKINSETUP, 0, 1000);
+  PumpPending();
+  EXPECT_EQ(ClientSize(h).cx, client.cx);
+  EXPECT_EQ(WindowSize(h).cy, client.cy + 32);
+  SetForegroundWindow(h);
+  PumpUntil([&] { return skinner.Frame()->Facts().Active; });
+  PumpPending();
+  const TWinSysButton *close = nullptr;
+  for (const auto &b : skinner.Frame()->Objects().Buttons())
+    if (b->Visible && b->SkinButton.Action == 0) close = b.get();
+  ASSERT_NE(close, nullptr);
+  // Neither a maximise nor a minimise button without their boxes.
+  for (const auto &b : skinner.Frame()->Objects().Buttons())
+    if (b->SkinButton.Action == 1 || b->SkinButton.Action == 2) {
+      EXPECT_FALSE(b->Visible);
+    }
+  RECT r;
+  GetWindowRect(h, &r);
+  const POINT s{r.left + (close->BoundsRect.Left + close->BoundsRect.Right) / 2,
+                r.top + (close->BoundsRect.Top + close->BoundsRect.Bottom) / 2};
+  const auto hit = static_cast<WPARAM>(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(s.x, s.y)));
+  SendMessageW(h, WM_NCMOUSEMOVE, hit, MAKELPARAM(s.x, s.y));
+  SendMessageW(h, WM_NCLBUTTONDOWN, hit, MAKELPARAM(s.x, s.y));
+  SendMessageW(h, WM_NCLBUTTONUP, hit, MAKELPARAM(s.x, s.y));
+  EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }));
+  EXPECT_EQ(skinner.State(), 6);
+}
+
+} // namespace
+} // namespace qv
