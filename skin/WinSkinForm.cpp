@@ -44,6 +44,7 @@ void TWinSkinForm::AttachWindow(HWND wnd, TSkinData *data) {
   if (!module_) module_ = GetModuleHandleW(nullptr);
   subclass_.Install(wnd, [this](TMessage &m) { ForeignMessage(m); });
   AttachFrame();
+  frame_->SetForeign(true);
   state_ = skAttached;
 }
 

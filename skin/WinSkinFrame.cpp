@@ -3,6 +3,7 @@
 #include "skin/WinSkinFrame.h"
 
 #include "platform/forms/ExtCtrls.h"
+#include "skin/SkinDraw.h"
 #include "skin/WinSkinData.h"
 
 #include <windowsx.h>
@@ -519,7 +520,33 @@ bool TSkinFrame::CaptionMessagesHandled() const {
   return !Minimised() && phase_ != 0 && !(facts_.MDIKind == mdiChild && facts_.WindowStateKind != wkNormal);
 }
 
+bool TSkinFrame::OnForeignBackground(TMessage &m, const TWndMethod &next) {
+  if (!foreign_ || (m.Msg != WM_ERASEBKGND && m.Msg != WM_CTLCOLORSTATIC && m.Msg != WM_CTLCOLORBTN))
+    return false;
+  next(m);
+  if (!faceBrush_) faceBrush_.Reset(CreateSolidBrush(ResolveColor(data_->Skin().Palette.ButtonFace)));
+  auto dc = reinterpret_cast<HDC>(m.WParam);
+  switch (m.Msg) {
+  case WM_ERASEBKGND: {
+    RECT r;
+    GetClientRect(wnd_, &r);
+    ::FillRect(dc, &r, faceBrush_.Get());
+    m.Result = 1;
+    break;
+  }
+  case WM_CTLCOLORSTATIC:
+    SetBkMode(dc, TRANSPARENT);
+    m.Result = reinterpret_cast<LRESULT>(faceBrush_.Get());
+    break;
+  default:
+    SetBkMode(dc, TRANSPARENT);
+    break;
+  }
+  return true;
+}
+
 bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
+  if (OnForeignBackground(m, next)) return true;
   if (!enabled_) return false;
   if (phase_ == 0 && m.Msg == WM_NCPAINT) {
     m.Result = 0;

@@ -42,6 +42,9 @@ public:
   // The window is being destroyed: no more painting, sizing or shaping.
   void Destroying();
 
+  // A window without an application form: its background and static texts get the skin's face.
+  void SetForeign(bool on) { foreign_ = on; }
+
   // Handles the frame's messages; false: the message goes on unhandled. `next` is the previous
   // procedure.
   bool Message(TMessage &m, const TWndMethod &next);
@@ -119,6 +122,9 @@ private:
   bool trackingMenu_ = false; // the system menu is open
   bool MenuTracked() const { return trackingMenu_ || (menuBar_ && menuBar_->Tracking()); }
   bool OnKeyMenu(TMessage &m);
+  bool OnForeignBackground(TMessage &m, const TWndMethod &next);
+  bool foreign_ = false;
+  TBrushHandle faceBrush_;
 };
 
 } // namespace qv

@@ -110,6 +110,10 @@ TEST(SkinFormFrame, ForeignWindowIsFramedAndItsCloseButtonClosesIt) {
   SetForegroundWindow(h);
   PumpUntil([&] { return skinner.Frame()->Facts().Active; });
   PumpPending();
+  // Its background is the skin's button face.
+  RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const PixelMap shot = test::CaptureWindow(h);
+  EXPECT_EQ(ColorFromPixel(shot.At(100, 28 + 50)), DefaultSkinData().Skin().Palette.ButtonFace);
   const TWinSysButton *close = nullptr;
   for (const auto &b : skinner.Frame()->Objects().Buttons())
     if (b->Visible && b->SkinButton.Action == 0) close = b.get();
@@ -129,6 +133,46 @@ TEST(SkinFormFrame, ForeignWindowIsFramedAndItsCloseButtonClosesIt) {
   SendMessageW(h, WM_NCLBUTTONUP, hit, MAKELPARAM(s.x, s.y));
   EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }));
   EXPECT_EQ(skinner.State(), 6);
+}
+
+// A message box of the platform, taken over while it shows.
+struct TBoxSeen {
+  TWinSkinForm *skinner = nullptr;
+  SIZE client{}, skinnedClient{}, skinned{};
+  int caption = 0;
+  bool done = false;
+} g_box;
+
+void CALLBACK SkinMessageBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", L"提示");
+  if (!box || !IsWindowVisible(box) || g_box.done) return;
+  g_box.done = true;
+  KillTimer(nullptr, timer);
+  g_box.client = ClientSize(box);
+  g_box.skinner = new TWinSkinForm(nullptr);
+  g_box.skinner->AttachWindow(box, &DefaultSkinData());
+  SendMessageW(box, WM_SKINSETUP, 0, 1000);
+  RedrawWindow(box, nullptr, nullptr,
+               RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  g_box.skinnedClient = ClientSize(box);
+  g_box.skinned = WindowSize(box);
+  g_box.caption = g_box.skinner->Frame()->Metrics().Caption;
+  test::SavePng(test::CaptureWindow(box), "skinned-message-box.png");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(SkinFormFrame, MessageBoxIsFramedAsADialog) {
+  g_box = {};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, SkinMessageBox);
+  MessageBoxW(nullptr, L"考试尚未交卷，不能关闭窗口。", L"提示", MB_OK);
+  KillTimer(nullptr, timer);
+  ASSERT_TRUE(g_box.done);
+  EXPECT_EQ(g_box.caption, 28);
+  EXPECT_EQ(g_box.skinnedClient.cy, g_box.client.cy);
+  EXPECT_GE(g_box.skinnedClient.cx, g_box.client.cx);
+  EXPECT_EQ(g_box.skinned.cy, g_box.client.cy + 32);
+  EXPECT_EQ(g_box.skinner->State(), 6); // the box went and the skinner knows it
+  delete g_box.skinner;
 }
 
 } // namespace
