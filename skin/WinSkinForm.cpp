@@ -168,6 +168,13 @@ void TWinSkinForm::HandleMessage(TMessage &m, const TWndMethod &next) {
     }
     if (frame_) frame_->Start();
     return;
+  case WM_SKINCHANGED:
+    RefreshControls();
+    if (frame_) {
+      frame_->ComputeFrameMetrics();
+      frame_->ApplySkinChange();
+    }
+    return;
   case WM_NCDESTROY:
     if (frame_) frame_->Destroying();
     next(m);

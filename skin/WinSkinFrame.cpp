@@ -167,7 +167,7 @@ void TSkinFrame::Start() {
   clientRect_ = {c.left, c.top, c.right, c.bottom};
   if (enabled_ && phase_ == 0 && !child_ && HasCaption() && !Minimised()) {
     phase_ = 5;
-    ResizeToSkin();
+    ResizeToSkin(false);
     phase_ = 1;
     if (facts_.WindowStateKind == wkMaximised)
       FrameChanged();
@@ -178,7 +178,16 @@ void TSkinFrame::Start() {
   SetTimerRunning(facts_.Active);
 }
 
-void TSkinFrame::ResizeToSkin() {
+void TSkinFrame::ApplySkinChange() {
+  if (!enabled_ || phase_ == 0 || phase_ >= 4) return;
+  phase_ = 3;
+  if (!child_ && HasCaption() && !Minimised()) ResizeToSkin(true);
+  UpdateRegion();
+  phase_ = 1;
+  RedrawWindow(wnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TSkinFrame::ResizeToSkin(bool useClientRect) {
   UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED;
   if (phase_ == 3) flags |= SWP_NOACTIVATE;
   if (facts_.WindowStateKind == wkMaximised) {
@@ -186,12 +195,17 @@ void TSkinFrame::ResizeToSkin() {
     return;
   }
   const TFrameMetrics &m = metrics_;
+  if (useClientRect) {
+    RECT c;
+    GetClientRect(wnd_, &c);
+    clientRect_ = {c.left, c.top, c.right, c.bottom};
+  }
   int width = clientRect_.Width() + m.Left + m.Right;
   // The client measured after the platform menu was taken off holds the menu's band already.
-  const int clientHeight = clientRect_.Height() - m.MenuBar;
+  const int clientHeight = clientRect_.Height() - (useClientRect ? 0 : m.MenuBar);
   const int height = clientHeight + m.Caption + m.Bottom + m.MenuBar;
   bool moved = false;
-  if (facts_.DialogClass && data_->Skin().Title) {
+  if (facts_.DialogClass && !useClientRect && data_->Skin().Title) {
     // A dialog grows to show its whole caption; its controls move to stay centred.
     const std::wstring text = CaptionText();
     TWindowDC dc(wnd_);

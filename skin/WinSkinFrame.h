@@ -50,6 +50,9 @@ public:
   bool Message(TMessage &m, const TWndMethod &next);
 
   void ComputeFrameMetrics();
+  // After ComputeFrameMetrics for a new skin: the window gets the new frame around the client
+  // area it has now, and a new shape.
+  void ApplySkinChange();
   void PaintNonClient(HDC dc);
   void UpdateRegion();
   void RemoveRegion();
@@ -70,7 +73,9 @@ private:
   void ReadFacts();
   void ReadWindowState();
   void RenderIconBitmap();
-  void ResizeToSkin();
+  // useClientRect: the client area is measured now (a skin change), else the one measured at
+  // set-up is kept (it still holds the band of the platform menu that was taken off).
+  void ResizeToSkin(bool useClientRect);
   void SetTimerRunning(bool on);
   void HoverCheck();
   void DrawSysButton(TWinSysButton &button);

@@ -2,9 +2,11 @@
 // over, set up by WM_SKINSETUP, used through the skinned caption and menu bar, and given back.
 #include "platform/forms/Forms.h"
 #include "platform/forms/Menus.h"
+#include "skin/SkinDraw.h"
 #include "skin/SkinMessages.h"
 #include "skin/WinSkinForm.h"
 #include "skin/WinSkinFrame.h"
+#include "tests/native/skin/TestFiles.h"
 #include "tests/win/skin/FrameWindow.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +175,35 @@ TEST(SkinFormFrame, MessageBoxIsFramedAsADialog) {
   EXPECT_EQ(g_box.skinned.cy, g_box.client.cy + 32);
   EXPECT_EQ(g_box.skinner->State(), 6); // the box went and the skinner knows it
   delete g_box.skinner;
+}
+
+TEST(SkinFormFrame, ASkinChangeGivesTheNewFrameAroundTheSameClientArea) {
+  TSkinData data(nullptr);
+  ASSERT_TRUE(data.LoadPackage(test::DefaultSkinPackage()));
+  test::TFrameWindow w(L"换皮肤", WS_OVERLAPPEDWINDOW, 360, 240);
+  HWND h = w.Handle();
+  TWinSkinForm skinner(nullptr);
+  skinner.AttachWindow(h, &data);
+  SendMessageW(h, WM_SKINSETUP, 0, 1000);
+  PumpPending();
+  const SIZE client = ClientSize(h);
+  // The new skin's caption is 36 pixels high: its Top picture stretched to two frames of 36.
+  TDataSkinBorder &top = *data.Skin().Top;
+  PixelMap taller(top.Image.Width(), 72);
+  StretchPixels(taller, {0, 0, taller.Width(), 72}, top.Image, {0, 0, top.Image.Width(), top.Image.Height()});
+  top.Image = taller;
+  SendMessageW(h, WM_SKINCHANGED, 0, 0);
+  PumpPending();
+  EXPECT_EQ(skinner.Frame()->Metrics().Caption, 36);
+  EXPECT_EQ(ClientSize(h).cx, client.cx);
+  EXPECT_EQ(ClientSize(h).cy, client.cy);
+  EXPECT_EQ(WindowSize(h).cy, client.cy + 36 + 4);
+  POINT origin{0, 0};
+  ClientToScreen(h, &origin);
+  RECT r;
+  GetWindowRect(h, &r);
+  EXPECT_EQ(origin.y - r.top, 36);
+  skinner.Detach();
 }
 
 } // namespace
