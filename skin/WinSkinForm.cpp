@@ -6,6 +6,7 @@
 #include "platform/forms/Forms.h"
 #include "skin/SkinMessages.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinFrame.h"
 #include "skin/WinSkinManage.h"
 #include "skin/WinSubClass.h"
 
@@ -35,6 +36,7 @@ void TWinSkinForm::AttachForm(TCustomForm *form, TSkinData *data) {
   formColour_ = form->Color();
   formParentColour_ = form->ParentColor();
   form->SetColor(data->Skin().Palette.ButtonFace);
+  AttachFrame();
   state_ = skAttached;
 }
 
@@ -44,10 +46,18 @@ void TWinSkinForm::AttachWindow(HWND wnd, TSkinData *data) {
   handle_ = wnd;
   if (!module_) module_ = GetModuleHandleW(nullptr);
   subclass_.Install(wnd, [this](TMessage &m) { ForeignMessage(m); });
+  AttachFrame();
+  frame_->SetForeign(true);
   state_ = skAttached;
 }
 
+void TWinSkinForm::AttachFrame() {
+  frame_ = std::make_unique<TSkinFrame>(handle_, data_);
+  frame_->Attach();
+}
+
 void TWinSkinForm::Detach() {
+  if (frame_) frame_->BeginDetach();
   // Skinners unregister themselves as they go.
   while (!skinners_.empty()) {
     TSkinControl *s = skinners_.back();
@@ -61,6 +71,9 @@ void TWinSkinForm::Detach() {
   }
   hook_.Restore();
   subclass_.Restore();
+  // With the window procedure given back, the platform's frame returns at the client size.
+  if (frame_) frame_->EndDetach();
+  frame_.reset();
 }
 
 void TWinSkinForm::SkinControl(TControl *control) {
@@ -156,12 +169,23 @@ void TWinSkinForm::HandleMessage(TMessage &m, const TWndMethod &next) {
       for (HWND child : walk.Children)
         SkinChildWindow(child);
     }
+    if (frame_) frame_->Start();
+    return;
+  case WM_SKINCHANGED:
+    RefreshControls();
+    if (frame_) {
+      frame_->ComputeFrameMetrics();
+      frame_->ApplySkinChange();
+    }
     return;
   case WM_NCDESTROY:
+    if (frame_) frame_->Destroying();
     next(m);
     state_ = skFinished;
     return;
   }
+  // The frame may change a message (a maximised caption press becomes a menu hit) and pass it on.
+  if (frame_ && frame_->Message(m, next)) return;
   next(m);
 }
 

@@ -17,6 +17,7 @@ namespace qv {
 class TSkinData;
 class TSkinControl;
 class TCustomForm;
+class TSkinFrame;
 
 class TWinSkinForm : public TComponent {
   QV_DECLARE_CLASS(TWinSkinForm)
@@ -56,6 +57,9 @@ public:
   TCanvas *Canvas() { return &canvas_; }
   // 1 attached, 6 finished once the window was destroyed.
   int State() const { return state_; }
+  // The skinned frame (caption, borders, title buttons, menu bar, region); none when the window is
+  // not attached.
+  TSkinFrame *Frame() const { return frame_.get(); }
   // The module whose windows this skinner serves.
   HINSTANCE Module() const { return module_; }
   void SetModule(HINSTANCE module) { module_ = module; }
@@ -64,6 +68,7 @@ private:
   void FormMessage(TMessage &m);
   void ForeignMessage(TMessage &m);
   void HandleMessage(TMessage &m, const TWndMethod &next);
+  void AttachFrame();
 
   HWND handle_ = nullptr;
   TCustomForm *form_ = nullptr;
@@ -74,6 +79,7 @@ private:
   TColor formColour_ = clBtnFace;
   bool formParentColour_ = false;
   std::vector<TSkinControl *> skinners_;
+  std::unique_ptr<TSkinFrame> frame_;
   int state_ = 0;
   HINSTANCE module_ = nullptr;
 };
