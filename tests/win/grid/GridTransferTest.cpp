@@ -285,3 +285,39 @@ TEST_F(GridTransferTest, DeletingARectangleClearsItsCellsAndAllDeletesEveryRecor
 }
 
 } // namespace qv
+
+namespace qv {
+
+using namespace qv::test;
+
+// Writes the paper's CSV and RTF exports and the cells they hold (one per line, "--" after each
+// row, UTF-8) for the real readers that the suite runs next (real_readers.sh).
+TEST_F(GridTransferTest, ExportsForTheRealReaders) {
+  Q().SetRecNo(7);
+  Q().Edit();
+  Q().FieldByName("eQType")->SetAsString("他说\"对\"; {好}\\");
+  Q().Post();
+  grid->SetFooterRowCount(1);
+  Col("sNo")->Footer()->SetValueType(TFooterValueType::fvtSum);
+  Col("eQType")->Footer()->SetValueType(TFooterValueType::fvtStaticText);
+  Col("eQType")->Footer()->SetValue("合计");
+  grid->SumList()->SetActive(true);
+  std::string csv, rtf, text;
+  ExportGridToStream<TDBGridEhExportAsCSV>(*grid, csv, true);
+  ExportGridToStream<TDBGridEhExportAsRTF>(*grid, rtf, true);
+  ExportGridToStream<TDBGridEhExportAsText>(*grid, text, true);
+  // The tab text has no quoting: its cells are the cells (no cell here holds a tab or line break).
+  std::string cells;
+  for (const auto &row : ReadTextTable(text)) {
+    for (const auto &cell : row)
+      cells += cell + "\n";
+    cells += "--\n";
+  }
+  EXPECT_NE(cells.find("他说\"对\"; {好}\\\n"), std::string::npos);
+  EXPECT_NE(cells.find("合计\n"), std::string::npos);
+  WriteGridFile("paper.csv", csv);
+  WriteGridFile("paper.rtf", rtf);
+  WriteGridFile("paper-cells.txt", cells);
+}
+
+} // namespace qv
