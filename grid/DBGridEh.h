@@ -7,20 +7,23 @@
 // Units behind this header: DBGridEhColumns.cpp (column model), DBGridEhLayout.cpp (layout pass
 // and fitting), DBGridEhPaint.cpp (painting, images, style), DBGridEhLink.cpp (data link, row
 // window, scrolling), DBGridEhInput.cpp (mouse, keys, wheel, scroll bar, incremental search),
-// DBGridEhClasses.cpp (published properties and class registration).
+// DBGridEhClasses.cpp (published properties and class registration), DBGridEhFooter.cpp (footer
+// texts), DBGridEhSelection.cpp (selection model and the clicks and keys that make it).
 //
-// Not here yet: footer values and summaries, export and import, the selection model beyond the
-// current row, the in-place editor beyond a read-only edit, drop-down lists and the calculator.
-// Their hooks are marked where they plug in.
+// Not here yet: the in-place editor beyond a read-only edit, drop-down lists and the calculator.
+#include "grid/DBGridEhFormats.h"
+#include "grid/DBGridEhSelection.h"
 #include "grid/DBSumLst.h"
 #include "platform/classes/Collection.h"
 #include "platform/forms/DBCtrls.h"
 #include "platform/forms/Grids.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -780,6 +783,12 @@ public:
   TNotifyEvent OnSumListRecalcAll;
   TNotifyEvent OnSumListAfterRecalcAll;
 
+  // Selection (DBGridEhSelection.cpp).
+  TDBGridEhSelection &Selection() { return selection_; }
+  const TDBGridEhSelection &Selection() const { return selection_; }
+  // Called when the selection was cleared: the editor comes back when it is always shown.
+  void SelectionCleared();
+
   // Footers: the summary list and the text of a footer cell (footer row i of a column).
   TDBGridEhSumList *SumList() { return sumList_.get(); }
   std::string FooterText(TColumnEh *column, int footerRow);
@@ -868,6 +877,22 @@ protected:
   void TabToNext(bool backwards);
   void HandleIncSearchChar(wchar_t ch);
 
+  // Selection input (DBGridEhSelection.cpp): a click on a data cell or the indicator (after the
+  // dataset moved; old: the cell and record current before), on a title, and Shift+arrow moves.
+  void SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t clicked, uint32_t shift);
+  // The bookmark of the record a grid row shows (0 for none).
+  uint64_t RowBookmark(int row) const;
+  // Runs the clipboard action of a key when EditActions allows it; false when it does not.
+  bool ClipboardKey(TDBGridEhEditAction action);
+  // True when the title click was taken as a column selection.
+  bool SelectByTitleClick(TGridCoord cell, int y, uint32_t shift);
+  bool InColumnSelectZone(TGridCoord cell, int y) const;
+  // Runs a key move; with Shift it extends the rectangle, without it clears the selection.
+  void MoveWithSelection(bool shift, const std::function<void()> &move);
+  TDBCell CurrentDBCell() const;
+  // Whether a data cell of a grid row shows as selected.
+  bool GridCellSelected(int col, int row) const;
+
   // Painting (DBGridEhPaint.cpp).
   void DrawIndicatorCell(TCanvas &canvas, int row, const TRect &rect, uint32_t state);
   void DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TRect &rect, uint32_t state);
@@ -888,8 +913,11 @@ private:
   // Before the columns: their footers free their summary items when they go.
   std::unique_ptr<TDBGridEhSumList> sumList_;
   TDBDataSource *dataSource_ = nullptr;
+  // Before the columns: a column leaves the selection when it goes.
+  TDBGridEhSelection selection_{this};
   TDBGridColumnsEh columns_;
   TColumnsEhList visibleColumns_;
+  uint64_t rowAnchor_ = 0; // the record a Shift-click in the indicator extends from
   TDBGridEhColumnDefValuesEh columnDefValues_;
   TDBGridEhScrollBar horzScrollBar_, vertScrollBar_;
   TDBGridEhStyle *style_ = nullptr;
@@ -942,6 +970,214 @@ class TDBGridEh : public TCustomDBGridEh {
 public:
   explicit TDBGridEh(TComponent *owner) : TCustomDBGridEh(owner) {}
 };
+
+// What an export, import or delete covers: the selection kind (gstAll when all is asked for) and
+// the columns (DBGridEhExport.cpp).
+struct TGridCoverage {
+  TDBGridEhSelectionType Kind = TDBGridEhSelectionType::gstNon;
+  TColumnsEhList Columns;
+};
+TGridCoverage CoverageOf(TCustomDBGridEh &grid, bool all);
+// Makes each covered record current in turn until visit returns false.
+void ForEachCoveredRecord(TCustomDBGridEh &grid, TDBGridEhSelectionType kind,
+                          const std::function<bool()> &visit);
+// Disables the dataset's controls and remembers the rows shown and the current record; puts
+// them back and enables the controls when it goes.
+class TGridPositionKeeper {
+public:
+  explicit TGridPositionKeeper(TCustomDBGridEh &grid, bool keepPosition = true);
+  ~TGridPositionKeeper();
+  TGridPositionKeeper(const TGridPositionKeeper &) = delete;
+  TGridPositionKeeper &operator=(const TGridPositionKeeper &) = delete;
+
+private:
+  TDataSet *ds_;
+  uint64_t middle_ = 0;
+  int distance_ = 0;
+  bool keep_;
+};
+
+// Export (DBGridEhExport.cpp) ------------------------------------------------------------------
+// One object per run: the covered columns and records by the selection kind (all records with
+// exportAll), titles with dgTitles, then the records, then the footer rows. The dataset's
+// controls are disabled meanwhile and its position is restored at the end, also on failure.
+class TDBGridEhExport {
+public:
+  explicit TDBGridEhExport(TCustomDBGridEh &grid) : grid_(grid) {}
+  virtual ~TDBGridEhExport() = default;
+  TDBGridEhExport(const TDBGridEhExport &) = delete;
+  TDBGridEhExport &operator=(const TDBGridEhExport &) = delete;
+  // Appends the export to stream.
+  void ExportToStream(std::string &stream, bool exportAll);
+
+protected:
+  virtual void WriteHeader() {}
+  virtual void WriteTitleRow(const TColumnsEhList &columns);
+  virtual void WriteRecordRow(const TColumnsEhList &columns);
+  virtual void WriteFooterRow(const TColumnsEhList &columns, int footerRow);
+  virtual void WriteTrailer() {}
+  // Rows are begun before their cells; a cell carries its parameters (font, colours, text).
+  virtual void BeginRow() {}
+  virtual void WriteCell(TColumnEh *column, const TColCellParamsEh &params) = 0;
+  virtual void WriteTitleText(TColumnEh *column, const TColCellParamsEh &params) {
+    WriteCell(column, params);
+  }
+  virtual void WriteFooterText(TColumnEh *column, const TColCellParamsEh &params) {
+    WriteCell(column, params);
+  }
+  virtual void EndRow() {}
+  TCustomDBGridEh &grid_;
+  std::string *stream_ = nullptr;
+  const TColumnsEhList &ExportedColumns() const { return columns_; }
+
+private:
+  std::vector<int64_t> footerSums_; // per footer row and exported column
+  TColumnsEhList columns_;
+  TFont font_; // the copy handlers may change
+  void Accumulate();
+};
+
+class TDBGridEhExportAsText : public TDBGridEhExport {
+public:
+  using TDBGridEhExport::TDBGridEhExport;
+
+protected:
+  void WriteHeader() override;
+  void BeginRow() override { writer_->BeginRow(); }
+  void WriteCell(TColumnEh *column, const TColCellParamsEh &params) override;
+  virtual char Separator() const { return '\t'; }
+  virtual bool Quoted() const { return false; }
+
+private:
+  std::unique_ptr<TTextTableWriter> writer_;
+};
+
+class TDBGridEhExportAsCSV : public TDBGridEhExportAsText {
+public:
+  using TDBGridEhExportAsText::TDBGridEhExportAsText;
+
+protected:
+  char Separator() const override { return CsvSeparator(); }
+  bool Quoted() const override { return true; }
+};
+
+class TDBGridEhExportAsRTF : public TDBGridEhExport {
+public:
+  explicit TDBGridEhExportAsRTF(TCustomDBGridEh &grid);
+  ~TDBGridEhExportAsRTF() override;
+
+protected:
+  void BeginRow() override { cells_.clear(); }
+  void WriteCell(TColumnEh *column, const TColCellParamsEh &params) override;
+  void EndRow() override;
+  void WriteTrailer() override;
+
+private:
+  std::unique_ptr<TRtfWriter> writer_;
+  std::vector<TRtfCell> cells_;
+};
+
+class TDBGridEhExportAsQVTDBIF : public TDBGridEhExport {
+public:
+  using TDBGridEhExport::TDBGridEhExport;
+
+protected:
+  void WriteHeader() override;
+  void WriteTitleRow(const TColumnsEhList &) override {}
+  void WriteFooterRow(const TColumnsEhList &, int) override {}
+  void WriteCell(TColumnEh *column, const TColCellParamsEh &params) override;
+  void WriteTrailer() override;
+
+private:
+  std::unique_ptr<TQvtdbifWriter> writer_;
+};
+
+// Whole files by UTF-8 path; failures throw EFileError naming the file.
+void WriteGridFile(const std::string &path, const std::string &bytes);
+std::string ReadGridFile(const std::string &path);
+
+template <class TExport> void ExportGridToStream(TCustomDBGridEh &grid, std::string &stream, bool exportAll) {
+  TExport run(grid);
+  run.ExportToStream(stream, exportAll);
+}
+// Creates or truncates the file (UTF-8 path) and exports into it.
+template <class TExport>
+void ExportGridToFile(TCustomDBGridEh &grid, const std::string &path, bool exportAll) {
+  std::string bytes;
+  ExportGridToStream<TExport>(grid, bytes, exportAll);
+  WriteGridFile(path, bytes);
+}
+
+// Import (DBGridEhImport.cpp) ------------------------------------------------------------------
+// The whole input is read and checked against the fields first: a malformed stream or a text
+// that does not fit its field throws EGridTransferError and changes no record. Then values go
+// into the covered cells (see the driver); a failure the dataset raises while a value is set
+// asks whether to ignore it (Yes, No: stop, All: ignore all).
+class TDBGridEhImport {
+public:
+  explicit TDBGridEhImport(TCustomDBGridEh &grid) : grid_(grid) {}
+  virtual ~TDBGridEhImport() = default;
+  TDBGridEhImport(const TDBGridEhImport &) = delete;
+  TDBGridEhImport &operator=(const TDBGridEhImport &) = delete;
+  void ImportFromStream(std::string_view stream, bool importToAll);
+
+protected:
+  // Parses the stream into records of values.
+  struct TValue {
+    bool Skip = false; // no value: the cell is left alone
+    bool IsText = true;
+    std::string Text; // UTF-8
+    TDbValue Value;
+  };
+  virtual std::vector<std::vector<TValue>> ReadRecords(std::string_view stream) = 0;
+  TCustomDBGridEh &grid_;
+
+private:
+  bool ignoreAll_ = false;
+  void Check(const std::vector<std::vector<TValue>> &records, const TColumnsEhList &columns);
+  // False when the user chose to stop.
+  bool ReadRecordRow(const std::vector<TValue> &record, const TColumnsEhList &columns);
+  bool WriteValue(TColumnEh *column, const TValue &value);
+};
+
+class TDBGridEhImportAsText : public TDBGridEhImport {
+public:
+  using TDBGridEhImport::TDBGridEhImport;
+
+protected:
+  std::vector<std::vector<TValue>> ReadRecords(std::string_view stream) override;
+};
+
+class TDBGridEhImportAsQVTDBIF : public TDBGridEhImport {
+public:
+  using TDBGridEhImport::TDBGridEhImport;
+
+protected:
+  std::vector<std::vector<TValue>> ReadRecords(std::string_view stream) override;
+};
+
+template <class TImport>
+void ImportGridFromStream(TCustomDBGridEh &grid, std::string_view stream, bool toAll) {
+  TImport run(grid);
+  run.ImportFromStream(stream, toAll);
+}
+template <class TImport> void ImportGridFromFile(TCustomDBGridEh &grid, const std::string &path, bool toAll) {
+  ImportGridFromStream<TImport>(grid, ReadGridFile(path), toAll);
+}
+
+// Clipboard (DBGridEhClipboard.cpp) ------------------------------------------------------------
+// Copy puts text (ANSI as GBK, and Unicode), "Csv", "Rich Text Format" and "QVTDBIF" on the
+// clipboard; paste imports "QVTDBIF" when there, else the ANSI text.
+void ClipboardCopy(TCustomDBGridEh &grid, bool all);
+void ClipboardCut(TCustomDBGridEh &grid, bool all);
+void ClipboardPaste(TCustomDBGridEh &grid, bool all);
+// Deletes the selected records, clears the cells of a rectangle or of columns, or (all) deletes
+// every record; with dgConfirmDelete asks first where the kind says so.
+void DeleteSelection(TCustomDBGridEh &grid, bool all);
+// The registered clipboard formats.
+UINT CF_QVTDBIF();
+UINT CF_CSV();
+UINT CF_RTF();
 
 // Each grid holds a reference to the off-screen bitmap that all grids share.
 void AddSharedDrawBitmapRef();

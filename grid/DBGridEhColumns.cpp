@@ -1,6 +1,8 @@
 // The grid's column model: columns, titles, footers, grid-wide defaults and the collection.
 #include "grid/DBGridEh.h"
 
+#include "platform/data/Field.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -303,7 +305,9 @@ TColumnEh::TColumnEh(TCollection *collection)
   autoFitBaseWidth_ = Width();
 }
 
-TColumnEh::~TColumnEh() = default;
+TColumnEh::~TColumnEh() {
+  if (TCustomDBGridEh *grid = Grid()) grid->Selection().Columns().Remove(this);
+}
 
 TCustomDBGridEh *TColumnEh::Grid() const {
   auto *columns = dynamic_cast<TDBGridColumnsEh *>(Collection());
@@ -551,12 +555,9 @@ std::string TColumnEh::DisplayText() const {
   if (displayFormat_.empty()) return TDataAccess::DisplayText(f);
   if (TDataAccess::IsNull(f)) return {};
   if (!TDataAccess::IsNumeric(f)) return {};
-  // Numbers by a printf-like float format ("%.2f"); anything unusable shows the plain value.
-  char buf[128];
-  int n = std::snprintf(buf, sizeof buf, displayFormat_.c_str(), TDataAccess::AsFloat(f));
-  return n > 0 && displayFormat_.find('%') != std::string::npos
-             ? std::string(buf, std::min<size_t>(n, sizeof buf - 1))
-             : TDataAccess::DisplayText(f);
+  // The float format of display formats ("0.00", "#,##0"): the format is data, never a printf
+  // format, so no text of a layout can make the grid read past its arguments.
+  return FormatFloat(displayFormat_, TDataAccess::AsFloat(f));
 }
 
 // TDBGridColumnsEh -----------------------------------------------------------------------------

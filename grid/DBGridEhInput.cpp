@@ -54,6 +54,10 @@ void TCustomDBGridEh::MouseDown(TMouseButton button, uint32_t shift, int x, int 
   TGridCoord cell = MouseCoord(x, y);
   bool titleRow = cell.Y >= 0 && cell.Y < titleRowCount_;
   TColumnEh *column = ColumnOfGridCol(cell.X);
+  if (titleRow && button == TMouseButton::mbLeft && SelectByTitleClick(cell, y, shift)) {
+    TControl::MouseDown(button, shift, x, y);
+    return;
+  }
   if (titleRow && column) {
     if ((dbOptions_ & dgColumnResize) && button == TMouseButton::mbRight) {
       // A right press on a title acts as a left press so the base grid can move the column.
@@ -81,11 +85,14 @@ void TCustomDBGridEh::MouseDown(TMouseButton button, uint32_t shift, int x, int 
       PostPendingEdits();
       HideEditor();
       TGridCoord old{Col(), Row()};
+      TDBCell oldCell = CurrentDBCell();
+      // A Shift-click that extends a record selection leaves the current record where it is.
       bool extending = (shift & ssShift) && (dbOptions_ & dgMultiSelect) &&
                        ((cell.X == 0 && indicatorOffset_ > 0) || (dbOptions_ & dgRowSelect));
+      uint64_t clicked = RowBookmark(cell.Y);
       if (cell.Y != Row() && !extending) dataLink_.Link().MoveBy(cell.Y - Row());
       if (cell.X >= indicatorOffset_) SelectColumn(cell.X, 0);
-      // Bookmark and rectangle selection plug in here.
+      if (button == TMouseButton::mbLeft) SelectByDataClick(cell, oldCell, clicked, shift);
       if ((dbOptions_ & dgAlwaysShowEditor) || (cell == old && cell.X >= indicatorOffset_)) ShowEditor();
     }
     Update();
@@ -208,7 +215,8 @@ bool TCustomDBGridEh::WantsKey(WPARAM vk) const {
   if (vk == VK_TAB) return (dbOptions_ & dgTabs) != 0;
   if (vk == VK_RETURN) return (optionsEh_ & dghEnterAsTab) != 0 || inSearch_;
   if (vk == VK_ESCAPE)
-    return inSearch_ || EditorMode() || TDataAccess::State(DataSet()) == TDataState::Edit ||
+    return inSearch_ || EditorMode() || selection_.SelectionType() != TDBGridEhSelectionType::gstNon ||
+           TDataAccess::State(DataSet()) == TDataState::Edit ||
            TDataAccess::State(DataSet()) == TDataState::Insert;
   return vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN;
 }
@@ -243,24 +251,28 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
 
   switch (key) {
   case VK_UP:
-    if (ctrl)
-      MoveRecords(-link.ActiveRecord());
-    else if (freshInsert && atEnd)
-      TDataAccess::Cancel(ds);
-    else
-      MoveRecords(-1);
+    MoveWithSelection(shft, [&] {
+      if (ctrl)
+        MoveRecords(-link.ActiveRecord());
+      else if (freshInsert && atEnd)
+        TDataAccess::Cancel(ds);
+      else
+        MoveRecords(-1);
+    });
     return true;
   case VK_DOWN:
-    if (ctrl) {
-      MoveRecords(link.RecordCount() - 1 - link.ActiveRecord());
-      return true;
-    }
-    if (freshInsert) {
-      if (!atEnd) TDataAccess::Cancel(ds);
-      return true;
-    }
-    MoveRecords(1);
-    if (TDataAccess::Eof(ds) && canChange && (allowedOperations_ & alopAppendEh)) TDataAccess::Append(ds);
+    MoveWithSelection(shft, [&] {
+      if (ctrl) {
+        MoveRecords(link.RecordCount() - 1 - link.ActiveRecord());
+      } else if (freshInsert) {
+        if (!atEnd) TDataAccess::Cancel(ds);
+      } else {
+        MoveRecords(1);
+        // Shift+Down extends a selection and never appends.
+        if (TDataAccess::Eof(ds) && canChange && !shft && (allowedOperations_ & alopAppendEh))
+          TDataAccess::Append(ds);
+      }
+    });
     return true;
   case VK_PRIOR:
     if (ctrl)
@@ -287,20 +299,24 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
       SelectColumn(ColCount() - 1, -1);
     return true;
   case VK_LEFT:
-    if (dbOptions_ & dgRowSelect)
-      SetLeftCol(LeftCol() - 1);
-    else if (ctrl)
-      SelectColumn(indicatorOffset_, 1);
-    else
-      SelectColumn(Col() - 1, -1);
+    MoveWithSelection(shft, [&] {
+      if (dbOptions_ & dgRowSelect)
+        SetLeftCol(LeftCol() - 1);
+      else if (ctrl)
+        SelectColumn(indicatorOffset_, 1);
+      else
+        SelectColumn(Col() - 1, -1);
+    });
     return true;
   case VK_RIGHT:
-    if (dbOptions_ & dgRowSelect)
-      SetLeftCol(LeftCol() + 1);
-    else if (ctrl)
-      SelectColumn(ColCount() - 1, -1);
-    else
-      SelectColumn(Col() + 1, 1);
+    MoveWithSelection(shft, [&] {
+      if (dbOptions_ & dgRowSelect)
+        SetLeftCol(LeftCol() + 1);
+      else if (ctrl)
+        SelectColumn(ColCount() - 1, -1);
+      else
+        SelectColumn(Col() + 1, 1);
+    });
     return true;
   case VK_TAB:
     if ((shift & ssAlt) || !(dbOptions_ & dgTabs)) return false;
@@ -322,11 +338,12 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     } else {
       link.Reset();
     }
+    selection_.Clear();
     StopSearch();
     if (!(dbOptions_ & dgAlwaysShowEditor)) HideEditor();
     return true;
   case VK_INSERT:
-    if (ctrl || shft) return false; // copy and paste belong to the clipboard unit
+    if (ctrl || shft) return ClipboardKey(ctrl ? geaCopyEh : geaPasteEh);
     if (canChange) {
       if (allowedOperations_ & alopInsertEh)
         TDataAccess::Insert(ds);
@@ -335,10 +352,26 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     }
     return true;
   case VK_DELETE:
+    if (shft && !ctrl) return ClipboardKey(geaCutEh);
     if (!ctrl) return false;
+    if (selection_.SelectionType() != TDBGridEhSelectionType::gstNon && (editActions_ & geaDeleteEh)) {
+      DeleteSelection(*this, false);
+      return true;
+    }
     if (readOnly_ || TDataAccess::IsEmpty(ds) || !TDataAccess::CanModify(ds) ||
         !(allowedOperations_ & alopDeleteEh))
       return true;
+    if (selection_.SelectionType() == TDBGridEhSelectionType::gstRecordBookmarks &&
+        selection_.Rows().Count() > 0) {
+      const char *question =
+          selection_.Rows().Count() > 1 ? "Delete all selected records?" : "Delete record?";
+      if ((dbOptions_ & dgConfirmDelete) &&
+          Application->MessageBox(question, {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return true;
+      selection_.Rows().DeleteSelected();
+      selection_.Clear();
+      return true;
+    }
     if ((dbOptions_ & dgConfirmDelete) &&
         Application->MessageBox("Delete record?", {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
       return true;
@@ -347,6 +380,18 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   case VK_F2:
     ShowEditor();
     return true;
+  case 'A':
+    if (ctrl && !shft && (editActions_ & geaSelectAllEh) && (allowedSelections_ & gstAll)) {
+      selection_.SelectAll();
+      return true;
+    }
+    return false;
+  case 'C':
+    return ctrl && !shft && ClipboardKey(geaCopyEh);
+  case 'V':
+    return ctrl && !shft && ClipboardKey(geaPasteEh);
+  case 'X':
+    return ctrl && !shft && ClipboardKey(geaCutEh);
   case 'F':
     if (ctrl && (optionsEh_ & dghIncSearch)) {
       inSearch_ = true;
@@ -563,6 +608,11 @@ void TCustomDBGridEh::WndProc(TMessage &m) {
       int col = -1;
       if ((dbOptions_ & dgColumnResize) && ColSizingZone(p.x, p.y, col)) {
         SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+        m.Result = TRUE;
+        return;
+      }
+      if (InColumnSelectZone(MouseCoord(p.x, p.y), p.y)) {
+        SetCursor(TGridResourcesEh::Get().DownCursor());
         m.Result = TRUE;
         return;
       }

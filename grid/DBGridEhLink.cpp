@@ -76,6 +76,8 @@ void TCustomDBGridEh::LinkActive() {
   for (int i = 0; i < columns_.Count(); ++i)
     columns_.Items(i)->ForgetField();
   if (!dataLink_.Active()) HideEditor();
+  selection_.LinkActive(dataLink_.Active());
+  rowAnchor_ = 0;
   StopSearch();
   sumList_->SetDataSet(DataSet());
   RequestLayout();
@@ -90,6 +92,7 @@ void TCustomDBGridEh::LinkDataChanged() {
     bool &flag;
     ~TReset() { flag = false; }
   } reset{inDataChanged_};
+  selection_.DataChanged();
   RecountRows();
   if (UpdateVertScrollBar() && autoFitColWidths_) PostDeferredLayout();
   SyncCurrentRow();

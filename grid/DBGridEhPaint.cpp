@@ -417,12 +417,21 @@ void TCustomDBGridEh::DrawCell(int col, int row, const TRect &rect, uint32_t sta
 void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &rect, uint32_t) {
   HDC dc = canvas.Handle();
   bool filler = footerRowCount_ > 0 && row == titleRowCount_ + dataRowCount_;
-  FillSolid(dc, rect, ColorToRGB(filler && !(optionsEh_ & dghFrozen3D) ? Color() : FixedColor()));
+  // A selected record (records or all, with dgMultiSelect) has its indicator highlighted.
+  bool selected = false;
+  if ((dbOptions_ & dgMultiSelect) && DataRowOfGridRow(row)) {
+    TDBGridEhSelectionType kind = selection_.SelectionType();
+    selected =
+        kind == TDBGridEhSelectionType::gstAll ||
+        (kind == TDBGridEhSelectionType::gstRecordBookmarks && selection_.Rows().Contains(RowBookmark(row)));
+  }
+  TColor fill = selected ? clHighlight : filler && !(optionsEh_ & dghFrozen3D) ? Color() : FixedColor();
+  FillSolid(dc, rect, ColorToRGB(fill));
   if (row < titleRowCount_ || !DataRowOfGridRow(row) || !dataLink_.Active() || row != Row()) return;
   int image = kIndicatorArrow;
   switch (TDataAccess::State(DataSet())) {
   case TDataState::Browse:
-    image = inSearch_ ? kIndicatorSearch : kIndicatorArrow;
+    image = selected ? kIndicatorSelectedArrow : inSearch_ ? kIndicatorSearch : kIndicatorArrow;
     break;
   case TDataState::Edit:
     image = kIndicatorEdit;
@@ -437,7 +446,7 @@ void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &r
   int dx = CellIs3D(0, row) ? 1 : 2;
   int x = rect.Right - images.Width() - dx;
   int y = rect.Top + (rect.Height() - images.Height()) / 2;
-  TGridResourcesEh::Get().DrawIndicator(dc, x, y, image, ColorToRGB(FixedColor()));
+  TGridResourcesEh::Get().DrawIndicator(dc, x, y, image, ColorToRGB(fill));
 }
 
 void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TRect &rect, uint32_t) {
@@ -542,9 +551,10 @@ void TCustomDBGridEh::DrawHeaderTree(TCanvas &canvas) {
 
 bool TCustomDBGridEh::IsHighlighted(int col, int row, uint32_t state) const {
   bool focused = GridHasFocus();
+  // With dgMultiSelect, cells of the selection show whether or not the grid has the focus.
+  if ((dbOptions_ & dgMultiSelect) && GridCellSelected(col, row)) return true;
   bool selected = (state & gdSelected) || ((dbOptions_ & dgRowSelect) && row == Row()) ||
                   ((optionsEh_ & dghRowHighlight) && row == Row());
-  (void)col;
   if (!selected) return false;
   return (dbOptions_ & dgAlwaysShowSelection) || (focused && (optionsEh_ & dghHighlightFocus));
 }

@@ -7,7 +7,7 @@ third="$top/build/third_party"
 
 packages=(cmake g++ make g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
           fonts-wine xvfb xauth x11-utils imagemagick fonts-arphic-uming fonts-arphic-ukai fonts-wqy-zenhei
-          googletest libsqlite3-dev sqlite3 tclsh clang clang-format dpkg-dev python3 python3-fonttools nsis zip unzip)
+          googletest libsqlite3-dev sqlite3 tclsh clang clang-format dpkg-dev python3 python3-fonttools nsis zip unzip unrtf)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 

@@ -161,6 +161,11 @@ void TDataSet::SetRecNo(int recNo) {
 
 TBookmark TDataSet::GetBookmark() const { return rows_.empty() ? 0 : rows_[current_].Id; }
 
+TBookmark TDataSet::ActiveBookmark() const {
+  if (activeIndex_ < 0 || activeIndex_ >= static_cast<int>(rows_.size())) return 0;
+  return rows_[static_cast<size_t>(activeIndex_)].Id;
+}
+
 int TDataSet::IndexOf(TBookmark bookmark) const {
   if (bookmark == 0) return -1;
   if (!positionsValid_) {

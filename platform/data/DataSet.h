@@ -77,6 +77,9 @@ public:
   virtual bool IsSequenced() const { return true; }
 
   TBookmark GetBookmark() const;
+  // The bookmark of the record whose fields are read now (the one a data link shows while it
+  // draws, else the current one).
+  TBookmark ActiveBookmark() const;
   bool BookmarkValid(TBookmark bookmark) const;
   // Throws EDatabaseError when the record is gone.
   void GotoBookmark(TBookmark bookmark);

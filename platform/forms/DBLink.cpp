@@ -68,6 +68,10 @@ void TDataAccess::EnableControls(TDataSet *ds) {
   if (ds) ds->EnableControls();
 }
 uint64_t TDataAccess::GetBookmark(const TDataSet *ds) { return ds ? ds->GetBookmark() : 0; }
+uint64_t TDataAccess::ActiveBookmark(const TDataSet *ds) { return ds ? ds->ActiveBookmark() : 0; }
+int TDataAccess::CompareBookmarks(const TDataSet *ds, uint64_t a, uint64_t b) {
+  return ds ? ds->CompareBookmarks(a, b) : 0;
+}
 bool TDataAccess::BookmarkValid(const TDataSet *ds, uint64_t b) { return ds && ds->BookmarkValid(b); }
 void TDataAccess::GotoBookmark(TDataSet *ds, uint64_t b) {
   if (ds) ds->GotoBookmark(b);

@@ -40,6 +40,10 @@ struct TDataAccess {
   static void DisableControls(TDataSet *ds);
   static void EnableControls(TDataSet *ds);
   static uint64_t GetBookmark(const TDataSet *ds);
+  // The bookmark of the record the fields read now (a data link's drawn row, else the current).
+  static uint64_t ActiveBookmark(const TDataSet *ds);
+  // -1, 0 or 1 by the records' order.
+  static int CompareBookmarks(const TDataSet *ds, uint64_t a, uint64_t b);
   static bool BookmarkValid(const TDataSet *ds, uint64_t bookmark);
   static void GotoBookmark(TDataSet *ds, uint64_t bookmark);
 

@@ -31,9 +31,9 @@ struct TButtonSpec {
   int Result;
 };
 const TButtonSpec kButtons[] = {
-    {mbYes, "&Yes", mrYes},         {mbNo, "&No", mrNo},          {mbOK, "OK", mrOk},
-    {mbCancel, "Cancel", mrCancel}, {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
-    {mbIgnore, "&Ignore", mrIgnore}};
+    {mbYes, "&Yes", mrYes},          {mbNo, "&No", mrNo},          {mbOK, "OK", mrOk},
+    {mbCancel, "Cancel", mrCancel},  {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll}};
 
 } // namespace
 

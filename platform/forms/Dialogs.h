@@ -11,7 +11,8 @@
 namespace qv {
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-constexpr uint32_t mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAbort = 16, mbRetry = 32, mbIgnore = 64;
+constexpr uint32_t mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8, mbAbort = 16, mbRetry = 32, mbIgnore = 64,
+                   mbAll = 128;
 
 class TMessageForm : public TForm {
   QV_DECLARE_CLASS(TMessageForm)

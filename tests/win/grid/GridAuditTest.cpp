@@ -240,3 +240,29 @@ TEST_F(GridTest, GridPublishesOneOptionsProperty) {
 }
 
 } // namespace qv
+
+namespace qv {
+
+using namespace qv::test;
+
+// A column's DisplayFormat is a float format; one that looks like a printf format is text.
+TEST_F(GridTest, ColumnDisplayFormatIsAFloatFormatAndNoPrintfFormat) {
+  Build(300, 300, 400, false);
+  TColumnEh *no = nullptr;
+  for (int i = 0; i < grid->Columns()->Count(); ++i)
+    if (grid->Columns()->Items(i)->FieldName() == "sNo") no = grid->Columns()->Items(i);
+  ASSERT_NE(no, nullptr);
+  db->Query().SetRecNo(123);
+  no->SetDisplayFormat("0.00");
+  EXPECT_EQ(no->DisplayText(), "123.00");
+  no->SetDisplayFormat("#,##0 题");
+  db->Query().SetRecNo(1);
+  EXPECT_EQ(no->DisplayText(), "1 题");
+  // Read as a printf format this would read strings that were never passed.
+  no->SetDisplayFormat("%s%s%s%s%n");
+  EXPECT_EQ(no->DisplayText(), "%s%s%s%s%n");
+  grid->Invalidate();
+  Pump(10);
+}
+
+} // namespace qv
