@@ -9,8 +9,10 @@
 // window, scrolling), DBGridEhInput.cpp (mouse, keys, wheel, scroll bar, incremental search),
 // DBGridEhClasses.cpp (published properties and class registration).
 //
+// DBGridEhInplace.cpp (the in-place editor, its edit styles and writing back).
+//
 // Not here yet: footer values and summaries, export and import, the selection model beyond the
-// current row, the in-place editor beyond a read-only edit, drop-down lists and the calculator.
+// current row, pick, lookup and calendar drop-down lists.
 // Their hooks are marked where they plug in.
 #include "grid/DBSumLst.h"
 #include "platform/classes/Collection.h"
@@ -443,6 +445,9 @@ public:
   void ForgetField() const { field_ = nullptr; }
 
   TEvent<TObject *, TColumnEh *> OnEditButtonClick;
+  // Before the editor's text goes into the field: the text may be changed, or the update
+  // handled (set the flag) instead.
+  TEvent<TObject *, std::string &, bool &> OnUpdateData;
   // Fired for each data cell before it is drawn; the parameters may be changed.
   TEvent<TObject *, TColCellParamsEh &> OnGetCellParams;
 
@@ -787,6 +792,19 @@ public:
   void Loaded() override;
   void Notification(TComponent *c, TOperation op) override;
 
+  // In-place editing (DBGridEhInplace.cpp). Whether the column's field may be changed now; with
+  // putIntoEdit the dataset is put into edit state and the link marked modified.
+  bool ColumnCanModify(TColumnEh *column, bool putIntoEdit);
+  // The text the editor took from the current cell when it was placed.
+  const std::string &EditedText() const { return editedText_; }
+  void SetEditedText(const std::string &text) { editedText_ = text; }
+  // The column's update step: OnUpdateData, then the field's edit text (or null).
+  void UpdateColumnData(TColumnEh *column, const std::string &text, bool null);
+  // Writes the editor's text back through the current column (the data link's update).
+  void WriteEditedText();
+  // Enter in the editor: the record is posted; the editor hides unless dgAlwaysShowEditor.
+  void EditorEnter();
+
   // Drawing of one text into a cell (both paths; see DBGridEhPaint.cpp).
   void DrawCellText(TCanvas &canvas, const TRect &rect, int leftMargin, int rightMargin, bool endEllipsis,
                     bool wordWrap, TVertLayoutEh layout, TAlignment alignment, const std::string &text,
@@ -796,6 +814,7 @@ protected:
   friend class TColumnEh;
   friend class TDBGridColumnsEh;
   friend class TGridDataLinkEh;
+  friend class TDBGridInplaceEdit;
   friend class TDBGridEhScrollBar;
   friend class TColumnTitleDefValuesEh;
   friend class TColumnDefValuesEh;
@@ -816,6 +835,9 @@ protected:
   void HandleWheel(int delta) override;
   bool CanEditShow() const override;
   std::string GetEditText(int col, int row) override;
+  TInplaceEdit *CreateEditor() override;
+  // A typed character opens the editor and goes into it; false when the editor cannot show.
+  bool TypeIntoEditor(wchar_t key);
   void MouseDown(TMouseButton button, uint32_t shift, int x, int y) override;
   void MouseUp(TMouseButton button, uint32_t shift, int x, int y) override;
   bool WantsKey(WPARAM vk) const override;
@@ -929,6 +951,7 @@ private:
   WORD lastCnKey_ = 0;
   bool painting_ = false, paintFocused_ = false;
   TFont cellFont_; // the copy of a column's font that cell-parameter handlers may change
+  std::string editedText_;
   void SyncBaseOptions();
   void PostLayoutMessage();
   void DeferredLayoutArrived();
