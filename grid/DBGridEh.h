@@ -389,6 +389,9 @@ public:
   void SetDropDownRows(int n) { dropDownRows_ = n; }
   int DropDownWidth() const { return dropDownWidth_; }
   void SetDropDownWidth(int w) { dropDownWidth_ = w; }
+  // A frame to resize the drop-down list by (the grid's ColumnDefValues unless set).
+  bool DropDownSizing() const;
+  void SetDropDownSizing(bool on) { dropDownSizing_ = on ? 1 : 0; }
   const std::string &EditMask() const { return editMask_; }
   void SetEditMask(const std::string &s) { editMask_ = s; }
   bool EndEllipsis() const;
@@ -469,6 +472,7 @@ private:
   bool dblClickNextVal_ = false;
   std::string displayFormat_, editMask_;
   int dropDownRows_ = 7, dropDownWidth_ = 0;
+  int dropDownSizing_ = -1; // -1: the default
   bool endEllipsis_ = false;
   TFollowingFont font_;
   TColumnFooterEh footer_;

@@ -45,7 +45,14 @@ TEditStyleEh ChooseEditStyle(TCustomDBGridEh &, TColumnEh &column) {
   case TColumnButtonStyleEh::cbsAuto:
     break;
   }
+  if (column.PickList()->Count() > 0 && !column.ReadOnly()) return TEditStyleEh::esPickList;
   return TEditStyleEh::esSimple;
+}
+
+bool TColumnEh::DropDownSizing() const {
+  if (dropDownSizing_ >= 0) return dropDownSizing_ != 0;
+  TCustomDBGridEh *grid = Grid();
+  return grid && grid->ColumnDefValues()->DropDownSizing();
 }
 
 bool TCustomDBGridEh::CanEditShow() const {
@@ -209,7 +216,21 @@ void TDBGridInplaceEdit::UpdateContents() {
   SendMessageW(h, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&rc));
 }
 
-bool TDBGridInplaceEdit::ListVisible() const { return calculator_ && calculator_->ListVisible(); }
+bool TDBGridInplaceEdit::ListVisible() const { return CalculatorVisible() || PickListVisible(); }
+
+bool TDBGridInplaceEdit::UsesPickList() const {
+  if (style_ == TEditStyleEh::esPickList) return true;
+  if (style_ != TEditStyleEh::esDropDown || !DBGrid()) return false;
+  TColumnEh *column = DBGrid()->ColumnOfGridCol(DBGrid()->Col());
+  TField *field = column ? column->Field() : nullptr;
+  return column && column->PickList()->Count() > 0 && !(field && field->IsNumeric());
+}
+
+TRect TDBGridInplaceEdit::ScreenRect() const {
+  RECT wr{};
+  GetWindowRect(HandleIfAllocated(), &wr);
+  return {wr.left, wr.top, wr.right, wr.bottom};
+}
 
 TRect TDBGridInplaceEdit::ButtonRect() const {
   if (buttonsWidth_ == 0 || !HandleAllocated()) return {};
@@ -293,7 +314,7 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
     TRect b = ButtonRect();
     if (!b.Contains(p)) break;
     if (!Focused()) SetFocus();
-    if (style_ == TEditStyleEh::esDropDown) {
+    if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList) {
       if (ListVisible())
         CloseUp(false);
       else
@@ -311,6 +332,12 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
   case WM_CLEAR:
     if (!BeginChange()) return;
     break;
+  case WM_CHAR:
+  case WM_KEYDOWN:
+    // Typing moves the open list's selection to the typed text.
+    TInplaceEdit::WndProc(m);
+    if (PickListVisible()) pickList_->SearchFor(Text());
+    return;
   default:
     break;
   }
@@ -335,18 +362,25 @@ bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
   TCustomDBGridEh *grid = DBGrid();
   if (!grid) return TInplaceEdit::DoKeyDown(key, shift);
   if (ListVisible()) {
-    if (key == VK_ESCAPE || key == VK_RETURN) {
-      calculator_->KeyPressed(key == VK_ESCAPE ? '\x1b' : '\r');
-      return true;
-    }
     if ((shift & ssAlt) && (key == VK_UP || key == VK_DOWN)) {
       CloseUp(true);
       return true;
     }
+    if (CalculatorVisible() && (key == VK_ESCAPE || key == VK_RETURN)) {
+      calculator_->KeyPressed(key == VK_ESCAPE ? '\x1b' : '\r');
+      return true;
+    }
+    if (PickListVisible()) {
+      if (key == VK_ESCAPE || key == VK_RETURN) {
+        CloseUp(key == VK_RETURN);
+        return true;
+      }
+      if (key != VK_HOME && key != VK_END && pickList_->MoveByKey(key)) return true;
+    }
   }
-  bool dropStyle = style_ == TEditStyleEh::esDropDown;
+  bool dropStyle = style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList;
   if (dropStyle && (((shift & ssAlt) && key == VK_DOWN) || key == VK_F4)) {
-    DropDown();
+    ListVisible() ? CloseUp(true) : DropDown();
     return true;
   }
   if (key == VK_RETURN && (shift & ssCtrl) && (dropStyle || style_ == TEditStyleEh::esEllipsis)) {
@@ -363,7 +397,7 @@ bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
 
 bool TDBGridInplaceEdit::DoKeyPress(wchar_t &key) {
   if (TInplaceEdit::DoKeyPress(key)) return true;
-  if (ListVisible()) {
+  if (CalculatorVisible()) {
     if (key > 0 && key < 128) calculator_->KeyPressed(static_cast<char>(key));
     return true;
   }
@@ -373,6 +407,9 @@ bool TDBGridInplaceEdit::DoKeyPress(wchar_t &key) {
     MessageBeep(0);
     return true;
   }
+  TCustomDBGridEh *grid = DBGrid();
+  TColumnEh *column = grid ? grid->ColumnOfGridCol(grid->Col()) : nullptr;
+  if (changes && column && column->AutoDropDown() && UsesPickList() && !ListVisible()) DropDown();
   return false;
 }
 
@@ -391,6 +428,7 @@ void TDBGridInplaceEdit::EditButtonClick(bool lowerHalf) {
     column->OnEditButtonClick(grid, column);
     return;
   case TEditStyleEh::esDropDown:
+  case TEditStyleEh::esPickList:
     ListVisible() ? CloseUp(false) : DropDown();
     return;
   case TEditStyleEh::esUpDown: {
@@ -415,8 +453,30 @@ void TDBGridInplaceEdit::EditButtonClick(bool lowerHalf) {
 }
 
 void TDBGridInplaceEdit::DropDown() {
+  if (!DBGrid() || ListVisible()) return;
+  if (UsesPickList())
+    DropDownPickList();
+  else if (style_ == TEditStyleEh::esDropDown)
+    DropDownCalculator();
+}
+
+void TDBGridInplaceEdit::CloseUp(bool accept) {
+  if (CalculatorVisible()) CloseUpCalculator(accept);
+  if (PickListVisible()) CloseUpPickList(accept);
+}
+
+namespace {
+
+TRect WorkArea() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return {work.left, work.top, work.right, work.bottom};
+}
+
+} // namespace
+
+void TDBGridInplaceEdit::DropDownCalculator() {
   TCustomDBGridEh *grid = DBGrid();
-  if (!grid || ListVisible() || style_ != TEditStyleEh::esDropDown) return;
   TColumnEh *column = grid->ColumnOfGridCol(grid->Col());
   TField *field = column ? column->Field() : nullptr;
   if (!field || !field->IsNumeric()) return;
@@ -427,16 +487,9 @@ void TDBGridInplaceEdit::DropDown() {
   calculator_->SetOwnerWindow(GetAncestor(Handle(), GA_ROOT));
   calculator_->SetFlat(grid->Flat());
   calculator_->SetValue(std::strtod(Text().c_str(), nullptr));
-  HWND popup = calculator_->Handle();
   RECT pr{};
-  GetWindowRect(popup, &pr);
-  RECT wr{};
-  GetWindowRect(Handle(), &wr);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  TDropDownPlacement place =
-      PlaceDropDown({wr.left, wr.top, wr.right, wr.bottom}, pr.right - pr.left, pr.bottom - pr.top,
-                    {work.left, work.top, work.right, work.bottom});
+  GetWindowRect(calculator_->Handle(), &pr);
+  TDropDownPlacement place = PlaceDropDown(ScreenRect(), pr.right - pr.left, pr.bottom - pr.top, WorkArea());
   // The caret would blink under the popup's keys; the selection would suggest they replace it.
   HideCaret(Handle());
   SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(-1), 0);
@@ -444,14 +497,12 @@ void TDBGridInplaceEdit::DropDown() {
   SetButtonPressed(true);
 }
 
-void TDBGridInplaceEdit::CloseUp(bool accept) {
-  if (!ListVisible()) return;
+void TDBGridInplaceEdit::CloseUpCalculator(bool accept) {
   TCustomDBGridEh *grid = DBGrid();
   calculator_->Hide();
   SetButtonPressed(false);
   if (GetCapture()) ReleaseCapture();
   ShowCaret(Handle());
-  if (!grid) return;
   TColumnEh *column = grid->ColumnOfGridCol(grid->Col());
   if (!accept) {
     SetText(grid->EditedText());
@@ -461,6 +512,67 @@ void TDBGridInplaceEdit::CloseUp(bool accept) {
   std::string text = FormatCalcValue(calculator_->Value(), '.');
   SetText(text);
   grid->UpdateColumnData(column, text, false);
+  SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
+
+void TDBGridInplaceEdit::DropDownPickList() {
+  TCustomDBGridEh *grid = DBGrid();
+  TColumnEh *column = grid->ColumnOfGridCol(grid->Col());
+  if (!column) return;
+  if (!pickList_) {
+    pickList_ = new TPopupListboxEh(this);
+    pickList_->OnCloseUp = [this](bool accept) { CloseUp(accept); };
+  }
+  pickList_->SetOwnerWindow(GetAncestor(Handle(), GA_ROOT));
+  pickList_->Font().Assign(Font());
+  pickList_->SetColor(Color());
+  pickList_->SetSizable(column->DropDownSizing());
+  // With a KeyList only the items that have a key are offered.
+  std::vector<std::string> items;
+  int n = column->PickList()->Count();
+  if (column->KeyList()->Count() > 0) n = std::min(n, column->KeyList()->Count());
+  for (int i = 0; i < n; ++i)
+    items.push_back((*column->PickList())[i]);
+  pickList_->SetItems(items);
+  TField *field = column->Field();
+  pickList_->SetItemIndex(field && field->IsNull() ? -1 : IndexOfText(*column->PickList(), Text()));
+  if (pickList_->ItemIndex() >= n) pickList_->SetItemIndex(-1);
+  int itemHeight = pickList_->ItemHeight();
+  int rows = std::max(1, column->DropDownRows());
+  bool scrolls = n > rows;
+  TSize frame = pickList_->FrameSize();
+  int height = (scrolls ? rows : std::max(n, 1)) * itemHeight + frame.cy;
+  TRect cell = ScreenRect();
+  int width = std::max(cell.Width(), column->DropDownWidth());
+  width = std::max(width,
+                   pickList_->WidestItem() + 4 + frame.cx + (scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0));
+  TDropDownPlacement place = PlaceDropDown(cell, width, height, WorkArea());
+  pickList_->ShowAt(place.Bounds);
+  SetButtonPressed(true);
+}
+
+void TDBGridInplaceEdit::CloseUpPickList(bool accept) {
+  TCustomDBGridEh *grid = DBGrid();
+  TColumnEh *column = grid->ColumnOfGridCol(grid->Col());
+  if (column && pickList_->UserSized()) {
+    // The size the user gave the list is kept for the next time.
+    RECT wr{}, client{};
+    GetWindowRect(pickList_->Handle(), &wr);
+    GetClientRect(pickList_->Handle(), &client);
+    column->SetDropDownRows(std::max(1, static_cast<int>(client.bottom) / pickList_->ItemHeight()));
+    column->SetDropDownWidth(wr.right - wr.left);
+  }
+  std::string chosen = pickList_->Item(pickList_->ItemIndex());
+  bool picked = accept && pickList_->ItemIndex() >= 0;
+  pickList_->Hide();
+  SetButtonPressed(false);
+  if (GetCapture()) ReleaseCapture();
+  if (!picked) {
+    if (!accept) SetText(grid->EditedText());
+    return;
+  }
+  if (!BeginChange()) return;
+  SetText(chosen);
   SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 

@@ -3,13 +3,14 @@
 // EditedText, is read-only unless the grid's ColumnCanModify allows the column, wraps words in
 // tall rows, and offers the button of its edit style (drawn in its non-client area, right of
 // the text): an ellipsis, up-down buttons, or a drop-down button that opens the calculator for
-// numeric fields. Typing first puts the dataset into edit state; the grid writes the text back
-// through the column when the data link asks for the update.
+// numeric fields, else the pick list. Typing first puts the dataset into edit state; the grid writes the text
+// back through the column when the data link asks for the update.
 //
-// Not done yet: pick lists, lookup lists and the month calendar as drop-downs, the column's
-// extra EditButtons, the MRU list.
+// Not done yet: lookup lists and the month calendar as drop-downs, the column's extra
+// EditButtons, the MRU list.
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
+#include "grid/ToolCtrlsEh.h"
 
 namespace qv {
 
@@ -40,6 +41,7 @@ public:
   // The drop-down is open (the button stays pressed meanwhile).
   bool ListVisible() const;
   TPopupCalculatorEh *Calculator() const { return calculator_; }
+  TPopupListboxEh *PickList() const { return pickList_; }
 
   // Opens the style's drop-down (nothing when the style has none or one is open).
   void DropDown();
@@ -65,6 +67,17 @@ private:
   int buttonsWidth_ = 0;
   bool buttonPressed_ = false;
   TPopupCalculatorEh *calculator_ = nullptr;
+  TPopupListboxEh *pickList_ = nullptr;
+  // The style's drop-down is the pick list (else the calculator, for numeric fields).
+  bool UsesPickList() const;
+  bool PickListVisible() const { return pickList_ && pickList_->ListVisible(); }
+  bool CalculatorVisible() const { return calculator_ && calculator_->ListVisible(); }
+  void DropDownCalculator();
+  void DropDownPickList();
+  void CloseUpPickList(bool accept);
+  void CloseUpCalculator(bool accept);
+  // The editor's rectangle on the screen and the work area around it.
+  TRect ScreenRect() const;
   // Puts the dataset into edit for a change of the text; false (the change is refused) when the
   // column cannot be modified.
   bool BeginChange();

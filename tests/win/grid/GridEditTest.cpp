@@ -305,34 +305,38 @@ TEST_F(GridEditTest, CalculatorDropsDownUnderNumericCellsAndWritesItsValue) {
   EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
-TEST_F(GridEditTest, CalculatorStaysInsideTheWorkAreaNearItsEdges) {
+// Opens the drop-down of column i (by Alt+Down) with the grid's first row at each corner of the
+// work area, and checks where it opened.
+void CheckPlacementAtTheCorners(GridEditTest &t, int column, const char *shot) {
   RECT work{};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  grid->Columns()->Items(0)->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
-  grid->SetSelectedIndex(0);
+  t.grid->SetSelectedIndex(column);
   struct TCorner {
     bool Right, Bottom;
   };
   for (TCorner corner :
        {TCorner{false, false}, TCorner{true, false}, TCorner{false, true}, TCorner{true, true}}) {
+    HWND form = t.form->Handle();
     RECT fr{};
-    GetWindowRect(form->Handle(), &fr);
-    int w = fr.right - fr.left, h = fr.bottom - fr.top;
-    // The grid's first row at the edge: the form's right (bottom) beyond the work area.
-    TRect cellInForm = grid->CellRect(1, grid->TitleRowCount());
-    POINT cellScreen{cellInForm.Left, cellInForm.Top};
-    ClientToScreen(grid->Handle(), &cellScreen);
+    GetWindowRect(form, &fr);
+    TRect cellInGrid = t.grid->CellRect(t.grid->Col(), t.grid->TitleRowCount());
+    POINT cellScreen{cellInGrid.Left, cellInGrid.Top};
+    ClientToScreen(t.grid->Handle(), &cellScreen);
     int dx = cellScreen.x - fr.left, dy = cellScreen.y - fr.top;
+    // The cell's right (bottom) part beyond the work area's edge.
     int left = corner.Right ? work.right - dx - 40 : work.left;
-    int top = corner.Bottom ? work.bottom - dy - cellInForm.Height() - 2 : work.top;
-    SetWindowPos(form->Handle(), nullptr, left, top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    int top = corner.Bottom ? work.bottom - dy - cellInGrid.Height() - 2 : work.top;
+    SetWindowPos(form, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump(10);
-    Press(VK_F2);
-    Press(VK_DOWN, ssAlt);
-    ASSERT_TRUE(Editor()->ListVisible());
+    t.Press(VK_F2);
+    t.Press(VK_DOWN, ssAlt);
+    TDBGridInplaceEdit *editor = t.Editor();
+    ASSERT_TRUE(editor->ListVisible());
+    HWND list = editor->Calculator() && editor->Calculator()->ListVisible() ? editor->Calculator()->Handle()
+                                                                            : editor->PickList()->Handle();
     RECT cell{}, popup{};
-    GetWindowRect(Editor()->Handle(), &cell);
-    GetWindowRect(Editor()->Calculator()->Handle(), &popup);
+    GetWindowRect(editor->Handle(), &cell);
+    GetWindowRect(list, &popup);
     EXPECT_GE(popup.left, work.left);
     EXPECT_LE(popup.right, work.right);
     EXPECT_GE(popup.top, work.top);
@@ -345,10 +349,150 @@ TEST_F(GridEditTest, CalculatorStaysInsideTheWorkAreaNearItsEdges) {
       EXPECT_EQ(popup.right, work.right) << "moved left";
     else
       EXPECT_EQ(popup.left, cell.left);
-    if (corner.Right && corner.Bottom) SaveWindowBmp(GetDesktopWindow(), "calculator-corner.bmp");
-    Press(VK_ESCAPE);
-    Press(VK_ESCAPE);
+    if (corner.Right && corner.Bottom) SaveWindowBmp(GetDesktopWindow(), shot);
+    t.Press(VK_ESCAPE);
+    EXPECT_FALSE(editor->ListVisible());
+    t.Press(VK_ESCAPE);
+    t.Press(VK_ESCAPE);
   }
+}
+
+TEST_F(GridEditTest, CalculatorStaysInsideTheWorkAreaNearItsEdges) {
+  grid->Columns()->Items(0)->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
+  CheckPlacementAtTheCorners(*this, 0, "calculator-corner.bmp");
+}
+
+TEST_F(GridEditTest, PickListStaysInsideTheWorkAreaNearItsEdges) {
+  grid->Columns()->Items(1)->PickList()->SetText("单项选择\n多项选择\n判断题");
+  CheckPlacementAtTheCorners(*this, 1, "picklist-corner.bmp");
+}
+
+struct PickListTest : GridEditTest {
+  void SetUp() override {
+    GridEditTest::SetUp();
+    types = grid->Columns()->Items(1);
+    types->PickList()->SetText("单项选择\n多项选择\n判断题");
+    grid->SetSelectedIndex(1);
+  }
+  TPopupListboxEh *List() { return Editor()->PickList(); }
+  // A click on item i of the open list.
+  void ClickItem(int i) {
+    HWND h = List()->Handle();
+    RECT r{};
+    SendMessageW(h, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(h, WM_LBUTTONUP, 0, at);
+    Pump(5);
+  }
+  TColumnEh *types = nullptr;
+};
+
+TEST_F(PickListTest, OpensByMouseAndAltDownAcceptsAndCancels) {
+  Press(VK_F2);
+  ASSERT_EQ(Editor()->EditStyle(), TEditStyleEh::esPickList);
+  ClickEditButton();
+  ASSERT_TRUE(Editor()->ListVisible());
+  EXPECT_TRUE(Editor()->Focused());
+  EXPECT_EQ(List()->Count(), 3);
+  EXPECT_EQ(List()->ItemIndex(), 0) << "the item of the cell's text";
+  RECT cell{}, popup{}, client{};
+  GetWindowRect(Editor()->Handle(), &cell);
+  GetWindowRect(List()->Handle(), &popup);
+  GetClientRect(List()->Handle(), &client);
+  EXPECT_EQ(popup.top, cell.bottom);
+  EXPECT_GE(popup.right - popup.left, cell.right - cell.left);
+  EXPECT_EQ(client.bottom, 3 * List()->ItemHeight()) << "fewer items than DropDownRows: all of them";
+  SaveWindowBmp(GetDesktopWindow(), "picklist-dropdown.bmp");
+  // Keys move the selection; Enter takes it.
+  Press(VK_DOWN);
+  EXPECT_EQ(List()->ItemIndex(), 1);
+  Press(VK_RETURN);
+  EXPECT_FALSE(Editor()->ListVisible());
+  EXPECT_EQ(Editor()->Text(), "多项选择");
+  Press(VK_RETURN);
+  EXPECT_EQ(Stored("eQType", 1), "多项选择");
+  // Escape gives the cell's text back.
+  Press(VK_F2);
+  Press(VK_DOWN, ssAlt);
+  ASSERT_TRUE(Editor()->ListVisible());
+  Press(VK_DOWN);
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Editor()->ListVisible());
+  EXPECT_EQ(Editor()->Text(), "多项选择");
+  EXPECT_EQ(db->Query().State(), TDataSetState::dsBrowse);
+  // A click on an item takes it.
+  ClickEditButton();
+  ClickItem(2);
+  EXPECT_FALSE(Editor()->ListVisible());
+  EXPECT_EQ(Editor()->Text(), "判断题");
+  Press(VK_RETURN);
+  EXPECT_EQ(Stored("eQType", 1), "判断题");
+  EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(PickListTest, TypingSearchesTheOpenList) {
+  types->SetAutoDropDown(true);
+  Type("判");
+  ASSERT_TRUE(Editor()->ListVisible()) << "AutoDropDown opens it on the first key";
+  EXPECT_EQ(List()->ItemIndex(), 2);
+  Press(VK_BACK);
+  Type("多");
+  EXPECT_EQ(List()->ItemIndex(), 1);
+  Type("x");
+  EXPECT_EQ(List()->ItemIndex(), 1) << "no match keeps the selection";
+  Press(VK_RETURN);
+  EXPECT_EQ(Editor()->Text(), "多项选择");
+}
+
+TEST_F(PickListTest, KeyListOffersOnlyItemsWithKeysAndStoresTheKey) {
+  TColumnEh *answers = grid->Columns()->Items(2);
+  answers->PickList()->SetText("甲\n乙\n丙");
+  answers->KeyList()->SetText("A\nB");
+  grid->SetSelectedIndex(2);
+  Press(VK_F2);
+  EXPECT_EQ(Editor()->Text(), "乙");
+  Press(VK_DOWN, ssAlt);
+  ASSERT_TRUE(Editor()->ListVisible());
+  EXPECT_EQ(List()->Count(), 2);
+  EXPECT_EQ(List()->ItemIndex(), 1);
+  Press(VK_UP);
+  Press(VK_RETURN);
+  Press(VK_RETURN);
+  EXPECT_EQ(Stored("result1", 1), "A");
+}
+
+TEST_F(PickListTest, ResizedListStoresItsRowsAndWidthInTheColumn) {
+  types->SetDropDownSizing(true);
+  types->SetDropDownRows(2);
+  Press(VK_F2);
+  Press(VK_DOWN, ssAlt);
+  ASSERT_TRUE(Editor()->ListVisible());
+  HWND h = List()->Handle();
+  RECT client{};
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.bottom, 2 * List()->ItemHeight()) << "more items than DropDownRows";
+  // The user drags the frame: taller by two rows, 50 pixels wider.
+  RECT wr{};
+  GetWindowRect(h, &wr);
+  SendMessageW(h, WM_ENTERSIZEMOVE, 0, 0);
+  SetWindowPos(h, nullptr, 0, 0, wr.right - wr.left + 50, wr.bottom - wr.top + 2 * List()->ItemHeight(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(h, WM_EXITSIZEMOVE, 0, 0);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(types->DropDownRows(), 4);
+  EXPECT_EQ(types->DropDownWidth(), wr.right - wr.left + 50);
+  // Next time it opens at that size.
+  Press(VK_F2);
+  Press(VK_DOWN, ssAlt);
+  GetWindowRect(h, &wr);
+  EXPECT_EQ(wr.right - wr.left, types->DropDownWidth());
+  Press(VK_ESCAPE);
+  // Without the frame nothing is stored.
+  types->SetDropDownSizing(false);
+  Press(VK_DOWN, ssAlt);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(types->DropDownRows(), 4);
 }
 
 } // namespace
