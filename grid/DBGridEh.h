@@ -8,9 +8,8 @@
 // and fitting), DBGridEhPaint.cpp (painting, images, style), DBGridEhLink.cpp (data link, row
 // window, scrolling), DBGridEhInput.cpp (mouse, keys, wheel, scroll bar, incremental search),
 // DBGridEhClasses.cpp (published properties and class registration), DBGridEhFooter.cpp (footer
-// texts), DBGridEhSelection.cpp (selection model and the clicks and keys that make it).
-//
-// Not here yet: the in-place editor beyond a read-only edit, drop-down lists and the calculator.
+// texts), DBGridEhSelection.cpp (selection model and the clicks and keys that make it),
+// DBGridEhInplace.cpp (the in-place editor, its edit styles and writing back).
 #include "grid/DBGridEhFormats.h"
 #include "grid/DBGridEhSelection.h"
 #include "grid/DBSumLst.h"
@@ -390,6 +389,9 @@ public:
   void SetDropDownRows(int n) { dropDownRows_ = n; }
   int DropDownWidth() const { return dropDownWidth_; }
   void SetDropDownWidth(int w) { dropDownWidth_ = w; }
+  // A frame to resize the drop-down list by (the grid's ColumnDefValues unless set).
+  bool DropDownSizing() const;
+  void SetDropDownSizing(bool on) { dropDownSizing_ = on ? 1 : 0; }
   const std::string &EditMask() const { return editMask_; }
   void SetEditMask(const std::string &s) { editMask_ = s; }
   bool EndEllipsis() const;
@@ -446,6 +448,9 @@ public:
   void ForgetField() const { field_ = nullptr; }
 
   TEvent<TObject *, TColumnEh *> OnEditButtonClick;
+  // Before the editor's text goes into the field: the text may be changed, or the update
+  // handled (set the flag) instead.
+  TEvent<TObject *, std::string &, bool &> OnUpdateData;
   // Fired for each data cell before it is drawn; the parameters may be changed.
   TEvent<TObject *, TColCellParamsEh &> OnGetCellParams;
 
@@ -467,6 +472,7 @@ private:
   bool dblClickNextVal_ = false;
   std::string displayFormat_, editMask_;
   int dropDownRows_ = 7, dropDownWidth_ = 0;
+  int dropDownSizing_ = -1; // -1: the default
   bool endEllipsis_ = false;
   TFollowingFont font_;
   TColumnFooterEh footer_;
@@ -796,6 +802,19 @@ public:
   void Loaded() override;
   void Notification(TComponent *c, TOperation op) override;
 
+  // In-place editing (DBGridEhInplace.cpp). Whether the column's field may be changed now; with
+  // putIntoEdit the dataset is put into edit state and the link marked modified.
+  bool ColumnCanModify(TColumnEh *column, bool putIntoEdit);
+  // The text the editor took from the current cell when it was placed.
+  const std::string &EditedText() const { return editedText_; }
+  void SetEditedText(const std::string &text) { editedText_ = text; }
+  // The column's update step: OnUpdateData, then the field's edit text (or null).
+  void UpdateColumnData(TColumnEh *column, const std::string &text, bool null);
+  // Writes the editor's text back through the current column (the data link's update).
+  void WriteEditedText();
+  // Enter in the editor: the record is posted; the editor hides unless dgAlwaysShowEditor.
+  void EditorEnter();
+
   // Drawing of one text into a cell (both paths; see DBGridEhPaint.cpp).
   void DrawCellText(TCanvas &canvas, const TRect &rect, int leftMargin, int rightMargin, bool endEllipsis,
                     bool wordWrap, TVertLayoutEh layout, TAlignment alignment, const std::string &text,
@@ -805,6 +824,7 @@ protected:
   friend class TColumnEh;
   friend class TDBGridColumnsEh;
   friend class TGridDataLinkEh;
+  friend class TDBGridInplaceEdit;
   friend class TDBGridEhScrollBar;
   friend class TColumnTitleDefValuesEh;
   friend class TColumnDefValuesEh;
@@ -825,6 +845,9 @@ protected:
   void HandleWheel(int delta) override;
   bool CanEditShow() const override;
   std::string GetEditText(int col, int row) override;
+  TInplaceEdit *CreateEditor() override;
+  // A typed character opens the editor and goes into it; false when the editor cannot show.
+  bool TypeIntoEditor(wchar_t key);
   void MouseDown(TMouseButton button, uint32_t shift, int x, int y) override;
   void MouseUp(TMouseButton button, uint32_t shift, int x, int y) override;
   bool WantsKey(WPARAM vk) const override;
@@ -957,6 +980,7 @@ private:
   WORD lastCnKey_ = 0;
   bool painting_ = false, paintFocused_ = false;
   TFont cellFont_; // the copy of a column's font that cell-parameter handlers may change
+  std::string editedText_;
   void SyncBaseOptions();
   void PostLayoutMessage();
   void DeferredLayoutArrived();

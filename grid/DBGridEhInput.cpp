@@ -422,7 +422,7 @@ bool TCustomDBGridEh::DoKeyPress(wchar_t &key) {
   bool cannotEdit = !column || column->ReadOnly();
   bool toSearch = inSearch_ || ((optionsEh_ & dghIncSearch) && cannotEdit) ||
                   ((optionsEh_ & dghPreferIncSearch) && !(dbOptions_ & dgAlwaysShowEditor) && !EditorMode());
-  if (!toSearch) return false;
+  if (!toSearch) return TypeIntoEditor(key);
   HandleIncSearchChar(key);
   return true;
 }

@@ -61,9 +61,8 @@ void TGridDataLinkEh::LinkUpdateData() {
     bool &flag;
     ~TReset() { flag = false; }
   } reset{inUpdateData_};
-  if (modified_) {
-    // The editor is read-only until in-place editing exists; nothing to write yet.
-  }
+  // A value the field refuses leaves the flag set: the editor keeps its text for another try.
+  if (modified_) grid_->WriteEditedText();
   modified_ = false;
 }
 
@@ -147,7 +146,9 @@ void TCustomDBGridEh::LinkRecordChanged(TField *field) {
   } else {
     Invalidate();
   }
-  InvalidateEditor();
+  // Only a text that now reads differently replaces what the editor holds (and its selection).
+  if (EditorMode() && InplaceEditor() && InplaceEditor()->Text() != GetEditText(Col(), Row()))
+    InvalidateEditor();
 }
 
 void TCustomDBGridEh::LinkEditingChanged() {
@@ -317,25 +318,6 @@ void TCustomDBGridEh::DoExit() {
     }
   }
   TCustomGrid::DoExit();
-}
-
-} // namespace qv
-
-namespace qv {
-
-// Editor -----------------------------------------------------------------------------------------
-
-bool TCustomDBGridEh::CanEditShow() const {
-  if (!TCustomGrid::CanEditShow() || !dataLink_.Active() || inSearch_) return false;
-  if (!DataRowOfGridRow(Row())) return false;
-  TColumnEh *column = ColumnOfGridCol(Col());
-  // A read-only grid or column refuses the editor.
-  return column && column->Visible() && !column->ReadOnly() && !readOnly_;
-}
-
-std::string TCustomDBGridEh::GetEditText(int col, int) {
-  TColumnEh *column = ColumnOfGridCol(col);
-  return column ? TDataAccess::EditText(column->Field()) : std::string();
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataSet.h"
+#include "platform/data/DateTime.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -203,6 +204,13 @@ void TField::SetAsString(const std::string &text) {
     if (!ParseFloat(text, v)) NotANumber(text, name_, "数值");
     return SetValue(v);
   }
+  case TFieldType::ftDate:
+  case TFieldType::ftDateTime: {
+    TDateTimeParts parts;
+    if (Trim(text).empty()) return Clear();
+    if (!ParseDateTime(text, parts)) NotANumber(text, name_, "日期");
+    return SetValue(FormatDateTime(parts, type_ == TFieldType::ftDateTime));
+  }
   default:
     return SetValue(text);
   }
@@ -241,8 +249,10 @@ std::string TField::DisplayText() const {
 
 int TField::DisplayWidth() const {
   if (displayWidth_ < 0) {
-    if (IsNumeric())
+    if (IsNumeric() || type_ == TFieldType::ftDate)
       displayWidth_ = 10;
+    else if (type_ == TFieldType::ftDateTime)
+      displayWidth_ = 19;
     else if (size_ > 0)
       displayWidth_ = size_;
     else

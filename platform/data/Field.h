@@ -18,7 +18,8 @@ std::string FormatFloat(const std::string &format, double value);
 // The format of money amounts: thousands separated, two decimals.
 inline const char *const kCurrencyFormat = "#,##0.00";
 
-enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob };
+// Dates are held as text "YYYY-MM-DD", dates with times as "YYYY-MM-DD HH:MM:SS" (DateTime.h).
+enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob, ftDate, ftDateTime };
 enum class TFieldAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // What the dataset learns about a column when it opens.
@@ -40,6 +41,7 @@ public:
   int Size() const { return size_; }
   bool IsBlob() const { return type_ == TFieldType::ftBlob; }
   bool IsNumeric() const { return type_ == TFieldType::ftInteger || type_ == TFieldType::ftFloat; }
+  bool IsDate() const { return type_ == TFieldType::ftDate || type_ == TFieldType::ftDateTime; }
 
   // Reading. Null reads as empty text, 0 or 0.0; numbers as decimal text. Reading a text that
   // is not a number as a number throws EDatabaseError.
@@ -50,7 +52,8 @@ public:
   double AsFloat() const;
 
   // Writing: only in edit or insert state and when the field can be modified, else
-  // EDatabaseError. Text written to a numeric field must be a number (empty text writes null).
+  // EDatabaseError. Text written to a numeric field must be a number, to a date field a date
+  // (stored in the canonical form); empty text writes null.
   void SetValue(const TDbValue &value);
   void SetAsString(const std::string &text);
   void SetAsInteger(int64_t value);

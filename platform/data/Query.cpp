@@ -74,6 +74,9 @@ std::vector<std::string> TopLevelTokens(const std::string &sql) {
 TFieldType TypeOfDeclaration(const std::string &declared) {
   std::string t = UpperCase(declared);
   if (t.find("INT") != std::string::npos) return TFieldType::ftInteger;
+  if (t == "DATE") return TFieldType::ftDate;
+  if (t.find("DATETIME") != std::string::npos || t.find("TIMESTAMP") != std::string::npos)
+    return TFieldType::ftDateTime;
   if (t.find("CHAR") != std::string::npos || t.find("CLOB") != std::string::npos ||
       t.find("TEXT") != std::string::npos)
     return TFieldType::ftString;

@@ -80,6 +80,8 @@ public:
   }
   TButtonGlyph &ButtonGlyph() { return glyph_; }
   const TButtonGlyph &ButtonGlyph() const { return glyph_; }
+  // Held down by the mouse right now.
+  bool Pressed() const { return pressed_; }
   void Click() override;
 
 protected:

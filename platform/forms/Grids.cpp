@@ -51,6 +51,13 @@ void TInplaceEdit::Hide() {
   if (Visible()) SetVisible(false);
 }
 
+void TInplaceEdit::UpdateContents() {
+  if (!grid_) return;
+  Font().Assign(grid_->Font());
+  SetReadOnly(!grid_->CanEditModify());
+  SetText(grid_->GetEditText(grid_->Col(), grid_->Row()));
+}
+
 bool TInplaceEdit::WantsKey(WPARAM vk) const { return vk == VK_LEFT || vk == VK_RIGHT; }
 
 bool TInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
@@ -684,15 +691,19 @@ void TCustomGrid::SetEditorMode(bool on) {
     HideEditor();
 }
 
+TInplaceEdit *TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
+
 void TCustomGrid::ShowEditor() {
   if (!CanEditShow()) return;
   if (!editor_) {
-    editor_ = new TInplaceEdit(this);
+    editor_ = CreateEditor();
     editor_->grid_ = this;
     editor_->SetParent(this);
   }
   editorMode_ = true;
   UpdateEditor();
+  // Typing goes to the editor from now on.
+  if (Focused() && editor_->Visible()) editor_->SetFocus();
 }
 
 void TCustomGrid::HideEditor() {
@@ -712,9 +723,7 @@ void TCustomGrid::UpdateEditor() {
     editor_->Hide();
     return;
   }
-  editor_->Font().Assign(Font());
-  editor_->SetReadOnly(!CanEditModify());
-  editor_->SetText(GetEditText(col_, row_));
+  editor_->UpdateContents();
   editor_->Move(r);
 }
 

@@ -58,6 +58,9 @@ public:
   // Places the editor over r (grid client coordinates) and shows it.
   void Move(const TRect &r);
   void Hide();
+  // Takes the grid's font, read-only state and the current cell's text (derived editors decide
+  // more: buttons, word wrap, limits).
+  virtual void UpdateContents();
 
 protected:
   void CreateParams(TCreateParams &p) override;
@@ -71,6 +74,8 @@ private:
 
 class TCustomGrid : public TCustomControl {
   QV_DECLARE_CLASS(TCustomGrid)
+  friend class TInplaceEdit;
+
 public:
   explicit TCustomGrid(TComponent *owner);
   ~TCustomGrid() override;
@@ -182,6 +187,8 @@ protected:
   virtual std::string GetEditText(int col, int row);
   virtual void SetEditText(int col, int row, const std::string &text);
   virtual bool CanEditModify() const { return false; }
+  // Makes the editor on first use (a derived grid supplies its own kind).
+  virtual TInplaceEdit *CreateEditor();
   void ShowEditor();
   void HideEditor();
   // Refreshes the editor's text and position.

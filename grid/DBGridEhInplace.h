@@ -1,0 +1,89 @@
+#pragma once
+// TDBGridInplaceEdit: the editor TDBGridEh places over the current cell. It shows the cell's
+// EditedText, is read-only unless the grid's ColumnCanModify allows the column, wraps words in
+// tall rows, and offers the button of its edit style (drawn in its non-client area, right of
+// the text): an ellipsis, up-down buttons, or a drop-down button that opens the calculator for
+// numeric fields, else the pick list. Typing first puts the dataset into edit state; the grid writes the text
+// back through the column when the data link asks for the update.
+//
+// Not done yet: lookup lists and the month calendar as drop-downs, the column's extra
+// EditButtons, the MRU list.
+#include "grid/CalculatorEh.h"
+#include "grid/DBGridEh.h"
+#include "grid/ToolCtrlsEh.h"
+
+namespace qv {
+
+enum class TEditStyleEh {
+  esSimple,
+  esEllipsis,
+  esUpDown,
+  esDropDown,
+  esPickList,
+  esDataList,
+  esDateCalendar
+};
+
+// The style a column's editor takes (see the table in ChooseEditStyle).
+TEditStyleEh ChooseEditStyle(TCustomDBGridEh &grid, TColumnEh &column);
+
+class TDBGridInplaceEdit : public TInplaceEdit {
+  QV_DECLARE_CLASS(TDBGridInplaceEdit)
+public:
+  explicit TDBGridInplaceEdit(TComponent *owner);
+  ~TDBGridInplaceEdit() override;
+
+  TCustomDBGridEh *DBGrid() const;
+  TEditStyleEh EditStyle() const { return style_; }
+  bool WordWrap() const { return wordWrap_; }
+  // Width of the button area on the right (0 for the simple style).
+  int ButtonsWidth() const { return buttonsWidth_; }
+  // The drop-down is open (the button stays pressed meanwhile).
+  bool ListVisible() const;
+  TPopupCalculatorEh *Calculator() const { return calculator_; }
+  TPopupListboxEh *PickList() const { return pickList_; }
+
+  // Opens the style's drop-down (nothing when the style has none or one is open).
+  void DropDown();
+  // Closes it; accepted: the chosen value goes to the field.
+  void CloseUp(bool accept);
+  // What a click on the style's button does: ellipsis runs OnEditButtonClick, drop-down
+  // toggles the list, up-down steps the value (backwards for the lower half).
+  void EditButtonClick(bool lowerHalf = false);
+
+  void UpdateContents() override;
+
+protected:
+  void CreateParams(TCreateParams &p) override;
+  void WndProc(TMessage &m) override;
+  bool WantsKey(WPARAM vk) const override;
+  bool DoKeyDown(WORD &key, uint32_t shift) override;
+  bool DoKeyPress(wchar_t &key) override;
+  void DoExit() override;
+
+private:
+  TEditStyleEh style_ = TEditStyleEh::esSimple;
+  bool wordWrap_ = false;
+  int buttonsWidth_ = 0;
+  bool buttonPressed_ = false;
+  TPopupCalculatorEh *calculator_ = nullptr;
+  TPopupListboxEh *pickList_ = nullptr;
+  // The style's drop-down is the pick list (else the calculator, for numeric fields).
+  bool UsesPickList() const;
+  bool PickListVisible() const { return pickList_ && pickList_->ListVisible(); }
+  bool CalculatorVisible() const { return calculator_ && calculator_->ListVisible(); }
+  void DropDownCalculator();
+  void DropDownPickList();
+  void CloseUpPickList(bool accept);
+  void CloseUpCalculator(bool accept);
+  // The editor's rectangle on the screen and the work area around it.
+  TRect ScreenRect() const;
+  // Puts the dataset into edit for a change of the text; false (the change is refused) when the
+  // column cannot be modified.
+  bool BeginChange();
+  TRect ButtonRect() const; // window coordinates
+  void PaintButtons(HDC dc);
+  void SetButtonPressed(bool on);
+};
+
+} // namespace qv
