@@ -294,6 +294,8 @@ void TDBGridEhExportAsQVTDBIF::WriteCell(TColumnEh *column, const TColCellParams
         cell.Real = f->AsFloat();
         break;
       case TFieldType::ftString:
+      case TFieldType::ftDate: // dates go as their stored text, which import reads back
+      case TFieldType::ftDateTime:
         cell.Tag = TIfTag::Text;
         cell.Data = Utf8ToGbk(f->AsString());
         break;
