@@ -246,5 +246,23 @@ TEST_F(SkinManageTest, TheHookSkinsForeignWindowsAndTheirSizeGripsAndForgetsThem
   UnregisterClassW(L"SkinTestForeign", GetModuleHandleW(nullptr));
 }
 
+TEST_F(SkinManageTest, MenuWindowsAreRegisteredWhileTheyShow) {
+  LoadData(true);
+  TForm *form = NewForm(40);
+  ASSERT_TRUE(ShownAndSetUp(form));
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"第一道题");
+  size_t whileOpen = 0;
+  After(200, [&] {
+    whileOpen = SkinManager()->MenuWindows().size();
+    EndMenu();
+  });
+  TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr);
+  DestroyMenu(menu);
+  EXPECT_EQ(whileOpen, 1u);
+  EXPECT_TRUE(PumpUntil([&] { return SkinManager()->MenuWindows().empty(); }, 2000));
+  EXPECT_EQ(SkinManager()->MenuKind(), smPopup);
+}
+
 } // namespace
 } // namespace qv
