@@ -22,6 +22,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
+#include "skin/SkinMessages.h"
 
 #include <algorithm>
 #include <atomic>
@@ -186,8 +187,10 @@ private:
   void ReportSkinned(const std::string &moment) {
     for (HWND top : ProcessTopWindows(Pid())) {
       TSkinCount n = CountSkinnedChildren(top);
-      std::printf("e2e: %s: %s \"%s\" skinned_controls=%d/%d\n", moment.c_str(), WindowClass(top).c_str(),
-                  WindowText(top).c_str(), n.Skinned, n.All);
+      DWORD_PTR self = 0;
+      SendMessageTimeoutW(top, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &self);
+      std::printf("e2e: %s: %s \"%s\" window_skinned=%d skinned_controls=%d/%d\n", moment.c_str(),
+                  WindowClass(top).c_str(), WindowText(top).c_str(), self == 1 ? 1 : 0, n.Skinned, n.All);
     }
     std::fflush(stdout);
   }

@@ -2,6 +2,7 @@
 // destroyed, the choice rules (disable tag, form tag 99, Skin3rd "nil"), the skin data chosen
 // for message boxes, and Active switched at run time.
 #include "SkinTestUtil.h"
+#include "platform/base/Text.h"
 #include "platform/forms/Buttons.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/ExtCtrls.h"
@@ -244,6 +245,71 @@ TEST_F(SkinManageTest, TheHookSkinsForeignWindowsAndTheirSizeGripsAndForgetsThem
   EXPECT_EQ(SkinManager()->FindFormSkinner(foreign), nullptr);
   EXPECT_TRUE(SkinManager()->FormSkinners().empty());
   UnregisterClassW(L"SkinTestForeign", GetModuleHandleW(nullptr));
+}
+
+TEST_F(SkinManageTest, ChildWindowsWithoutControlObjectsGetTheirSkinnerByClassAndStyle) {
+  TSkinData *data = LoadData(true);
+  HWND parent =
+      CreateWindowExW(0, L"#32770", L"dialog", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+  TWinSkinForm skinner(nullptr);
+  skinner.AttachWindow(parent, data);
+  struct TCase {
+    const wchar_t *Class;
+    DWORD Style;
+    int Kind; // -1: no skinner
+  };
+  const TCase cases[] = {
+      {L"Button", BS_PUSHBUTTON, static_cast<int>(TSkinnerKind::Button)},
+      {L"Button", BS_DEFPUSHBUTTON, static_cast<int>(TSkinnerKind::Button)},
+      {L"Button", BS_AUTOCHECKBOX, static_cast<int>(TSkinnerKind::CheckBox)},
+      {L"Button", BS_3STATE, static_cast<int>(TSkinnerKind::CheckBox)},
+      {L"Button", BS_AUTORADIOBUTTON, static_cast<int>(TSkinnerKind::RadioButton)},
+      {L"Button", BS_RADIOBUTTON, static_cast<int>(TSkinnerKind::RadioButton)},
+      {L"Button", BS_GROUPBOX, -1},
+      {L"Button", BS_OWNERDRAW, -1},
+      {L"Edit", ES_AUTOHSCROLL, static_cast<int>(TSkinnerKind::Edit)},
+      {L"ComboBox", CBS_DROPDOWNLIST, static_cast<int>(TSkinnerKind::ComBox)},
+      {L"ComboBox", CBS_SIMPLE, -1},
+      {L"ScrollBar", SBS_SIZEGRIP, static_cast<int>(TSkinnerKind::Sizer)},
+      {L"ScrollBar", SBS_HORZ | WS_TABSTOP, -1},
+      {L"Static", SS_LEFT, -1},
+  };
+  for (const TCase &c : cases) {
+    HWND child = CreateWindowExW(0, c.Class, L"x", WS_CHILD | WS_VISIBLE | c.Style, 0, 0, 80, 24, parent,
+                                 nullptr, nullptr, nullptr);
+    made.clear();
+    bool attached = TSkinManage::SkinChildWindow(&skinner, child);
+    SCOPED_TRACE(Narrow(c.Class) + " style " + std::to_string(c.Style));
+    EXPECT_EQ(attached, c.Kind >= 0);
+    if (c.Kind >= 0) {
+      ASSERT_EQ(made.size(), 1u);
+      EXPECT_EQ(static_cast<int>(made[0].first), c.Kind);
+      EXPECT_TRUE(Skinned(child));
+      EXPECT_FALSE(TSkinManage::SkinChildWindow(&skinner, child)); // once only
+    } else {
+      EXPECT_TRUE(made.empty());
+    }
+  }
+  skinner.Detach();
+  DestroyWindow(parent);
+}
+
+TEST_F(SkinManageTest, MenuWindowsAreRegisteredWhileTheyShow) {
+  LoadData(true);
+  TForm *form = NewForm(40);
+  ASSERT_TRUE(ShownAndSetUp(form));
+  HMENU menu = CreatePopupMenu();
+  AppendMenuW(menu, MF_STRING, 1, L"第一道题");
+  size_t whileOpen = 0;
+  After(200, [&] {
+    whileOpen = SkinManager()->MenuWindows().size();
+    EndMenu();
+  });
+  TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr);
+  DestroyMenu(menu);
+  EXPECT_EQ(whileOpen, 1u);
+  EXPECT_TRUE(PumpUntil([&] { return SkinManager()->MenuWindows().empty(); }, 2000));
+  EXPECT_EQ(SkinManager()->MenuKind(), smPopup);
 }
 
 } // namespace
