@@ -673,16 +673,23 @@ bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
   case WM_NCLBUTTONDBLCLK:
   case WM_NCRBUTTONDOWN:
     return OnNcMouse(m, next);
-  case WM_MEASUREITEM:
-    if (!skinnedSystemMenu_ || !skinnedSystemMenu_->Measure(*reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam)))
+  case WM_MEASUREITEM: {
+    auto &item = *reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam);
+    if (!(skinnedSystemMenu_ && skinnedSystemMenu_->Measure(item)) && !(menuBar_ && menuBar_->Measure(item)))
       return false;
     m.Result = TRUE;
     return true;
-  case WM_DRAWITEM:
-    if (!skinnedSystemMenu_ || !skinnedSystemMenu_->Draw(*reinterpret_cast<const DRAWITEMSTRUCT *>(m.LParam)))
+  }
+  case WM_DRAWITEM: {
+    const auto &item = *reinterpret_cast<const DRAWITEMSTRUCT *>(m.LParam);
+    if (!(skinnedSystemMenu_ && skinnedSystemMenu_->Draw(item)) && !(menuBar_ && menuBar_->Draw(item)))
       return false;
     m.Result = TRUE;
     return true;
+  }
+  case WM_MENUCHAR:
+    return menuBar_ && menuBar_->MenuChar(static_cast<wchar_t>(LOWORD(m.WParam)),
+                                          reinterpret_cast<HMENU>(m.LParam), m.Result);
   case WM_SKINNCPAINT:
     PaintNonClient(nullptr);
     m.Result = 0;

@@ -13,6 +13,22 @@
 namespace qv {
 
 class TSkinData;
+class TSkinDataCore;
+
+// What one skinned menu item shows.
+struct TMenuItemLook {
+  std::wstring Caption, Shortcut;
+  int Glyph = -1; // in the menu glyph strip
+  bool Separator = false, Selected = false, Disabled = false;
+};
+// The look of a platform menu item read by position: caption and shortcut split at the tab, "-"
+// and a separator for an empty text.
+TMenuItemLook MenuItemLookOf(HMENU menu, int position);
+// Width and height of a skinned item in the menu font.
+SIZE MeasureSkinMenuItem(const TSkinDataCore &skin, HFONT font, const TMenuItemLook &look);
+// The item over r of dc: the skin's menu item picture (frame 4 when selected), glyph and texts.
+void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC dc, const RECT &r,
+                      const TMenuItemLook &look);
 
 class TSkinSystemMenu {
 public:
@@ -29,18 +45,12 @@ public:
   bool Draw(const DRAWITEMSTRUCT &item) const;
 
 private:
-  struct TEntry {
-    std::wstring Caption, Shortcut;
-    int Glyph = -1;
-    bool Separator = false;
-  };
-  const TEntry *EntryOf(UINT type, ULONG_PTR data) const;
-  void DrawSeparator(PixelMap &picture) const;
+  const TMenuItemLook *EntryOf(UINT type, ULONG_PTR data) const;
 
   TSkinData *data_;
   HMENU menu_ = nullptr;
   TFontHandle font_;
-  std::vector<TEntry> entries_;
+  std::vector<TMenuItemLook> entries_;
 };
 
 } // namespace qv

@@ -1,6 +1,7 @@
 // The skinned menu bar on a real window: sizes with and without it, the band from the skin, and
 // drop-downs opened by mouse and by Alt plus a letter, moved between by the arrow keys.
 #include "skin/SkinMenuBar.h"
+#include "skin/SkinDraw.h"
 #include "tests/win/skin/FrameWindow.h"
 
 #include <gtest/gtest.h>
@@ -33,11 +34,15 @@ std::vector<WPARAM> g_keys;
 std::size_t g_nextKey = 0;
 int g_menusSeen = 0;
 HWND g_lastMenu = nullptr;
+PixelMap g_menuShot; // the open drop-down as last seen
 void CALLBACK KeyTimer(HWND, UINT, UINT_PTR, DWORD) {
   HWND menu = FindWindowW(L"#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
   if (menu != g_lastMenu) ++g_menusSeen, g_lastMenu = menu;
-  if (g_nextKey < g_keys.size()) PostMessageW(menu, WM_KEYDOWN, g_keys[g_nextKey++], 0);
+  g_menuShot = CaptureWindow(menu);
+  // A key 0 only lets a tick pass (the picture is taken again).
+  if (g_nextKey < g_keys.size())
+    if (const WPARAM key = g_keys[g_nextKey++]) PostMessageW(menu, WM_KEYDOWN, key, 0);
 }
 
 struct KeysForMenus {
@@ -115,11 +120,27 @@ TEST(SkinMenuBar, MouseOpensTheDropDownAndItsCommandRuns) {
   w.Skin();
   w.Activate();
   {
-    KeysForMenus keys({VK_RETURN});
+    KeysForMenus keys({0, VK_RETURN});
     w.Click(w.Item(0));
   }
   EXPECT_EQ(g_menusSeen, 1);
   EXPECT_TRUE(w.Ran(cmOpen));
+  // The drop-down's selected item is the skin's selected menu item picture (frame 4).
+  test::SavePng(g_menuShot, "skinned-drop-down.png");
+  const TDataSkinObject &item = *DefaultSkinData().Skin().MenuItem;
+  const TRect frame4 = SkinFrameRect(item.Image, false, item.FrameCount, 4);
+  const Pixel selected = item.Image.At(frame4.Left + frame4.Width() / 2, frame4.Top + frame4.Height() / 2);
+  bool found = false;
+  for (int y = 0; y < g_menuShot.Height() && !found; ++y)
+    for (int x = 0; x < g_menuShot.Width() && !found; ++x)
+      found = (g_menuShot.At(x, y) & 0xFFFFFF) == (selected & 0xFFFFFF);
+  EXPECT_TRUE(found);
+  // Once closed, the menu's items are plain again.
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(reinterpret_cast<HMENU>(w.Item(0).SubMenu), 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
   EXPECT_FALSE(w.Frame()->MenuBar()->Tracking());
 }
 
