@@ -29,6 +29,8 @@ HMENU TestMenu() {
   return bar;
 }
 
+constexpr WPARAM kChar = 0x10000;
+
 // Keys for the open drop-down, one per tick of a thread timer that runs inside the menu loop.
 std::vector<WPARAM> g_keys;
 std::size_t g_nextKey = 0;
@@ -40,9 +42,13 @@ void CALLBACK KeyTimer(HWND, UINT, UINT_PTR, DWORD) {
   if (!menu || !IsWindowVisible(menu)) return;
   if (menu != g_lastMenu) ++g_menusSeen, g_lastMenu = menu;
   g_menuShot = CaptureWindow(menu);
-  // A key 0 only lets a tick pass (the picture is taken again).
-  if (g_nextKey < g_keys.size())
-    if (const WPARAM key = g_keys[g_nextKey++]) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  // A key 0 only lets a tick pass (the picture is taken again); kChar + c types the character c.
+  if (g_nextKey >= g_keys.size()) return;
+  const WPARAM key = g_keys[g_nextKey++];
+  if (key >= kChar)
+    PostMessageW(menu, WM_CHAR, key - kChar, 0);
+  else if (key)
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
 }
 
 struct KeysForMenus {
@@ -156,6 +162,13 @@ TEST(SkinMenuBar, AltAndALetterOpenTheItemItMarks) {
   {
     KeysForMenus keys({VK_DOWN, VK_RETURN}); // the second item of "文件"
     SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'F');
+  }
+  EXPECT_TRUE(w.Ran(cmExit));
+  // In the open drop-down a letter runs the item it marks, though the items are owner-drawn.
+  w.Commands.clear();
+  {
+    KeysForMenus keys({kChar + L'x'});
+    SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'f');
   }
   EXPECT_TRUE(w.Ran(cmExit));
   // A letter that marks no item opens nothing.
