@@ -398,5 +398,24 @@ TEST(SkinFrame, SystemMenuOfAMaximisedWindowAndTheIconsDoubleClick) {
   EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }));
 }
 
+TEST(SkinFrame, TaskBarWindowMayLoseItsCaptionBitsAndGetsThemBack) {
+  TFrameWindow w(L"任务栏窗口", WS_OVERLAPPEDWINDOW, 360, 240, WS_EX_APPWINDOW);
+  const RECT before = w.WindowRect();
+  const SIZE client = w.ClientSize();
+  w.Skin();
+  const bool removed = (w.Frame()->Facts().TitleIcons & tiCaptionRemoved) != 0;
+  EXPECT_EQ((GetWindowLongW(w.Handle(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION, !removed);
+  EXPECT_EQ(w.Frame()->Facts().BorderStyleKind, bkSizeable);
+  EXPECT_EQ(w.ClientSize().cy, client.cy);
+  EXPECT_EQ(SizeOf(w.WindowRect()).cy, client.cy + 32);
+  // The caption still answers as a caption, and its title buttons still act.
+  const POINT caption = ScreenPoint(w.Handle(), {150, 12});
+  EXPECT_EQ(SendMessageW(w.Handle(), WM_NCHITTEST, 0, PointParam(caption)), HTCAPTION);
+  w.Unskin();
+  EXPECT_EQ(GetWindowLongW(w.Handle(), GWL_STYLE) & WS_CAPTION, static_cast<LONG>(WS_CAPTION));
+  EXPECT_EQ(SizeOf(w.WindowRect()).cx, SizeOf(before).cx);
+  EXPECT_EQ(SizeOf(w.WindowRect()).cy, SizeOf(before).cy);
+}
+
 } // namespace
 } // namespace qv
