@@ -61,6 +61,26 @@ int AcceleratorItem(const std::vector<std::unique_ptr<TMenuBtn>> &items, wchar_t
   return -1;
 }
 
+TSystemMenuEntry SystemMenuEntry(unsigned command, bool platformEnabled, const TNcWindowFacts &facts) {
+  const bool maximised = facts.WindowStateKind == wkMaximised,
+             minimised = facts.WindowStateKind == wkMinimised;
+  switch (command) {
+  case 0xF000: // size
+  case 0xF010: // move
+    return {-1, !maximised};
+  case 0xF020:
+    return {2, !minimised && (facts.TitleIcons & tiMinimiseBox) != 0};
+  case 0xF030:
+    return {1, !maximised && (facts.TitleIcons & tiMaximiseBox) != 0};
+  case 0xF060:
+    return {3, platformEnabled};
+  case 0xF120:
+    return {0, facts.WindowStateKind != wkNormal};
+  default:
+    return {-1, platformEnabled};
+  }
+}
+
 int NeighbourItem(int count, int index, int step) {
   if (count <= 0) return -1;
   return ((index + step) % count + count) % count;

@@ -28,4 +28,13 @@ int AcceleratorItem(const std::vector<std::unique_ptr<TMenuBtn>> &items, wchar_t
 // The bar item `step` (1 or -1) away from `index`, wrapping around.
 int NeighbourItem(int count, int index, int step);
 
+// One entry of the skinned system menu: its glyph in the menu glyph strip (0 restore,
+// 1 maximise, 2 minimise, 3 close; -1 none) and whether the window's state allows it.
+struct TSystemMenuEntry {
+  int Glyph = -1;
+  bool Enabled = true;
+};
+// By the entry's command identifier; `platformEnabled` is what the platform's menu says.
+TSystemMenuEntry SystemMenuEntry(unsigned command, bool platformEnabled, const TNcWindowFacts &facts);
+
 } // namespace qv

@@ -4,6 +4,7 @@
 
 #include "platform/forms/ExtCtrls.h"
 #include "skin/SkinDraw.h"
+#include "skin/SkinMenuBar.h"
 #include "skin/WinSkinData.h"
 
 #include <windowsx.h>
@@ -332,18 +333,30 @@ void TSkinFrame::MinimiseRequest() {
 }
 
 void TSkinFrame::ShowSystemMenu(POINT screen) {
-  HMENU menu = systemMenu_ ? systemMenu_ : GetSystemMenu(wnd_, FALSE);
-  if (!menu) return;
-  // The commands the window's state allows, as the platform's own system menu shows them.
-  const bool maximised = facts_.WindowStateKind == wkMaximised, minimised = Minimised();
-  auto enable = [&](UINT id, bool on) {
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
-  };
-  enable(SC_RESTORE, maximised || minimised);
-  enable(SC_MOVE, !maximised);
-  enable(SC_SIZE, sizeable_ && !maximised && !minimised);
-  enable(SC_MINIMIZE, (facts_.TitleIcons & tiMinimiseBox) && !minimised);
-  enable(SC_MAXIMIZE, (facts_.TitleIcons & tiMaximiseBox) && !maximised);
+  // A second opening within the double-click time: a click on the system icon closes the window,
+  // anything else does nothing.
+  const DWORD now = GetTickCount();
+  if (lastSystemMenuClick_ && now - lastSystemMenuClick_ <= GetDoubleClickTime()) {
+    lastSystemMenuClick_ = 0;
+    if (objects_.HotObject) CloseWindow();
+    return;
+  }
+  lastSystemMenuClick_ = now;
+  HMENU platform = systemMenu_ ? systemMenu_ : GetSystemMenu(wnd_, FALSE);
+  if (!platform) return;
+  HMENU menu = platform;
+  if ((data_->SkinControls() & SkinBit(xcSystemMenu)) && facts_.MDIKind != mdiChild) {
+    skinnedSystemMenu_ = std::make_unique<TSkinSystemMenu>(data_);
+    skinnedSystemMenu_->Build(platform, facts_);
+    menu = skinnedSystemMenu_->Handle();
+  } else {
+    // The commands the window's state allows, as the platform's own system menu shows them.
+    for (UINT id : {SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE}) {
+      const TSystemMenuEntry rule = SystemMenuEntry(id, true, facts_);
+      const bool on = rule.Enabled && (id != SC_SIZE || sizeable_);
+      EnableMenuItem(platform, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    }
+  }
   trackingMenu_ = true;
   const UINT flags =
       TPM_RETURNCMD | TPM_LEFTBUTTON | TPM_RIGHTBUTTON | (facts_.RightToLeft ? TPM_RIGHTALIGN : 0);
@@ -371,18 +384,9 @@ void TSkinFrame::DoButtonAction(const TWinSysButton &button, POINT cursor) {
   case TNcAction::MinimiseRestore:
     MinimiseRequest();
     break;
-  case TNcAction::SystemMenu: {
-    // A second click within the double-click time closes the window instead.
-    const DWORD now = GetTickCount();
-    if (lastSystemMenuClick_ && now - lastSystemMenuClick_ < GetDoubleClickTime()) {
-      lastSystemMenuClick_ = 0;
-      CloseWindow();
-      break;
-    }
-    lastSystemMenuClick_ = now;
+  case TNcAction::SystemMenu:
     ShowSystemMenu({cursor.x + 1, cursor.y + 1});
     break;
-  }
   case TNcAction::ChildMinimise:
     childCommand(SC_MINIMIZE);
     break;
@@ -669,6 +673,23 @@ bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
   case WM_NCLBUTTONDBLCLK:
   case WM_NCRBUTTONDOWN:
     return OnNcMouse(m, next);
+  case WM_MEASUREITEM: {
+    auto &item = *reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam);
+    if (!(skinnedSystemMenu_ && skinnedSystemMenu_->Measure(item)) && !(menuBar_ && menuBar_->Measure(item)))
+      return false;
+    m.Result = TRUE;
+    return true;
+  }
+  case WM_DRAWITEM: {
+    const auto &item = *reinterpret_cast<const DRAWITEMSTRUCT *>(m.LParam);
+    if (!(skinnedSystemMenu_ && skinnedSystemMenu_->Draw(item)) && !(menuBar_ && menuBar_->Draw(item)))
+      return false;
+    m.Result = TRUE;
+    return true;
+  }
+  case WM_MENUCHAR:
+    return menuBar_ && menuBar_->MenuChar(static_cast<wchar_t>(LOWORD(m.WParam)),
+                                          reinterpret_cast<HMENU>(m.LParam), m.Result);
   case WM_SKINNCPAINT:
     PaintNonClient(nullptr);
     m.Result = 0;

@@ -9,6 +9,7 @@
 #include "skin/SkinMessages.h"
 #include "skin/WinSkinMenuBar.h"
 #include "skin/WinSkinNc.h"
+#include "skin/WinSkinSysMenu.h"
 
 #include <windows.h>
 
@@ -64,6 +65,8 @@ public:
   const TNcWindowFacts &Facts() const { return facts_; }
   TNcObjects &Objects() { return objects_; }
   TWinSkinMenu *MenuBar() const { return menuBar_.get(); }
+  // The skinned system menu while it is (or was last) open, else none.
+  const TSkinSystemMenu *SkinnedSystemMenu() const { return skinnedSystemMenu_.get(); }
   int SkinPhase() const { return phase_; }
   bool FrameSkinned() const { return enabled_; }
   // Window coordinates of a screen point.
@@ -123,6 +126,7 @@ private:
   TFontHandle captionFont_;
   std::unique_ptr<TTimer> timer_;
   std::unique_ptr<TWinSkinMenu> menuBar_;
+  std::unique_ptr<TSkinSystemMenu> skinnedSystemMenu_;
   DWORD lastSystemMenuClick_ = 0;
   bool trackingMenu_ = false; // the system menu is open
   bool MenuTracked() const { return trackingMenu_ || (menuBar_ && menuBar_->Tracking()); }

@@ -5,6 +5,8 @@
 #include "skin/SkinMenuBar.h"
 #include "skin/WinSkinData.h"
 
+#include <cwctype>
+
 namespace qv {
 
 namespace {
@@ -12,6 +14,9 @@ namespace {
 // The one drop-down tracked at a time, and the filter hook that watches its messages.
 TWinSkinMenu *g_tracked = nullptr;
 HHOOK g_filterHook = nullptr;
+
+// Marks the item data of the drop-down items we draw (the low 24 bits are the index).
+constexpr ULONG_PTR kDropTag = 0x5Du << 24, kDropIndexMask = 0xFFFFFF;
 
 HFONT CreateMenuFont() {
   NONCLIENTMETRICSW metrics{};
@@ -161,6 +166,7 @@ void TWinSkinMenu::TrackOne(TMenuBtn &item) {
   selected_ = selectedIsPopup_ = false;
   selectedParent_ = nullptr;
   tracking_ = firstMessage_ = true;
+  MakeOwnerDrawn(openMenu_);
   g_tracked = this;
   g_filterHook = SetWindowsHookExW(WH_MSGFILTER, &TWinSkinMenu::FilterHook, nullptr, GetCurrentThreadId());
   // The command comes back here rather than as a notification, so that it is posted once the
@@ -170,11 +176,84 @@ void TWinSkinMenu::TrackOne(TMenuBtn &item) {
   if (g_filterHook) UnhookWindowsHookEx(g_filterHook);
   g_filterHook = nullptr;
   g_tracked = nullptr;
+  RestoreItems();
   tracking_ = false;
   openIndex_ = -1;
   openMenu_ = nullptr;
   if (objects_.HotObject == &item) item.MouseLeave();
   if (command) PostMessageW(wnd_, WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+void TWinSkinMenu::MakeOwnerDrawn(HMENU menu) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_SUBMENU;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) || (info.fType & MFT_OWNERDRAW)) continue;
+    owned_.push_back({menu, i, info.fType, info.dwItemData, MenuItemLookOf(menu, i)});
+    MENUITEMINFOW drawn{};
+    drawn.cbSize = sizeof drawn;
+    drawn.fMask = MIIM_FTYPE | MIIM_DATA;
+    drawn.fType = (info.fType & ~static_cast<UINT>(MFT_SEPARATOR)) | MFT_OWNERDRAW;
+    drawn.dwItemData = kDropTag | (owned_.size() - 1);
+    SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &drawn);
+    if (info.hSubMenu) MakeOwnerDrawn(info.hSubMenu);
+  }
+}
+
+void TWinSkinMenu::RestoreItems() {
+  for (const TOwnedItem &item : owned_) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    info.fType = item.Type;
+    info.dwItemData = item.Data;
+    SetMenuItemInfoW(item.Menu, static_cast<UINT>(item.Position), TRUE, &info);
+  }
+  owned_.clear();
+}
+
+const TMenuItemLook *TWinSkinMenu::LookOf(UINT type, ULONG_PTR data) const {
+  if (type != ODT_MENU || (data & ~kDropIndexMask) != kDropTag) return nullptr;
+  const std::size_t index = data & kDropIndexMask;
+  return index < owned_.size() ? &owned_[index].Look : nullptr;
+}
+
+bool TWinSkinMenu::Measure(MEASUREITEMSTRUCT &item) const {
+  const TMenuItemLook *look = LookOf(item.CtlType, item.itemData);
+  if (!look) return false;
+  const SIZE size = MeasureSkinMenuItem(data_->Skin(), font_, *look);
+  item.itemWidth = static_cast<UINT>(size.cx);
+  item.itemHeight = static_cast<UINT>(size.cy);
+  return true;
+}
+
+bool TWinSkinMenu::Draw(const DRAWITEMSTRUCT &item) const {
+  const TMenuItemLook *look = LookOf(item.CtlType, item.itemData);
+  if (!look) return false;
+  TMenuItemLook state = *look;
+  state.Selected = (item.itemState & ODS_SELECTED) != 0;
+  state.Disabled = (item.itemState & ODS_GRAYED) != 0 || look->Separator;
+  DrawSkinMenuItem(data_->Skin(), font_, item.hDC, item.rcItem, state);
+  return true;
+}
+
+bool TWinSkinMenu::MenuChar(wchar_t key, HMENU menu, LRESULT &result) const {
+  if (!tracking_) return false;
+  // Owner-drawn items have no text for the platform to find mnemonics in.
+  const auto wanted = std::towupper(static_cast<wint_t>(key));
+  for (const TOwnedItem &item : owned_) {
+    if (item.Menu != menu || item.Look.Separator || item.Look.Disabled) continue;
+    const std::wstring &c = item.Look.Caption;
+    const std::size_t amp = c.find(L'&');
+    if (amp != std::wstring::npos && amp + 1 < c.size() &&
+        std::towupper(static_cast<wint_t>(c[amp + 1])) == wanted) {
+      result = MAKELRESULT(item.Position, MNC_EXECUTE);
+      return true;
+    }
+  }
+  return false;
 }
 
 void TWinSkinMenu::MenuSelect(WPARAM wParam, LPARAM lParam) {
@@ -199,7 +278,9 @@ LRESULT CALLBACK TWinSkinMenu::FilterHook(int code, WPARAM wParam, LPARAM lParam
 }
 
 void TWinSkinMenu::Filter(MSG &msg) {
-  if (firstMessage_) {
+  // The first item is selected as the drop-down opens: a Down key posted to the first message's
+  // window (a thread message, such as a timer's, has none and is passed over).
+  if (firstMessage_ && msg.hwnd) {
     firstMessage_ = false;
     PostMessageW(msg.hwnd, WM_KEYDOWN, VK_DOWN, 0);
   }

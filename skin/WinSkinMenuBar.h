@@ -3,6 +3,9 @@
 // then loses, and gets back on GiveBack), painted in the band under the caption, and their
 // drop-downs, between which the mouse and the arrow keys move while one is open.
 #include "skin/WinSkinNc.h"
+#include "skin/WinSkinSysMenu.h"
+
+#include <vector>
 
 #include <windows.h>
 
@@ -34,6 +37,11 @@ public:
   // WM_MENUSELECT of the open drop-down.
   void MenuSelect(WPARAM wParam, LPARAM lParam);
   bool Tracking() const { return tracking_; }
+  // The owner window's WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR for the open drop-down's
+  // items, which are owner-drawn from the skin while it is open; false: not one of ours.
+  bool Measure(MEASUREITEMSTRUCT &item) const;
+  bool Draw(const DRAWITEMSTRUCT &item) const;
+  bool MenuChar(wchar_t key, HMENU menu, LRESULT &result) const;
   HMENU Menu() const { return menu_; }
 
 private:
@@ -41,6 +49,18 @@ private:
   void Filter(MSG &msg);
   void TrackOne(TMenuBtn &item);
   COLORREF TextColour(const TMenuBtn &item) const;
+  // The drop-down's items (sub-menus included) become owner-drawn for the time it is open.
+  void MakeOwnerDrawn(HMENU menu);
+  void RestoreItems();
+  const TMenuItemLook *LookOf(UINT type, ULONG_PTR data) const;
+  struct TOwnedItem {
+    HMENU Menu;
+    int Position;
+    UINT Type;
+    ULONG_PTR Data;
+    TMenuItemLook Look;
+  };
+  std::vector<TOwnedItem> owned_;
 
   HWND wnd_;
   TSkinData *data_;

@@ -379,5 +379,25 @@ TEST(MenuBar, AcceleratorsAndArrowKeyNeighbours) {
   EXPECT_EQ(NeighbourItem(4, 1, 1), 2);
 }
 
+TEST(MenuBar, SystemMenuEntriesFollowTheWindowState) {
+  TNcWindowFacts f = Facts();
+  f.WindowStateKind = wkMaximised;
+  EXPECT_FALSE(SystemMenuEntry(0xF000, true, f).Enabled); // size
+  EXPECT_FALSE(SystemMenuEntry(0xF010, true, f).Enabled); // move
+  EXPECT_FALSE(SystemMenuEntry(0xF030, true, f).Enabled); // maximise
+  EXPECT_EQ(SystemMenuEntry(0xF120, false, f).Glyph, 0);
+  EXPECT_TRUE(SystemMenuEntry(0xF120, false, f).Enabled); // restore, whatever the platform says
+  EXPECT_TRUE(SystemMenuEntry(0xF020, true, f).Enabled);
+  f.WindowStateKind = wkNormal;
+  EXPECT_FALSE(SystemMenuEntry(0xF120, true, f).Enabled);
+  EXPECT_TRUE(SystemMenuEntry(0xF030, true, f).Enabled);
+  f.TitleIcons = tiSystemMenu; // no boxes
+  EXPECT_FALSE(SystemMenuEntry(0xF030, true, f).Enabled);
+  EXPECT_FALSE(SystemMenuEntry(0xF020, true, f).Enabled);
+  EXPECT_EQ(SystemMenuEntry(0xF060, false, f).Glyph, 3);
+  EXPECT_FALSE(SystemMenuEntry(0xF060, false, f).Enabled);
+  EXPECT_EQ(SystemMenuEntry(0x1234, true, f).Glyph, -1);
+}
+
 } // namespace
 } // namespace qv

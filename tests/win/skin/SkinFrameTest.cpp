@@ -328,17 +328,19 @@ TEST(SkinFrame, DialogGrowsToShowItsCaptionAndMovesItsControls) {
 }
 
 // The system menu's item states while it is open, read by a timer inside the menu loop.
-HWND g_menuOwner = nullptr;
+TSkinFrame *g_menuFrame = nullptr;
 UINT g_restoreState = 0, g_maximiseState = 0, g_moveState = 0, g_sizeState = 0;
 void CALLBACK ReadSystemMenuTimer(HWND, UINT, UINT_PTR, DWORD) {
   HWND menu = FindWindowW(L"#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
-  HMENU sys = GetSystemMenu(g_menuOwner, FALSE);
+  ASSERT_NE(g_menuFrame->SkinnedSystemMenu(), nullptr);
+  HMENU sys = g_menuFrame->SkinnedSystemMenu()->Handle();
   g_restoreState = GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND);
   g_maximiseState = GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND);
   g_moveState = GetMenuState(sys, SC_MOVE, MF_BYCOMMAND);
   g_sizeState = GetMenuState(sys, SC_SIZE, MF_BYCOMMAND);
   g_menuSeen = true;
+  test::SavePng(test::CaptureWindow(menu), "skinned-system-menu.png");
   EndMenu();
 }
 
@@ -351,7 +353,7 @@ TEST(SkinFrame, SystemMenuOfAMaximisedWindowAndTheIconsDoubleClick) {
   ASSERT_TRUE(PumpUntil([&] { return IsZoomed(w.Handle()) != FALSE; }));
   PumpPending();
   // A right press on the caption opens it.
-  g_menuOwner = w.Handle();
+  g_menuFrame = w.Frame();
   g_menuSeen = false;
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, ReadSystemMenuTimer);
   const POINT caption = ScreenPoint(w.Handle(), {150, 10});
@@ -371,7 +373,17 @@ TEST(SkinFrame, SystemMenuOfAMaximisedWindowAndTheIconsDoubleClick) {
   EXPECT_EQ(std::count(w.SysCommands.begin(), w.SysCommands.end(), static_cast<WPARAM>(SC_MOVE)), 0);
   EXPECT_EQ(std::count(w.SysCommands.begin(), w.SysCommands.end(), static_cast<WPARAM>(SC_MOUSEMENU)), 1);
 
+  // A second right click within the double-click time opens nothing.
+  g_menuSeen = false;
+  const UINT_PTR again = SetTimer(nullptr, 0, 50, CloseMenuTimer);
+  SendMessageW(w.Handle(), WM_NCRBUTTONDOWN, HTCAPTION, PointParam(caption));
+  PumpPending();
+  KillTimer(nullptr, again);
+  EXPECT_FALSE(g_menuSeen);
+  EXPECT_TRUE(w.Alive());
+
   // Two clicks on the system icon within the double-click time close the window.
+  Sleep(GetDoubleClickTime() + 50); // the next click is a first one again
   ShowWindow(w.Handle(), SW_RESTORE);
   ASSERT_TRUE(PumpUntil([&] { return !IsZoomed(w.Handle()); }));
   PumpPending();
@@ -384,6 +396,25 @@ TEST(SkinFrame, SystemMenuOfAMaximisedWindowAndTheIconsDoubleClick) {
   EXPECT_TRUE(g_menuSeen);
   ClickAt(w.Handle(), Centre(icon->BoundsRect));
   EXPECT_TRUE(PumpUntil([&] { return !w.Alive(); }));
+}
+
+TEST(SkinFrame, TaskBarWindowMayLoseItsCaptionBitsAndGetsThemBack) {
+  TFrameWindow w(L"任务栏窗口", WS_OVERLAPPEDWINDOW, 360, 240, WS_EX_APPWINDOW);
+  const RECT before = w.WindowRect();
+  const SIZE client = w.ClientSize();
+  w.Skin();
+  const bool removed = (w.Frame()->Facts().TitleIcons & tiCaptionRemoved) != 0;
+  EXPECT_EQ((GetWindowLongW(w.Handle(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION, !removed);
+  EXPECT_EQ(w.Frame()->Facts().BorderStyleKind, bkSizeable);
+  EXPECT_EQ(w.ClientSize().cy, client.cy);
+  EXPECT_EQ(SizeOf(w.WindowRect()).cy, client.cy + 32);
+  // The caption still answers as a caption, and its title buttons still act.
+  const POINT caption = ScreenPoint(w.Handle(), {150, 12});
+  EXPECT_EQ(SendMessageW(w.Handle(), WM_NCHITTEST, 0, PointParam(caption)), HTCAPTION);
+  w.Unskin();
+  EXPECT_EQ(GetWindowLongW(w.Handle(), GWL_STYLE) & WS_CAPTION, static_cast<LONG>(WS_CAPTION));
+  EXPECT_EQ(SizeOf(w.WindowRect()).cx, SizeOf(before).cx);
+  EXPECT_EQ(SizeOf(w.WindowRect()).cy, SizeOf(before).cy);
 }
 
 } // namespace

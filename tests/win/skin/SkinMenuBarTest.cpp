@@ -1,6 +1,7 @@
 // The skinned menu bar on a real window: sizes with and without it, the band from the skin, and
 // drop-downs opened by mouse and by Alt plus a letter, moved between by the arrow keys.
 #include "skin/SkinMenuBar.h"
+#include "skin/SkinDraw.h"
 #include "tests/win/skin/FrameWindow.h"
 
 #include <gtest/gtest.h>
@@ -28,16 +29,26 @@ HMENU TestMenu() {
   return bar;
 }
 
+constexpr WPARAM kChar = 0x10000;
+
 // Keys for the open drop-down, one per tick of a thread timer that runs inside the menu loop.
 std::vector<WPARAM> g_keys;
 std::size_t g_nextKey = 0;
 int g_menusSeen = 0;
 HWND g_lastMenu = nullptr;
+PixelMap g_menuShot; // the open drop-down as last seen
 void CALLBACK KeyTimer(HWND, UINT, UINT_PTR, DWORD) {
   HWND menu = FindWindowW(L"#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
   if (menu != g_lastMenu) ++g_menusSeen, g_lastMenu = menu;
-  if (g_nextKey < g_keys.size()) PostMessageW(menu, WM_KEYDOWN, g_keys[g_nextKey++], 0);
+  g_menuShot = CaptureWindow(menu);
+  // A key 0 only lets a tick pass (the picture is taken again); kChar + c types the character c.
+  if (g_nextKey >= g_keys.size()) return;
+  const WPARAM key = g_keys[g_nextKey++];
+  if (key >= kChar)
+    PostMessageW(menu, WM_CHAR, key - kChar, 0);
+  else if (key)
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
 }
 
 struct KeysForMenus {
@@ -115,11 +126,27 @@ TEST(SkinMenuBar, MouseOpensTheDropDownAndItsCommandRuns) {
   w.Skin();
   w.Activate();
   {
-    KeysForMenus keys({VK_RETURN});
+    KeysForMenus keys({0, VK_RETURN});
     w.Click(w.Item(0));
   }
   EXPECT_EQ(g_menusSeen, 1);
   EXPECT_TRUE(w.Ran(cmOpen));
+  // The drop-down's selected item is the skin's selected menu item picture (frame 4).
+  test::SavePng(g_menuShot, "skinned-drop-down.png");
+  const TDataSkinObject &item = *DefaultSkinData().Skin().MenuItem;
+  const TRect frame4 = SkinFrameRect(item.Image, false, item.FrameCount, 4);
+  const Pixel selected = item.Image.At(frame4.Left + frame4.Width() / 2, frame4.Top + frame4.Height() / 2);
+  bool found = false;
+  for (int y = 0; y < g_menuShot.Height() && !found; ++y)
+    for (int x = 0; x < g_menuShot.Width() && !found; ++x)
+      found = (g_menuShot.At(x, y) & 0xFFFFFF) == (selected & 0xFFFFFF);
+  EXPECT_TRUE(found);
+  // Once closed, the menu's items are plain again.
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(reinterpret_cast<HMENU>(w.Item(0).SubMenu), 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
   EXPECT_FALSE(w.Frame()->MenuBar()->Tracking());
 }
 
@@ -135,6 +162,13 @@ TEST(SkinMenuBar, AltAndALetterOpenTheItemItMarks) {
   {
     KeysForMenus keys({VK_DOWN, VK_RETURN}); // the second item of "文件"
     SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'F');
+  }
+  EXPECT_TRUE(w.Ran(cmExit));
+  // In the open drop-down a letter runs the item it marks, though the items are owner-drawn.
+  w.Commands.clear();
+  {
+    KeysForMenus keys({kChar + L'x'});
+    SendMessageW(w.Handle(), WM_SYSCOMMAND, SC_KEYMENU, L'f');
   }
   EXPECT_TRUE(w.Ran(cmExit));
   // A letter that marks no item opens nothing.
