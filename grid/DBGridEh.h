@@ -903,6 +903,8 @@ protected:
   // Selection input (DBGridEhSelection.cpp): a click on a data cell or the indicator (after the
   // dataset moved; old: the cell and record current before), on a title, and Shift+arrow moves.
   void SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t clicked, uint32_t shift);
+  // Selects the records from one bookmark to another (both included); the current one stays.
+  void SelectRecordRange(uint64_t from, uint64_t to);
   // The bookmark of the record a grid row shows (0 for none).
   uint64_t RowBookmark(int row) const;
   // Runs the clipboard action of a key when EditActions allows it; false when it does not.

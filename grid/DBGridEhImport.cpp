@@ -44,6 +44,8 @@ void TDBGridEhImport::Check(const std::vector<std::vector<TValue>> &records, con
       bool fits = true;
       if (v.IsText && f->IsNumeric())
         fits = IsNumberText(Trim(v.Text), f->DataType() == TFieldType::ftInteger);
+      else if (!v.IsText && f->IsNumeric() && std::holds_alternative<std::string>(v.Value))
+        fits = false; // raw bytes are no number
       else if (!v.IsText && f->DataType() == TFieldType::ftInteger && std::holds_alternative<double>(v.Value))
         fits = std::nearbyint(std::get<double>(v.Value)) == std::get<double>(v.Value);
       if (!fits)
@@ -118,6 +120,15 @@ void TDBGridEhImport::ImportFromStream(std::string_view stream, bool importToAll
   Check(records, columns);
 
   TGridPositionKeeper keeper(grid_, !inserting);
+  // A record the database refuses is given up (not left half edited) and ends the import.
+  auto post = [ds] {
+    try {
+      ds->CheckBrowseMode();
+    } catch (...) {
+      ds->Cancel();
+      throw;
+    }
+  };
   size_t next = 0;
   auto appendRest = [&] {
     for (; next < records.size(); ++next) {
@@ -129,7 +140,7 @@ void TDBGridEhImport::ImportFromStream(std::string_view stream, bool importToAll
         ds->Cancel();
         return;
       }
-      ds->Post();
+      post();
       if (!atEnd) ds->Next();
     }
   };
@@ -146,7 +157,7 @@ void TDBGridEhImport::ImportFromStream(std::string_view stream, bool importToAll
       stopped = true;
       return false;
     }
-    ds->CheckBrowseMode();
+    post();
     return true;
   };
   if (coverage.Kind == TDBGridEhSelectionType::gstNon) {

@@ -371,24 +371,7 @@ void TCustomDBGridEh::SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t c
       return;
     }
     if (shft && rowAnchor_ && TDataAccess::BookmarkValid(ds, rowAnchor_)) {
-      // Every record from the anchor to the clicked one joins the selection; the current
-      // record stays where it is.
-      int step = TDataAccess::CompareBookmarks(ds, rowAnchor_, bookmark) <= 0 ? -1 : 1;
-      uint64_t current = TDataAccess::GetBookmark(ds);
-      TDataAccess::DisableControls(ds);
-      try {
-        TDataAccess::GotoBookmark(ds, bookmark);
-        for (;;) {
-          selection_.SetCurrentRowSelected(true);
-          if (TDataAccess::GetBookmark(ds) == rowAnchor_ || TDataAccess::MoveBy(ds, step) == 0) break;
-        }
-        TDataAccess::GotoBookmark(ds, current);
-      } catch (...) {
-        TDataAccess::EnableControls(ds);
-        throw;
-      }
-      TDataAccess::EnableControls(ds);
-      Invalidate();
+      SelectRecordRange(rowAnchor_, bookmark);
       return;
     }
     if (optionsEh_ & dghClearSelection) selection_.Clear();
@@ -410,6 +393,27 @@ void TCustomDBGridEh::SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t c
   }
   if (optionsEh_ & dghClearSelection) selection_.Clear();
   selection_.SelectRect(cell.X - indicatorOffset_, bookmark, false);
+}
+
+void TCustomDBGridEh::SelectRecordRange(uint64_t from, uint64_t to) {
+  // Every record from one to the other joins the selection; the current record stays.
+  TDataSet *ds = DataSet();
+  int step = TDataAccess::CompareBookmarks(ds, from, to) <= 0 ? -1 : 1;
+  uint64_t current = TDataAccess::GetBookmark(ds);
+  TDataAccess::DisableControls(ds);
+  try {
+    TDataAccess::GotoBookmark(ds, to);
+    for (;;) {
+      selection_.SetCurrentRowSelected(true);
+      if (TDataAccess::GetBookmark(ds) == from || TDataAccess::MoveBy(ds, step) == 0) break;
+    }
+    TDataAccess::GotoBookmark(ds, current);
+  } catch (...) {
+    TDataAccess::EnableControls(ds);
+    throw;
+  }
+  TDataAccess::EnableControls(ds);
+  Invalidate();
 }
 
 bool TCustomDBGridEh::InColumnSelectZone(TGridCoord cell, int y) const {
@@ -443,9 +447,16 @@ bool TCustomDBGridEh::SelectByTitleClick(TGridCoord cell, int y, uint32_t shift)
 void TCustomDBGridEh::MoveWithSelection(bool shift, const std::function<void()> &move) {
   bool rect = shift && (allowedSelections_ & gstRectangle) && !(dbOptions_ & dgRowSelect) &&
               Col() >= indicatorOffset_;
+  // Rows are extended with dgMultiSelect where rectangles are not (row select, or not allowed).
+  bool rows = shift && !rect && (dbOptions_ & dgMultiSelect) && (allowedSelections_ & gstRecordBookmarks);
   TDBCell old = CurrentDBCell();
   if (!shift && (optionsEh_ & dghClearSelection)) selection_.Clear();
   move();
+  if (rows && old.Bookmark) {
+    if (!rowAnchor_ || !TDataAccess::BookmarkValid(DataSet(), rowAnchor_)) rowAnchor_ = old.Bookmark;
+    SelectRecordRange(old.Bookmark, TDataAccess::GetBookmark(DataSet()));
+    return;
+  }
   if (!rect) return;
   if (selection_.SelectionType() != TDBGridEhSelectionType::gstRectangle)
     selection_.SelectRect(old.Col, old.Bookmark, false);

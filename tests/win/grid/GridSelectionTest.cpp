@@ -65,6 +65,19 @@ TEST_F(GridSelectionTest, IndicatorClicksSelectRecordsInOrderAndTheLastUnselectE
   EXPECT_EQ(Sel().Rows().Count(), 1);
 }
 
+TEST_F(GridSelectionTest, ShiftArrowsExtendRecordsWithRowSelect) {
+  grid->SetOptions(grid->Options() | dgRowSelect);
+  db->Query().SetRecNo(3);
+  Pump(10);
+  Key(VK_DOWN, ssShift);
+  Key(VK_DOWN, ssShift);
+  EXPECT_EQ(Type(), TDBGridEhSelectionType::gstRecordBookmarks);
+  EXPECT_EQ(Sel().Rows().Count(), 3);
+  EXPECT_EQ(SNo(), 5);
+  Key(VK_DOWN);
+  EXPECT_EQ(Type(), TDBGridEhSelectionType::gstNon);
+}
+
 TEST_F(GridSelectionTest, BookmarkListFindsWithItsCacheAndRefusesAClosedDataset) {
   TDataSet &q = db->Query();
   std::vector<uint64_t> marks;
