@@ -76,14 +76,22 @@ TEST(Draw, SelectsFramesOfAStripAndIgnoresEmptyInput) {
   EXPECT_TRUE(SkinFrameRect(strip, false, 3, 4).IsEmpty());
   EXPECT_EQ(SkinFrameRect(strip, true, 2, 2), (TRect{0, 1, 9, 2}));
 
-  PixelMap untouched(4, 4, P(clBlack));
+  // A coloured target, so that a black box drawn for missing input would show.
+  PixelMap untouched(4, 4, P(clTeal));
   DrawSkinPart(untouched, {0, 0, 4, 4}, PixelMap(), false, false, false, 5, 1, {1, 1, 1, 1});
+  DrawSkinPart(untouched, {0, 0, 4, 4}, strip, false, false, false, 3, 4, {}); // past the last frame
+  DrawSkinPart(untouched, {0, 0, 4, 4}, strip, true, false, false, 3, 0, {});  // frames count from 1
+  DrawSkinPart(untouched, {0, 0, 4, 4}, strip, false, false, false, 0, 1, {}); // no frames
   DrawSkinPart(untouched, {4, 4, 0, 0}, strip, false, false, false, 3, 1, {});
   DrawSkinFrame(untouched, {0, 0, 4, 4}, strip, false, 0, 1);
   DrawSkinGlyph(untouched, {0, 0, 4, 4}, PixelMap(), true, 1, 1);
+  DrawSkinBar(untouched, {0, 0, 4, 4}, strip, false, false, 3, 9, {1, 0, 1, 0});
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x)
-      EXPECT_EQ(untouched.At(x, y), P(clBlack));
+      EXPECT_EQ(untouched.At(x, y), P(clTeal)) << x << "," << y;
+  // The nine-part result of nothing is no bitmap at all: a caller that blits it draws nothing.
+  EXPECT_TRUE(MakeSkinPart({4, 4}, PixelMap(), {}, false, false, 1, 1).Empty());
+  EXPECT_TRUE(MakeSkinPart({4, 4}, strip, {}, false, false, 3, 7).Empty());
 }
 
 TEST(Draw, GlyphIsCentredAndMagentaIsTransparent) {
