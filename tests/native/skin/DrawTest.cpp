@@ -122,10 +122,10 @@ TEST(Draw, BarRepeatsTheMiddleBetweenTheCaps) {
 
 TEST(Draw, TileBitmapIsNotCutAtTheRectangle) {
   PixelMap tile(3, 3, P(clRed));
-  PixelMap target(10, 10, P(clBlack));
+  PixelMap target(10, 10, P(clTeal));
   TileBitmap(target, {0, 0, 4, 4}, tile, {0, 0, 3, 3});
   EXPECT_EQ(target.At(5, 5), P(clRed)); // the second tile runs to 6
-  EXPECT_EQ(target.At(6, 6), P(clBlack));
+  EXPECT_EQ(target.At(6, 6), P(clTeal));
 }
 
 TEST(Draw, BlendWeightsArePercentOrPerMille) {
@@ -158,9 +158,9 @@ TEST(Draw, GradientRampFollowsTheFormulaAndIsCached) {
   GradientFill(target, {0, 0, 4, 30}, clWhite, true, clNavy);
   EXPECT_EQ(GradientCacheBuilds(), before + 18);
   // Only the clip is painted.
-  PixelMap clipped(4, 4, P(clBlack));
+  PixelMap clipped(4, 4, P(clTeal));
   GradientFill(clipped, {0, 0, 4, 4}, clWhite, false, clWhite, {1, 1, 2, 2});
-  EXPECT_EQ(clipped.At(0, 0), P(clBlack));
+  EXPECT_EQ(clipped.At(0, 0), P(clTeal));
   EXPECT_EQ(clipped.At(1, 1), P(clWhite));
 }
 
