@@ -2,6 +2,7 @@
 #include "app/uDM.h"
 #include "app/uLogin.h"
 #include "platform/base/Text.h"
+#include "skin/SkinMessageBox.h"
 
 #include <windows.h>
 
@@ -10,6 +11,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
     Application->Initialize();
     Application->SetTitle("考试系统");
+    // A skin package the login window cannot use is reported in a message box.
+    ShowSkinMessagesInMessageBox();
     Application->CreateForm(fmDM);
     Application->CreateForm(fmlogin);
     Application->Run();

@@ -5,11 +5,19 @@
 #include <cstddef>
 #include <deque>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace qv {
 
 namespace {
 
-TColor ClassicSystemColor(int index) {
+#ifdef _WIN32
+TColor SystemColor(int index) { return static_cast<TColor>(GetSysColor(index)); }
+#else
+// Without a windowing system: the classic colours of the platform's standard scheme.
+TColor SystemColor(int index) {
   static const TColor table[] = {
       RGBColor(212, 208, 200), RGBColor(58, 110, 165),  RGBColor(10, 36, 106),   RGBColor(128, 128, 128),
       RGBColor(212, 208, 200), RGBColor(255, 255, 255), RGBColor(0, 0, 0),       RGBColor(0, 0, 0),
@@ -21,18 +29,15 @@ TColor ClassicSystemColor(int index) {
       RGBColor(192, 192, 192), RGBColor(49, 106, 197),  RGBColor(236, 233, 216)};
   return index >= 0 && index < static_cast<int>(std::size(table)) ? table[index] : clBlack;
 }
-
-TColorResolver g_resolver = ClassicSystemColor;
+#endif
 
 bool IsKey(Pixel p, Pixel key) { return (p & 0xFFFFFF) == key; }
 
 } // namespace
 
 TColor ResolveColor(TColor color) {
-  return IsSystemColor(color) ? (g_resolver(SystemColorIndex(color)) & 0xFFFFFF) : (color & 0xFFFFFF);
+  return IsSystemColor(color) ? (SystemColor(SystemColorIndex(color)) & 0xFFFFFF) : (color & 0xFFFFFF);
 }
-
-void SetColorResolver(TColorResolver resolver) { g_resolver = resolver ? resolver : ClassicSystemColor; }
 
 TRect SkinFrameRect(const PixelMap &image, bool vertical, int frames, int index) {
   if (image.Empty() || frames < 1 || index < 1 || index > frames) return {};
@@ -91,9 +96,10 @@ void TileBitmap(PixelMap &target, const TRect &rect, const PixelMap &image, cons
 
 PixelMap MakeSkinPart(TSize size, const PixelMap &image, const TRect &margins, bool vertical, bool tile,
                       int frames, int index) {
-  PixelMap out(std::max(size.cx, 0), std::max(size.cy, 0));
   const TRect f = SkinFrameRect(image, vertical, frames, index);
-  if (out.Empty() || f.IsEmpty()) return out;
+  if (f.IsEmpty()) return {};
+  PixelMap out(std::max(size.cx, 0), std::max(size.cy, 0));
+  if (out.Empty()) return out;
   const int W = out.Width(), H = out.Height();
   int l = std::max(margins.Left, 0), t = std::max(margins.Top, 0);
   int r = std::max(margins.Right, 0), b = std::max(margins.Bottom, 0);
@@ -122,6 +128,7 @@ PixelMap MakeSkinPart(TSize size, const PixelMap &image, const TRect &margins, b
 void DrawSkinPart(PixelMap &target, const TRect &dest, const PixelMap &image, bool vertical, bool tile,
                   bool transparent, int frames, int index, const TRect &margins) {
   if (dest.Right < dest.Left || dest.Bottom < dest.Top) return;
+  if (SkinFrameRect(image, vertical, frames, index).IsEmpty()) return; // no picture: nothing to draw
   const PixelMap part =
       MakeSkinPart({dest.Width(), dest.Height()}, image, margins, vertical, tile, frames, index);
   CopyPixels(target, dest.Left, dest.Top, part, transparent);

@@ -14,12 +14,9 @@ namespace qv {
 
 constexpr TColor kSkinTransparent = 0xFF00FF; // magenta, the key colour of every skin bitmap
 
-// Resolves a system colour (0xFF000000 + index) to RGB through the installed resolver (on Windows
-// the skin library installs the system's); explicit colours pass unchanged. The default resolver
-// knows the classic Windows colours.
+// Resolves a system colour (0xFF000000 + index) to its current RGB value (on Windows asked of the
+// system at every call; elsewhere the classic scheme); explicit colours pass unchanged.
 TColor ResolveColor(TColor color);
-using TColorResolver = TColor (*)(int systemIndex);
-void SetColorResolver(TColorResolver resolver);
 
 // Frame `index` (from 1) of a strip of `frames` equal frames, side by side or, when vertical, one
 // above the other; clipped to the image (empty for an index outside the strip or an empty image).
@@ -35,9 +32,12 @@ void FillRect(PixelMap &target, const TRect &rect, TColor color);
 // Nine-part scaling of one frame into a new bitmap of `size`: corners keep their size, edges
 // stretch along their length, the centre is stretched or (tile) repeated at its own size.
 // Margins that do not fit the destination are dropped in pairs (left with right, top with bottom).
+// Without a frame (an empty image, a frame index outside the strip) the result is an empty bitmap,
+// so that blitting it draws nothing.
 PixelMap MakeSkinPart(TSize size, const PixelMap &image, const TRect &margins, bool vertical, bool tile,
                       int frames, int index);
-// MakeSkinPart over `dest`, copied onto the target (magenta skipped when transparent).
+// MakeSkinPart over `dest`, copied onto the target (magenta skipped when transparent); draws
+// nothing without a frame or for an inverted rectangle.
 void DrawSkinPart(PixelMap &target, const TRect &dest, const PixelMap &image, bool vertical, bool tile,
                   bool transparent, int frames, int index, const TRect &margins);
 // The whole frame (frames side by side) stretched over the rectangle.

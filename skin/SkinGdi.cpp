@@ -99,10 +99,4 @@ std::unique_ptr<TImageList> CreateMenuGlyphList(const PixelMap &glyphs) {
   return list;
 }
 
-namespace {
-TColor SystemColor(int index) { return static_cast<TColor>(GetSysColor(index)); }
-} // namespace
-
-void UseSystemColors() { SetColorResolver(SystemColor); }
-
 } // namespace qv

@@ -28,7 +28,4 @@ void DrawPixels(HDC dc, int x, int y, const PixelMap &picture, bool transparent,
 // The 16x16 menu glyphs (restore, maximise, minimise, close) as an image list, white transparent.
 std::unique_ptr<TImageList> CreateMenuGlyphList(const PixelMap &glyphs);
 
-// From now on system colours in skin arithmetic resolve to the system's current colours.
-void UseSystemColors();
-
 } // namespace qv

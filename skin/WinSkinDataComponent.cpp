@@ -2,8 +2,11 @@
 #include "platform/base/FileIO.h"
 #include "platform/classes/ClassBuilder.h"
 #include "skin/SkinBytes.h"
+#include "skin/SkinDataDevice.h"
+#include "skin/SkinManagerLink.h"
 #include "skin/SkinReader.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinStore.h"
 
 #include <filesystem>
 
@@ -23,13 +26,9 @@ const std::vector<std::string> kFormTypes = {"sfMainform", "sfOnlyThisForm", "sf
 
 constexpr uint32_t kAllControls = (1u << (xcFastReport + 1)) - 1;
 constexpr uint32_t kDefaultControls = kAllControls & ~SkinBit(xcMenuItem) & ~SkinBit(xcFastReport);
-
-TSkinDataLink *skinDataLink = nullptr;
+constexpr int kCommandDelay = 250; // milliseconds before the manager carries a command out
 
 } // namespace
-
-void SetSkinDataLink(TSkinDataLink *link) { skinDataLink = link; }
-TSkinDataLink *SkinDataLink() { return skinDataLink; }
 
 const std::vector<std::string> &TSkinData::DefaultSkin3rd() {
   static const std::vector<std::string> list = {"TVirtualStringTree=scrollbar",
@@ -167,31 +166,56 @@ const TClassInfo &TSkinData::StaticClassInfo() {
     c.Binary("SkinStream", &TSkinData::SkinStream, &TSkinData::SetSkinStream);
     c.Event("OnFormSkin", &TSkinData::OnFormSkin);
     c.Event("OnSkinChanged", &TSkinData::OnSkinChanged);
+    c.Event("OnSkinControl", &TSkinData::OnSkinControl);
   });
   return info;
 }
 
 TSkinData::TSkinData(TComponent *owner)
-    : TComponent(owner), skinControls_(kDefaultControls), skin3rd_(std::make_unique<TStrings>()) {
+    : TComponent(owner), device_(CreateSkinDataDevice()), skinControls_(kDefaultControls),
+      skin3rd_(std::make_unique<TStrings>()) {
   skin3rd_->Assign(DefaultSkin3rd());
+  if (device_) maximised_ = device_->MaximisedSize();
 }
 
 TSkinData::~TSkinData() {
-  if (skinDataLink) skinDataLink->DataDestroyed(*this);
+  if (registered_)
+    if (TSkinManagerLink *link = SkinManagerLink()) link->UnregisterSkinData(this);
   DestroyComponents();
 }
 
 void TSkinData::SetActive(bool value) {
-  // Turning on without a skin does nothing; the skin manager acts on the stored value.
-  if (value && NoSkinLoaded() && !Loading()) return;
   active_ = value;
-  if (!Loading() && skinDataLink) skinDataLink->DataActiveChanged(*this);
+  TSkinManagerLink *link = SkinManagerLink();
+  if (Loading() || !link) return;
+  switch (formType_) {
+  case TSkinFormType::sfOnlyThisForm:
+    if (value && NoSkinLoaded()) return;
+    link->PostCommand(this, value ? scSkin : scUnskin, kCommandDelay);
+    break;
+  case TSkinFormType::sfMainform:
+    if (!value) {
+      link->PostCommand(this, scUnskin, kCommandDelay);
+    } else if (!NoSkinLoaded()) {
+      link->PostCommand(this, scSkin, kCommandDelay);
+      link->SetStarted();
+    }
+    break;
+  default:
+    break;
+  }
+}
+
+bool TSkinData::LoadSkin(const TBytes &packed) {
+  if (device_) skin_.Metrics = device_->Metrics();
+  if (!skin_.LoadPackage(packed)) return false;
+  if (device_) device_->SkinLoaded(skin_);
+  return true;
 }
 
 bool TSkinData::LoadPackage(const TBytes &packed) {
-  if (!skin_.LoadPackage(packed)) return false;
   package_ = packed;
-  return true;
+  return LoadSkin(package_);
 }
 
 TBytes TSkinData::SkinStream() const {
@@ -208,6 +232,8 @@ void TSkinData::SetSkinStream(const TBytes &stream) {
     return;
   }
   if (static_cast<uint64_t>(size) > stream.size() - 4) {
+    // Nothing of a cut stream is kept; the component holds no skin, as after any refused load.
+    skin_.MarkNoSkin();
     ShowSkinMessage("SkinStream: the stored size " + std::to_string(size) + " is larger than the " +
                     std::to_string(stream.size() - 4) + " bytes present; the skin is not loaded");
     return;
@@ -217,9 +243,13 @@ void TSkinData::SetSkinStream(const TBytes &stream) {
 
 bool TSkinData::SetSkinFile(const std::string &path) {
   skinFile_ = path;
+  if (path.empty()) return false;
   skin_.MarkNoSkin();
   std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::u8path(path), ec)) return false;
+  if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), ec)) {
+    ShowSkinMessage("Skin file not found: " + path);
+    return false;
+  }
   TBytes packed;
   try {
     packed = ReadFileBytes(path);
@@ -228,21 +258,48 @@ bool TSkinData::SetSkinFile(const std::string &path) {
     return false;
   }
   if (!LoadPackage(packed)) return false;
-  if (!Loading() && formType_ == TSkinFormType::sfMainform && skinDataLink)
-    skinDataLink->DataSkinApplied(*this);
+  if (formType_ == TSkinFormType::sfMainform && !Loading()) ApplySkin();
   return true;
+}
+
+void TSkinData::ApplySkin() {
+  if (!registered_) Loaded();
+  TSkinManagerLink *link = SkinManagerLink();
+  if (!link) return;
+  link->ReloadSkinners(this);
+  if (link->Started()) link->PostCommand(this, scRefresh, kCommandDelay);
 }
 
 void TSkinData::Loaded() {
   TComponent::Loaded();
-  if (active_ && NoSkinLoaded()) active_ = false;
+  if (device_ && !device_->CanSkinScrollbars()) skinControls_ &= ~SkinBit(xcScrollbar);
+  TSkinManagerLink *link = SkinManagerLink();
+  if (link && !registered_) {
+    link->RegisterSkinData(this);
+    registered_ = true;
+  }
+  if (formType_ != TSkinFormType::sfMainform) {
+    if (link) link->StartAtOnce(this);
+    return;
+  }
+  if (link) link->InstallHook();
+  if (active_) {
+    if (NoSkinLoaded())
+      active_ = false;
+    else if (link)
+      link->PostCommand(this, scSkin, kCommandDelay);
+  }
   if (skinControls_ & SkinBit(xcMainMenu))
     skinControls_ &= ~SkinBit(xcMenuItem);
   else
     skinControls_ &= ~SkinBit(xcSystemMenu);
-  if (skinDataLink) skinDataLink->DataLoaded(*this);
+  if (device_) device_->ReadApplicationIcon();
 }
 
-void RegisterSkinClasses() { RegisterClasses<TSkinData>(); }
+#ifndef _WIN32
+std::unique_ptr<TSkinDataDevice> CreateSkinDataDevice() { return nullptr; }
+#endif
+
+void RegisterSkinClasses() { RegisterClasses<TSkinData, TSkinStore>(); }
 
 } // namespace qv

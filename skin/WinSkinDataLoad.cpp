@@ -410,6 +410,7 @@ TSkinDataCore::TSkinDataCore() : MenuGlyphs(BuiltinSkinBitmap("TRELLISMENU")) { 
 TSkinDataCore::~TSkinDataCore() = default;
 
 bool TSkinDataCore::LoadPackage(const TBytes &packed) {
+  noSkinLoaded_ = true;
   TSkinReader reader;
   try {
     if (!reader.LoadFromStream(packed)) return false;
@@ -422,6 +423,7 @@ bool TSkinDataCore::LoadPackage(const TBytes &packed) {
 }
 
 bool TSkinDataCore::LoadArchive(const TBytes &archive) {
+  noSkinLoaded_ = true;
   TSkinReader reader;
   try {
     if (!reader.LoadArchive(archive)) return false;
@@ -434,7 +436,6 @@ bool TSkinDataCore::LoadArchive(const TBytes &archive) {
 }
 
 void TSkinDataCore::LoadSkinObjects(const TSkinReader &reader) {
-  noSkinLoaded_ = true;
   TBytes description;
   reader.ExtractFirstContaining(".ini", description);
   TQuickIni ini;

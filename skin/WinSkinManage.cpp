@@ -31,60 +31,40 @@ bool HasControl(const TSkinData *data, int member) { return (data->SkinControls(
 
 TCustomForm *OwnerForm(const TSkinData *data) { return dynamic_cast<TCustomForm *>(data->Owner()); }
 
-// Skin data components report to the manager through this link.
-class TManagerLink : public TSkinDataLink {
+// Skin data components reach the manager through this link; the manager is made by the first
+// component that registers.
+class TManagerLink : public TSkinManagerLink {
 public:
-  void DataLoaded(TSkinData &data) override {
-    if (!GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetScrollBarInfo"))
-      data.SetSkinControls(data.SkinControls() & ~SkinBit(xcScrollbar));
+  void RegisterSkinData(TSkinData *data) override {
     if (!Holder()) Holder() = std::make_unique<TSkinManage>();
-    TSkinManage &m = *Holder();
-    m.RegisterSkinData(&data);
-    if (data.SkinFormtype() != TSkinFormType::sfMainform) {
-      m.SetActive(true);
-      m.SetState(m.State() + 1);
-      if (TCustomForm *form = OwnerForm(&data); form && form->HandleAllocated())
-        m.SkinWindow(form->HandleIfAllocated());
-      return;
-    }
-    m.InstallHook();
-    if (data.Active()) {
-      m.SetCommandTarget(&data);
-      m.PostCommand(scSkin, 250);
-    }
+    Holder()->RegisterSkinData(data);
   }
-  void DataActiveChanged(TSkinData &data) override {
+  void UnregisterSkinData(TSkinData *data) override {
+    if (TSkinManage *m = SkinManager()) m->UnregisterSkinData(data);
+  }
+  void InstallHook() override {
+    if (TSkinManage *m = SkinManager()) m->InstallHook();
+  }
+  void StartAtOnce(TSkinData *data) override {
     TSkinManage *m = SkinManager();
     if (!m) return;
-    switch (data.SkinFormtype()) {
-    case TSkinFormType::sfOnlyThisForm:
-      if (data.Active() && data.NoSkinLoaded()) return;
-      m->SetCommandTarget(&data);
-      m->PostCommand(data.Active() ? scSkin : scUnskin, 250);
-      return;
-    case TSkinFormType::sfMainform:
-      if (data.Active()) {
-        if (data.NoSkinLoaded()) return;
-        m->SetCommandTarget(&data);
-        m->PostCommand(scSkin, 250);
-        m->SetState(1);
-      } else {
-        m->SetCommandTarget(&data);
-        m->PostCommand(scUnskin, 250);
-      }
-      return;
-    default:
-      return;
+    m->SetActive(true);
+    m->SetState(m->State() + 1);
+    if (TCustomForm *form = OwnerForm(data); form && form->HandleAllocated())
+      m->SkinWindow(form->HandleIfAllocated());
+  }
+  void PostCommand(TSkinData *target, TSkinCommand command, int interval) override {
+    if (TSkinManage *m = SkinManager()) {
+      m->SetCommandTarget(target);
+      m->PostCommand(command, interval);
     }
   }
-  void DataSkinApplied(TSkinData &data) override {
-    if (!Holder()) DataLoaded(data);
-    TSkinManage &m = *Holder();
-    m.SetCommandTarget(&data);
-    if (m.State() == 1) m.PostCommand(scRefresh, 250);
+  void SetStarted() override {
+    if (TSkinManage *m = SkinManager()) m->SetState(1);
   }
-  void DataDestroyed(TSkinData &data) override {
-    if (TSkinManage *m = SkinManager()) m->UnregisterSkinData(&data);
+  bool Started() const override { return SkinManager() && SkinManager()->State() == 1; }
+  void ReloadSkinners(TSkinData *data) override {
+    if (TSkinManage *m = SkinManager()) m->ReloadSkinners(data);
   }
 };
 
@@ -94,7 +74,7 @@ TSkinManage *SkinManager() { return Holder().get(); }
 
 void UseSkinManager() {
   static TManagerLink link;
-  SetSkinDataLink(&link);
+  SetSkinManagerLink(&link);
 }
 
 void FreeSkinManager() { Holder().reset(); }
@@ -290,6 +270,14 @@ void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
   if (!m || m->timer_ != id) return;
   m->timer_ = 0;
   m->RunCommand();
+}
+
+void TSkinManage::ReloadSkinners(TSkinData *data) {
+  std::vector<TWinSkinForm *> users;
+  for (TWinSkinForm *f : forms_)
+    if (f->SkinData() == data) users.push_back(f);
+  for (TWinSkinForm *f : users)
+    SendMessageW(f->Handle(), WM_SKINCHANGED, 0, 0);
 }
 
 void TSkinManage::RunCommand() {

@@ -6,6 +6,8 @@
 // that give each child control its skinner live here too.
 #include "platform/forms/Controls.h"
 
+#include "skin/SkinManagerLink.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,8 +19,6 @@ class TSkinData;
 class TWinSkinForm;
 class TCustomForm;
 
-// Commands carried out by the manager's one-shot timer.
-enum TSkinCommand { scNone = 0, scSkin = 1, scUnskin = 2, scRefresh = 3, scPurge = 6 };
 // The kind of menu about to open (set by the form skinner).
 enum TSkinMenuKind { smPopup = 0, smMainMenu = 1, smSystemMenu = 2 };
 
@@ -35,6 +35,8 @@ public:
 
   void RegisterSkinData(TSkinData *data);
   void UnregisterSkinData(TSkinData *data);
+  // Every form skinner that uses data re-reads its skin objects (a new skin was loaded).
+  void ReloadSkinners(TSkinData *data);
   const std::vector<TSkinData *> &SkinDataList() const { return skinData_; }
   // The first registered skin data that skins the main form and the rest of the program.
   TSkinData *DefaultSkinData() const;

@@ -94,9 +94,10 @@ public:
   TSkinDataCore(const TSkinDataCore &) = delete;
   TSkinDataCore &operator=(const TSkinDataCore &) = delete;
 
-  // Reads a packed package and builds every object. A package that cannot be unpacked, is
-  // malformed or has an old mark is refused: its message is shown once, false is returned and the
-  // skin loaded before (or none) stays in force untouched.
+  // Reads a packed package and builds every object. The data holds no skin from the start of the
+  // load until it completes. A package that cannot be unpacked, is malformed or has an old mark is
+  // refused: its message is shown once, false is returned and the data holds no skin until a later
+  // load succeeds; the objects of the skin before stay untouched (windows painting with them go on).
   bool LoadPackage(const TBytes &packed);
   // The same for an archive that is already unpacked.
   bool LoadArchive(const TBytes &archive);

@@ -1,21 +1,23 @@
 #pragma once
 // A store of packed skin packages, each kept under a unique name, as a layout can carry several
-// skins and a program picks one at run time.
+// skins and a program picks one at run time. A layout writes it as
+//   Store = < item Name = 'Blue' DataStream = {...} end >
 #include "platform/base/Exception.h"
+#include "platform/classes/Collection.h"
+#include "platform/classes/Component.h"
 #include "skin/SkinBytes.h"
 
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace qv {
 
 class TSkinCollection;
 
-class TSkinCollectionItem {
+class TSkinCollectionItem : public TCollectionItem {
+  QV_DECLARE_CLASS(TSkinCollectionItem)
 public:
   // Names the item "SkinItem" + its collection ID.
-  explicit TSkinCollectionItem(TSkinCollection &collection, int id);
+  TSkinCollectionItem(TCollection *collection, int id);
 
   const std::string &Name() const { return name_; }
   // Throws Exception "The name X is already used." when another item of the collection has the
@@ -35,36 +37,37 @@ public:
   void Assign(const TSkinCollectionItem &source);
 
 private:
-  TSkinCollection *collection_;
   int id_;
   std::string name_;
   TBytes data_;
 };
 
-class TSkinCollection {
+class TSkinCollection : public TCollection {
+  QV_DECLARE_CLASS(TSkinCollection)
 public:
-  TSkinCollection() = default;
+  explicit TSkinCollection(TPersistent *owner);
   TSkinCollection(const TSkinCollection &) = delete;
   TSkinCollection &operator=(const TSkinCollection &) = delete;
 
-  TSkinCollectionItem &Add();
-  void Delete(int index);
-  void Clear() { items_.clear(); }
-  int Count() const { return static_cast<int>(items_.size()); }
-  TSkinCollectionItem &Items(int index) { return *items_.at(static_cast<std::size_t>(index)); }
-  const TSkinCollectionItem &Items(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+  TSkinCollectionItem &Add() { return static_cast<TSkinCollectionItem &>(*TCollection::Add()); }
+  TSkinCollectionItem &Items(int index) const {
+    return static_cast<TSkinCollectionItem &>(*TCollection::Items(index));
+  }
   // The item of that name (any letter case), or null.
   const TSkinCollectionItem *Find(const std::string &name) const;
   // Replaces every item with copies of the source's items.
   void Assign(const TSkinCollection &source);
 
 private:
-  std::vector<std::unique_ptr<TSkinCollectionItem>> items_;
   int nextId_ = 0;
 };
 
-class TSkinStore {
+// The design-time container of skin packages: a component with the published collection "Store".
+class TSkinStore : public TComponent {
+  QV_DECLARE_CLASS(TSkinStore)
 public:
+  explicit TSkinStore(TComponent *owner = nullptr);
+
   TSkinCollection &Store() { return store_; }
   const TSkinCollection &Store() const { return store_; }
   void SetStore(const TSkinCollection &value) { store_.Assign(value); }

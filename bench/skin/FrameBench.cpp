@@ -87,7 +87,6 @@ int Measure(qv::TArguments &args) {
   using namespace qv;
   const std::string path = args.Take("DEFAULT_PACKAGE");
   args.Finish();
-  UseSystemColors();
   TSkinData data(nullptr);
   if (!data.LoadPackage(ReadFileBytes(path))) {
     std::fputs("skin_frame_bench: the skin package does not load\n", stderr);

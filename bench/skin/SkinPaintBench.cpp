@@ -84,7 +84,6 @@ int Measure(TArguments &args) {
   args.Finish();
   Application->Initialize();
   RegisterGridClasses();
-  UseSystemColors();
   const std::string path = (std::filesystem::temp_directory_path() / "qv-skin-paint-bench.db").string();
   TConnection connection;
   MakePaper(connection, path, 200);

@@ -62,7 +62,9 @@ void WriteProp(std::string &out, const TPersistent &obj, const TPropInfo &p, con
   default:
     break;
   }
-  if (p.Name == "Name") return;
+  // A component's name is written in its object line; other objects (collection items) may publish
+  // a name of their own.
+  if (p.Name == "Name" && dynamic_cast<const TComponent *>(&obj)) return;
   std::string text = p.GetText(obj);
   if (!ShouldWrite(obj, p, text)) return;
   out += indent + name + " = " + (p.Kind == TPropKind::String ? QuoteString(text) : text) + "\n";

@@ -76,14 +76,22 @@ TEST(Draw, SelectsFramesOfAStripAndIgnoresEmptyInput) {
   EXPECT_TRUE(SkinFrameRect(strip, false, 3, 4).IsEmpty());
   EXPECT_EQ(SkinFrameRect(strip, true, 2, 2), (TRect{0, 1, 9, 2}));
 
-  PixelMap untouched(4, 4, P(clBlack));
+  // A coloured target, so that a black box drawn for missing input would show.
+  PixelMap untouched(4, 4, P(clTeal));
   DrawSkinPart(untouched, {0, 0, 4, 4}, PixelMap(), false, false, false, 5, 1, {1, 1, 1, 1});
+  DrawSkinPart(untouched, {0, 0, 4, 4}, strip, false, false, false, 3, 4, {}); // past the last frame
+  DrawSkinPart(untouched, {0, 0, 4, 4}, strip, true, false, false, 3, 0, {});  // frames count from 1
+  DrawSkinPart(untouched, {0, 0, 4, 4}, strip, false, false, false, 0, 1, {}); // no frames
   DrawSkinPart(untouched, {4, 4, 0, 0}, strip, false, false, false, 3, 1, {});
   DrawSkinFrame(untouched, {0, 0, 4, 4}, strip, false, 0, 1);
   DrawSkinGlyph(untouched, {0, 0, 4, 4}, PixelMap(), true, 1, 1);
+  DrawSkinBar(untouched, {0, 0, 4, 4}, strip, false, false, 3, 9, {1, 0, 1, 0});
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x)
-      EXPECT_EQ(untouched.At(x, y), P(clBlack));
+      EXPECT_EQ(untouched.At(x, y), P(clTeal)) << x << "," << y;
+  // The nine-part result of nothing is no bitmap at all: a caller that blits it draws nothing.
+  EXPECT_TRUE(MakeSkinPart({4, 4}, PixelMap(), {}, false, false, 1, 1).Empty());
+  EXPECT_TRUE(MakeSkinPart({4, 4}, strip, {}, false, false, 3, 7).Empty());
 }
 
 TEST(Draw, GlyphIsCentredAndMagentaIsTransparent) {
@@ -114,10 +122,10 @@ TEST(Draw, BarRepeatsTheMiddleBetweenTheCaps) {
 
 TEST(Draw, TileBitmapIsNotCutAtTheRectangle) {
   PixelMap tile(3, 3, P(clRed));
-  PixelMap target(10, 10, P(clBlack));
+  PixelMap target(10, 10, P(clTeal));
   TileBitmap(target, {0, 0, 4, 4}, tile, {0, 0, 3, 3});
   EXPECT_EQ(target.At(5, 5), P(clRed)); // the second tile runs to 6
-  EXPECT_EQ(target.At(6, 6), P(clBlack));
+  EXPECT_EQ(target.At(6, 6), P(clTeal));
 }
 
 TEST(Draw, BlendWeightsArePercentOrPerMille) {
@@ -150,9 +158,9 @@ TEST(Draw, GradientRampFollowsTheFormulaAndIsCached) {
   GradientFill(target, {0, 0, 4, 30}, clWhite, true, clNavy);
   EXPECT_EQ(GradientCacheBuilds(), before + 18);
   // Only the clip is painted.
-  PixelMap clipped(4, 4, P(clBlack));
+  PixelMap clipped(4, 4, P(clTeal));
   GradientFill(clipped, {0, 0, 4, 4}, clWhite, false, clWhite, {1, 1, 2, 2});
-  EXPECT_EQ(clipped.At(0, 0), P(clBlack));
+  EXPECT_EQ(clipped.At(0, 0), P(clTeal));
   EXPECT_EQ(clipped.At(1, 1), P(clWhite));
 }
 

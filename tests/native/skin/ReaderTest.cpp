@@ -100,8 +100,9 @@ TEST(SkinReader, HoldsAtMost1001Entries) {
   EXPECT_THROW(reader.LoadArchive(Archive(20000, list, std::vector<int32_t>(1002, 0), {})), ESkinPackage);
 }
 
-// A package that is refused leaves the skin loaded before in force, whatever the reason.
-TEST(SkinReader, ARefusedPackageKeepsThePreviousSkin) {
+// A package that is refused, whatever the reason, leaves no skin in force until a later load
+// succeeds; the objects of the skin before stay untouched for the windows still painting with them.
+TEST(SkinReader, ARefusedPackageLeavesNoSkinButKeepsTheOldObjects) {
   MessageLog log;
   TSkinDataCore skin;
   ASSERT_TRUE(skin.LoadPackage(test::VectorFile("skin-archive.lzh")));
@@ -109,8 +110,9 @@ TEST(SkinReader, ARefusedPackageKeepsThePreviousSkin) {
   const int topWidth = skin.Top->Image.Width();
   ASSERT_GT(topWidth, 0);
 
-  // An old mark: the message once, false, nothing changed.
+  // An old mark: the message once, false, no skin.
   EXPECT_FALSE(skin.LoadPackage(PackLzh(Archive(19999, "a\r\n", {0}, {}))));
+  EXPECT_TRUE(skin.NoSkinLoaded());
   ASSERT_EQ(log.messages.size(), 1u);
   EXPECT_EQ(log.messages[0], "This is Older Skin File\rPlease update to new version !");
 
@@ -123,11 +125,14 @@ TEST(SkinReader, ARefusedPackageKeepsThePreviousSkin) {
       TBytes{0xFF, 0xFF, 0xFF, 0x7F, 0x00}, // a declared size of 2 GiB
   };
   for (const TBytes &package : refused) {
+    ASSERT_TRUE(skin.LoadPackage(test::VectorFile("skin-archive.lzh")));
     EXPECT_FALSE(skin.LoadPackage(package));
-    EXPECT_FALSE(skin.NoSkinLoaded());
+    EXPECT_TRUE(skin.NoSkinLoaded());
     EXPECT_EQ(skin.Top->Image.Width(), topWidth);
   }
   EXPECT_EQ(log.messages.size(), 1u + refused.size());
+  ASSERT_TRUE(skin.LoadPackage(test::VectorFile("skin-archive.lzh")));
+  EXPECT_FALSE(skin.NoSkinLoaded());
 }
 
 TEST(SkinPackageTool, RefusesToUnpackNamesOutsideTheFolder) {

@@ -1,7 +1,8 @@
 // The login window carries the packed default skin: loading its layout loads the package into
-// SkinData1, which stays active.
+// SkinData1, which stays active; the skin store SkinStore1 comes with it.
 #include "app/uLogin.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinStore.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,10 @@ TEST(LoginSkin, LoadingTheLoginWindowLoadsTheEmbeddedSkin) {
   ASSERT_NE(skin, nullptr);
   EXPECT_FALSE(skin->NoSkinLoaded());
   EXPECT_TRUE(skin->Active());
+  // The skin store sits beside it as a component of the layout.
+  auto *store = dynamic_cast<TSkinStore *>(login->FindComponent("SkinStore1"));
+  ASSERT_NE(store, nullptr);
+  EXPECT_EQ(store->Owner(), login);
   delete login;
 }
 

@@ -11,7 +11,6 @@ namespace qv::test {
 
 TSkinData &DefaultSkinData() {
   static TSkinData *data = [] {
-    UseSystemColors();
     auto *d = new TSkinData(nullptr);
     if (!d->LoadPackage(DefaultSkinPackage())) throw std::runtime_error("the default skin does not load");
     return d;

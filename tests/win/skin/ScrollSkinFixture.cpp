@@ -69,7 +69,6 @@ SCROLLBARINFO BarInfo(HWND wnd, LONG object) {
 RECT BarRect(HWND wnd, LONG object) { return BarInfo(wnd, object).rcScrollBar; }
 
 void ScrollSkinTest::SetUp() {
-  UseSystemColors();
   Build(60, 190, 300);
   data = new TSkinData(form);
   ASSERT_TRUE(data->LoadPackage(ReadFileBytes(DEFAULT_SKIN_PACKAGE)));

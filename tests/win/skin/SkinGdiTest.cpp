@@ -58,7 +58,6 @@ TEST(SkinGdi, RegionOfNonKeyPixelsSpansSeveralBatches) {
 }
 
 TEST(SkinGdi, SystemColoursResolveThroughTheSystem) {
-  UseSystemColors();
   EXPECT_EQ(ResolveColor(clBtnFace), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
   EXPECT_EQ(Blend(clWindow, clWindow, 40), static_cast<TColor>(GetSysColor(COLOR_WINDOW)));
 }
