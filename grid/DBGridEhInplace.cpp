@@ -46,6 +46,7 @@ TEditStyleEh ChooseEditStyle(TCustomDBGridEh &, TColumnEh &column) {
     break;
   }
   if (column.PickList()->Count() > 0 && !column.ReadOnly()) return TEditStyleEh::esPickList;
+  if (column.Field() && column.Field()->IsDate() && !column.ReadOnly()) return TEditStyleEh::esDateCalendar;
   return TEditStyleEh::esSimple;
 }
 
@@ -216,7 +217,9 @@ void TDBGridInplaceEdit::UpdateContents() {
   SendMessageW(h, EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&rc));
 }
 
-bool TDBGridInplaceEdit::ListVisible() const { return CalculatorVisible() || PickListVisible(); }
+bool TDBGridInplaceEdit::ListVisible() const {
+  return CalculatorVisible() || PickListVisible() || CalendarVisible();
+}
 
 bool TDBGridInplaceEdit::UsesPickList() const {
   if (style_ == TEditStyleEh::esPickList) return true;
@@ -314,7 +317,8 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
     TRect b = ButtonRect();
     if (!b.Contains(p)) break;
     if (!Focused()) SetFocus();
-    if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList) {
+    if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
+        style_ == TEditStyleEh::esDateCalendar) {
       if (ListVisible())
         CloseUp(false);
       else
@@ -370,6 +374,7 @@ bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
       calculator_->KeyPressed(key == VK_ESCAPE ? '\x1b' : '\r');
       return true;
     }
+    if (CalendarVisible() && calendar_->HandleKey(key)) return true;
     if (PickListVisible()) {
       if (key == VK_ESCAPE || key == VK_RETURN) {
         CloseUp(key == VK_RETURN);
@@ -378,7 +383,8 @@ bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
       if (key != VK_HOME && key != VK_END && pickList_->MoveByKey(key)) return true;
     }
   }
-  bool dropStyle = style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList;
+  bool dropStyle = style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
+                   style_ == TEditStyleEh::esDateCalendar;
   if (dropStyle && (((shift & ssAlt) && key == VK_DOWN) || key == VK_F4)) {
     ListVisible() ? CloseUp(true) : DropDown();
     return true;
@@ -429,6 +435,7 @@ void TDBGridInplaceEdit::EditButtonClick(bool lowerHalf) {
     return;
   case TEditStyleEh::esDropDown:
   case TEditStyleEh::esPickList:
+  case TEditStyleEh::esDateCalendar:
     ListVisible() ? CloseUp(false) : DropDown();
     return;
   case TEditStyleEh::esUpDown: {
@@ -456,6 +463,8 @@ void TDBGridInplaceEdit::DropDown() {
   if (!DBGrid() || ListVisible()) return;
   if (UsesPickList())
     DropDownPickList();
+  else if (style_ == TEditStyleEh::esDateCalendar)
+    DropDownCalendar();
   else if (style_ == TEditStyleEh::esDropDown)
     DropDownCalculator();
 }
@@ -463,6 +472,7 @@ void TDBGridInplaceEdit::DropDown() {
 void TDBGridInplaceEdit::CloseUp(bool accept) {
   if (CalculatorVisible()) CloseUpCalculator(accept);
   if (PickListVisible()) CloseUpPickList(accept);
+  if (CalendarVisible()) CloseUpCalendar(accept);
 }
 
 namespace {
@@ -573,6 +583,51 @@ void TDBGridInplaceEdit::CloseUpPickList(bool accept) {
   }
   if (!BeginChange()) return;
   SetText(chosen);
+  SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
+
+void TDBGridInplaceEdit::DropDownCalendar() {
+  TCustomDBGridEh *grid = DBGrid();
+  TColumnEh *column = grid->ColumnOfGridCol(grid->Col());
+  TField *field = column ? column->Field() : nullptr;
+  if (!field) return;
+  if (!calendar_) {
+    calendar_ = new TPopupMonthCalendarEh(this);
+    calendar_->OnCloseUp = [this](bool accept) { CloseUp(accept); };
+  }
+  calendar_->SetOwnerWindow(GetAncestor(Handle(), GA_ROOT));
+  calendar_->Font().Assign(Font());
+  calendar_->SetColor(Color());
+  // The editor's date; for text that is no date the field's; else today.
+  TDateTimeParts date = Today();
+  std::string text = Trim(Text());
+  if (!text.empty() && !ParseDateTime(text, date) && !field->IsNull()) ParseDateTime(field->AsString(), date);
+  calendar_->SetDate(date);
+  TSize size = calendar_->MinimumSize();
+  TDropDownPlacement place = PlaceDropDown(ScreenRect(), size.cx, size.cy, WorkArea());
+  calendar_->ShowAt(place.Bounds);
+  SetButtonPressed(true);
+}
+
+void TDBGridInplaceEdit::CloseUpCalendar(bool accept) {
+  TCustomDBGridEh *grid = DBGrid();
+  calendar_->Hide();
+  SetButtonPressed(false);
+  if (GetCapture()) ReleaseCapture();
+  TColumnEh *column = grid->ColumnOfGridCol(grid->Col());
+  if (!accept) {
+    SetText(grid->EditedText());
+    return;
+  }
+  TField *field = column ? column->Field() : nullptr;
+  if (!field || !grid->ColumnCanModify(column, true)) return;
+  // A date and time keeps the time it had.
+  TDateTimeParts chosen = calendar_->Date(), old;
+  if (ParseDateTime(Text(), old))
+    chosen.Hour = old.Hour, chosen.Minute = old.Minute, chosen.Second = old.Second;
+  std::string text = FormatDateTime(chosen, field->DataType() == TFieldType::ftDateTime);
+  SetText(text);
+  grid->UpdateColumnData(column, text, false);
   SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 

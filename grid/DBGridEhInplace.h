@@ -3,11 +3,10 @@
 // EditedText, is read-only unless the grid's ColumnCanModify allows the column, wraps words in
 // tall rows, and offers the button of its edit style (drawn in its non-client area, right of
 // the text): an ellipsis, up-down buttons, or a drop-down button that opens the calculator for
-// numeric fields, else the pick list. Typing first puts the dataset into edit state; the grid writes the text
-// back through the column when the data link asks for the update.
+// numeric fields, else the pick list; date fields drop down a month calendar. Typing first puts the dataset
+// into edit state; the grid writes the text back through the column when the data link asks for the update.
 //
-// Not done yet: lookup lists and the month calendar as drop-downs, the column's extra
-// EditButtons, the MRU list.
+// Not done yet: lookup lists as drop-downs, the column's extra EditButtons, the MRU list.
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
 #include "grid/ToolCtrlsEh.h"
@@ -42,6 +41,7 @@ public:
   bool ListVisible() const;
   TPopupCalculatorEh *Calculator() const { return calculator_; }
   TPopupListboxEh *PickList() const { return pickList_; }
+  TPopupMonthCalendarEh *MonthCalendar() const { return calendar_; }
 
   // Opens the style's drop-down (nothing when the style has none or one is open).
   void DropDown();
@@ -68,6 +68,10 @@ private:
   bool buttonPressed_ = false;
   TPopupCalculatorEh *calculator_ = nullptr;
   TPopupListboxEh *pickList_ = nullptr;
+  TPopupMonthCalendarEh *calendar_ = nullptr;
+  bool CalendarVisible() const { return calendar_ && calendar_->ListVisible(); }
+  void DropDownCalendar();
+  void CloseUpCalendar(bool accept);
   // The style's drop-down is the pick list (else the calculator, for numeric fields).
   bool UsesPickList() const;
   bool PickListVisible() const { return pickList_ && pickList_->ListVisible(); }

@@ -3,6 +3,7 @@
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -183,6 +184,155 @@ void TPopupListboxEh::WndProc(TMessage &m) {
   }
   case WM_EXITSIZEMOVE:
     userSized_ = true;
+    break;
+  default:
+    break;
+  }
+  TWinControl::WndProc(m);
+}
+
+// TPopupMonthCalendarEh ------------------------------------------------------------------------
+
+namespace {
+
+SYSTEMTIME ToSystemTime(const TDateTimeParts &d) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(d.Year);
+  st.wMonth = static_cast<WORD>(d.Month);
+  st.wDay = static_cast<WORD>(d.Day);
+  return st;
+}
+
+} // namespace
+
+TDateTimeParts Today() {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  return {st.wYear, st.wMonth, st.wDay, 0, 0, 0};
+}
+
+const TClassInfo &TPopupMonthCalendarEh::StaticClassInfo() {
+  static const TClassInfo &info =
+      DefineClass<TPopupMonthCalendarEh, TWinControl>("TPopupMonthCalendarEh", [](auto &) {});
+  return info;
+}
+
+TPopupMonthCalendarEh::TPopupMonthCalendarEh(TComponent *owner) : TWinControl(owner) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+void TPopupMonthCalendarEh::CreateParams(TCreateParams &p) {
+  TWinControl::CreateParams(p);
+  p.BaseClass = MONTHCAL_CLASSW;
+  p.Style = WS_POPUP | WS_BORDER;
+  p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  p.WndParent = ownerWindow_;
+  p.Menu = nullptr;
+}
+
+void TPopupMonthCalendarEh::SetDate(const TDateTimeParts &date) {
+  SYSTEMTIME st = ToSystemTime(date);
+  SendMessageW(Handle(), MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
+}
+
+TDateTimeParts TPopupMonthCalendarEh::Date() {
+  SYSTEMTIME st{};
+  SendMessageW(Handle(), MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&st));
+  return {st.wYear, st.wMonth, st.wDay, 0, 0, 0};
+}
+
+TSize TPopupMonthCalendarEh::MinimumSize() {
+  HWND h = Handle();
+  RECT rc{};
+  SendMessageW(h, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&rc));
+  AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE)));
+  return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void TPopupMonthCalendarEh::ShowAt(const TRect &bounds) {
+  SetWindowPos(Handle(), HWND_TOPMOST, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
+               SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  SetVisible(true);
+}
+
+void TPopupMonthCalendarEh::Hide() {
+  if (HandleAllocated()) ShowWindow(HandleIfAllocated(), SW_HIDE);
+  SetVisible(false);
+}
+
+bool TPopupMonthCalendarEh::ListVisible() const {
+  return HandleAllocated() && IsWindowVisible(HandleIfAllocated());
+}
+
+void TPopupMonthCalendarEh::MoveDays(int days) {
+  SYSTEMTIME st = ToSystemTime(Date());
+  FILETIME ft{};
+  SystemTimeToFileTime(&st, &ft);
+  ULARGE_INTEGER t{};
+  t.LowPart = ft.dwLowDateTime;
+  t.HighPart = ft.dwHighDateTime;
+  constexpr long long kDay = 864000000000LL; // in 100-nanosecond units
+  t.QuadPart = static_cast<ULONGLONG>(static_cast<long long>(t.QuadPart) + days * kDay);
+  ft.dwLowDateTime = t.LowPart;
+  ft.dwHighDateTime = t.HighPart;
+  FileTimeToSystemTime(&ft, &st);
+  SetDate({st.wYear, st.wMonth, st.wDay, 0, 0, 0});
+}
+
+void TPopupMonthCalendarEh::MoveMonths(int months) {
+  TDateTimeParts d = Date();
+  int index = d.Year * 12 + (d.Month - 1) + months;
+  d.Year = index / 12;
+  d.Month = index % 12 + 1;
+  d.Day = std::min(d.Day, DaysInMonth(d.Year, d.Month));
+  if (IsValidDateTime(d)) SetDate(d);
+}
+
+bool TPopupMonthCalendarEh::HandleKey(WORD key) {
+  switch (key) {
+  case VK_LEFT:
+    MoveDays(-1);
+    return true;
+  case VK_RIGHT:
+    MoveDays(1);
+    return true;
+  case VK_UP:
+    MoveDays(-7);
+    return true;
+  case VK_DOWN:
+    MoveDays(7);
+    return true;
+  case VK_PRIOR:
+    MoveMonths(-1);
+    return true;
+  case VK_NEXT:
+    MoveMonths(1);
+    return true;
+  case VK_RETURN:
+    CloseUp(true);
+    return true;
+  case VK_ESCAPE:
+    CloseUp(false);
+    return true;
+  default:
+    return false;
+  }
+}
+
+void TPopupMonthCalendarEh::WndProc(TMessage &m) {
+  switch (m.Msg) {
+  case WM_MOUSEACTIVATE:
+    m.Result = MA_NOACTIVATE;
+    return;
+  case CN_BASE + WM_NOTIFY:
+    // A click on a day chooses it (moving between months does not).
+    if (reinterpret_cast<NMHDR *>(m.LParam)->code == MCN_SELECT) {
+      TWinControl::WndProc(m);
+      CloseUp(true);
+      return;
+    }
     break;
   default:
     break;

@@ -1,9 +1,11 @@
 #pragma once
-// Drop-down lists of the in-place editor besides the calculator: the pick list, a LISTBOX popup
-// that never takes the activation (the editor keeps the focus and passes keys on); with sizing
-// on, the user can resize it by its frame, and it remembers that the user did.
+// Drop-down lists of the in-place editor besides the calculator: the pick list (a LISTBOX popup)
+// and the month calendar (the common controls' month calendar as a popup). Neither takes the
+// activation: the editor keeps the focus and passes keys on. With sizing on, the user can
+// resize the pick list by its frame, and it remembers that the user did.
 //
-// Not done yet: the month calendar and the lookup data list.
+// Not done yet: the lookup data list.
+#include "platform/data/DateTime.h"
 #include "platform/forms/Controls.h"
 
 #include <functional>
@@ -63,5 +65,35 @@ private:
   HWND ownerWindow_ = nullptr;
   bool sizable_ = false, userSized_ = false;
 };
+
+class TPopupMonthCalendarEh : public TWinControl, public TPopupWindowEh {
+  QV_DECLARE_CLASS(TPopupMonthCalendarEh)
+public:
+  explicit TPopupMonthCalendarEh(TComponent *owner);
+  void SetOwnerWindow(HWND wnd) { ownerWindow_ = wnd; }
+  // The selected day (the time parts are not kept).
+  void SetDate(const TDateTimeParts &date);
+  TDateTimeParts Date();
+  // The smallest size that shows one month, frame included.
+  TSize MinimumSize();
+  void ShowAt(const TRect &bounds);
+  void Hide();
+  bool ListVisible() const;
+  // Keys from the editor: arrows move by a day or a week, Page Up and Page Down by a month,
+  // Enter accepts, Escape discards. False for other keys.
+  bool HandleKey(WORD key);
+
+protected:
+  void CreateParams(TCreateParams &p) override;
+  void WndProc(TMessage &m) override;
+
+private:
+  HWND ownerWindow_ = nullptr;
+  void MoveDays(int days);
+  void MoveMonths(int months);
+};
+
+// Today on the local clock.
+TDateTimeParts Today();
 
 } // namespace qv

@@ -4,6 +4,8 @@
 #include "GridFixture.h"
 #include "grid/DBGridEhInplace.h"
 
+#include <commctrl.h>
+
 namespace qv {
 
 using namespace qv::test;
@@ -332,8 +334,12 @@ void CheckPlacementAtTheCorners(GridEditTest &t, int column, const char *shot) {
     t.Press(VK_DOWN, ssAlt);
     TDBGridInplaceEdit *editor = t.Editor();
     ASSERT_TRUE(editor->ListVisible());
-    HWND list = editor->Calculator() && editor->Calculator()->ListVisible() ? editor->Calculator()->Handle()
-                                                                            : editor->PickList()->Handle();
+    HWND list = nullptr;
+    if (editor->Calculator() && editor->Calculator()->ListVisible()) list = editor->Calculator()->Handle();
+    if (editor->PickList() && editor->PickList()->ListVisible()) list = editor->PickList()->Handle();
+    if (editor->MonthCalendar() && editor->MonthCalendar()->ListVisible())
+      list = editor->MonthCalendar()->Handle();
+    ASSERT_NE(list, nullptr);
     RECT cell{}, popup{};
     GetWindowRect(editor->Handle(), &cell);
     GetWindowRect(list, &popup);
@@ -493,6 +499,111 @@ TEST_F(PickListTest, ResizedListStoresItsRowsAndWidthInTheColumn) {
   Press(VK_DOWN, ssAlt);
   Press(VK_ESCAPE);
   EXPECT_EQ(types->DropDownRows(), 4);
+}
+
+struct CalendarTest : GridEditTest {
+  void SetUp() override {
+    GridEditTest::SetUp();
+    db->Query().Close();
+    db->Connection().ExecuteScript("alter table testpaper add column handed DATE");
+    db->Connection().ExecuteScript("update testpaper set handed = '2026-12-09' where sNo = 1");
+    db->Query().Open();
+    TColumnEh *c = grid->Columns()->Add();
+    c->SetFieldName("handed");
+    c->Title()->SetCaption("交卷日");
+    c->SetWidth(80);
+    c->SetAutoFitBaseWidth(80);
+    Pump(10);
+    grid->SetSelectedIndex(6);
+  }
+  TPopupMonthCalendarEh *Calendar() { return Editor()->MonthCalendar(); }
+  std::string Shown() { return FormatDateTime(Calendar()->Date(), false); }
+  // A click on a day of the month shown, found by asking the calendar what lies where.
+  bool ClickDay(int day) {
+    HWND h = Calendar()->Handle();
+    RECT rc{};
+    GetClientRect(h, &rc);
+    for (int y = 0; y < rc.bottom; y += 2)
+      for (int x = 0; x < rc.right; x += 2) {
+        MCHITTESTINFO hit{};
+        hit.cbSize = MCHITTESTINFO_V1_SIZE;
+        hit.pt = {x, y};
+        SendMessageW(h, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == day) {
+          SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+          SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+          Pump(5);
+          return true;
+        }
+      }
+    return false;
+  }
+};
+
+TEST_F(CalendarTest, OpensOnTheCellsDateAcceptsByKeysAndByClickAndCancels) {
+  Press(VK_F2);
+  ASSERT_EQ(Editor()->EditStyle(), TEditStyleEh::esDateCalendar);
+  EXPECT_EQ(Editor()->Text(), "2026-12-09");
+  Press(VK_DOWN, ssAlt);
+  ASSERT_TRUE(Editor()->ListVisible());
+  EXPECT_TRUE(Editor()->Focused());
+  EXPECT_EQ(Shown(), "2026-12-09");
+  RECT cell{}, popup{};
+  GetWindowRect(Editor()->Handle(), &cell);
+  GetWindowRect(Calendar()->Handle(), &popup);
+  EXPECT_EQ(popup.top, cell.bottom);
+  TSize min = Calendar()->MinimumSize();
+  EXPECT_EQ(popup.right - popup.left, min.cx);
+  EXPECT_EQ(popup.bottom - popup.top, min.cy);
+  SaveWindowBmp(GetDesktopWindow(), "calendar-dropdown.bmp");
+  // A day on, a month on (the 31st of a month stays inside the next).
+  Press(VK_RIGHT);
+  Press(VK_NEXT);
+  EXPECT_EQ(Shown(), "2027-01-10");
+  Press(VK_RETURN);
+  EXPECT_FALSE(Editor()->ListVisible());
+  EXPECT_EQ(Editor()->Text(), "2027-01-10");
+  Press(VK_RETURN);
+  EXPECT_EQ(Stored("handed", 1), "2027-01-10");
+  // Escape leaves the date as it was.
+  Press(VK_F2);
+  ClickEditButton();
+  ASSERT_TRUE(Editor()->ListVisible());
+  Press(VK_LEFT);
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(Editor()->ListVisible());
+  EXPECT_EQ(Editor()->Text(), "2027-01-10");
+  EXPECT_EQ(db->Query().State(), TDataSetState::dsBrowse);
+  // A click on a day takes it.
+  ClickEditButton();
+  ASSERT_TRUE(ClickDay(15));
+  EXPECT_FALSE(Editor()->ListVisible());
+  EXPECT_EQ(Editor()->Text(), "2027-01-15");
+  Press(VK_RETURN);
+  EXPECT_EQ(Stored("handed", 1), "2027-01-15");
+  EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(CalendarTest, EmptyOrUnreadableTextStartsFromTheFieldOrToday) {
+  Key(VK_DOWN); // record 2 has no date
+  Press(VK_F2);
+  Press(VK_DOWN, ssAlt);
+  ASSERT_TRUE(Editor()->ListVisible());
+  EXPECT_EQ(Calendar()->Date(), Today());
+  Press(VK_ESCAPE);
+  Press(VK_ESCAPE);
+  Key(VK_UP);
+  Type("不是日期");
+  Press(VK_DOWN, ssAlt);
+  EXPECT_EQ(Shown(), "2026-12-09") << "the field's date";
+  // Not accepted: the text goes back to what the cell held.
+  Press(VK_ESCAPE);
+  EXPECT_EQ(Editor()->Text(), "2026-12-09");
+  EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(CalendarTest, StaysInsideTheWorkAreaNearItsEdges) {
+  CheckPlacementAtTheCorners(*this, 6, "calendar-corner.bmp");
 }
 
 } // namespace
