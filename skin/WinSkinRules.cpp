@@ -216,7 +216,7 @@ bool SkinByClass(TWinSkinForm *form, TControl *control, const std::string &name)
 
 } // namespace
 
-bool TSkinManage::SkinChildControl(TWinSkinForm *form, TControl *control, TWinControl *) {
+bool TSkinManage::SkinChildControl(TWinSkinForm *form, TControl *control, TWinControl *parent) {
   TSkinData *data = form ? form->SkinData() : nullptr;
   if (!data || !control) return false;
   auto *win = dynamic_cast<TWinControl *>(control);
@@ -237,6 +237,19 @@ bool TSkinManage::SkinChildControl(TWinSkinForm *form, TControl *control, TWinCo
     }
   }
   const std::string name = UpperCase(control->ClassName());
+  if (data->OnSkinControl) {
+    // The application may supply the skinner itself; one it supplies is attached with its own
+    // colour flag and the rules below are not asked.
+    TSkinControl *supplied = nullptr;
+    data->OnSkinControl(form, data, supplied, name, control, parent);
+    if (supplied) {
+      if (!form->HasSkinner(control)) {
+        supplied->Attach(form, data, supplied->ColourFlag(), form->Canvas());
+        if (control->InheritsFrom("TCustomPanel")) form->SkinChildren(win);
+      }
+      return true;
+    }
+  }
   if (std::optional<bool> listed = SkinByList(form, control, name)) return *listed;
   if (name == "TDBCOMBOBOXEH" || name == "TFRDESIGNERPAGE" || name == "TFRPBOX") return false;
   return SkinByClass(form, control, name);

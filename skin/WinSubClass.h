@@ -67,6 +67,9 @@ public:
   TWinSkinForm *FormSkinner() const { return form_; }
   TCanvas *SharedCanvas() const { return canvas_; }
   bool SkinEnabled() const { return enabled_; }
+  // Whether Attach gives the control the skin's button face colour.
+  bool ColourFlag() const { return colour_; }
+  void SetColourFlag(bool on) { colour_ = on; }
   bool Attached() const { return attached_; }
   int State() const { return state_; }
   bool PaintParent() const { return paintParent_; }

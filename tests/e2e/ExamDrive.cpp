@@ -189,8 +189,9 @@ private:
       TSkinCount n = CountSkinnedChildren(top);
       DWORD_PTR self = 0;
       SendMessageTimeoutW(top, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &self);
-      std::printf("e2e: %s: %s \"%s\" window_skinned=%d skinned_controls=%d/%d\n", moment.c_str(),
-                  WindowClass(top).c_str(), WindowText(top).c_str(), self == 1 ? 1 : 0, n.Skinned, n.All);
+      std::printf("e2e: %s: %s \"%s\" window_skinned=%d skinned_controls=%d/%d%s%s\n", moment.c_str(),
+                  WindowClass(top).c_str(), WindowText(top).c_str(), self == 1 ? 1 : 0, n.Skinned, n.All,
+                  n.Unskinned.empty() ? "" : " unskinned=", n.Unskinned.c_str());
     }
     std::fflush(stdout);
   }

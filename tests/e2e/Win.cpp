@@ -93,6 +93,8 @@ TSkinCount CountSkinnedChildren(HWND wnd) {
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutW(child, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1)
       ++count.Skinned;
+    else
+      count.Unskinned += (count.Unskinned.empty() ? "" : ",") + WindowClass(child);
   }
   return count;
 }

@@ -20,6 +20,7 @@ std::vector<HWND> ProcessTopWindows(DWORD pid);
 // The window's descendants, and how many of them answer the skin's query (WM_SKINQUERY) with 1.
 struct TSkinCount {
   int Skinned = 0, All = 0;
+  std::string Unskinned; // class names of the children that did not answer, comma-separated
 };
 TSkinCount CountSkinnedChildren(HWND wnd);
 // The descendant of this class whose text is text, or nullptr.

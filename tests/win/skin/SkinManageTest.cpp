@@ -114,6 +114,32 @@ TEST_F(SkinManageTest, ActivatedFormsGetTheirControlsSkinnedByTheRules) {
   EXPECT_EQ(panel->Color(), data->Skin().Palette.ButtonFace);
 }
 
+TEST_F(SkinManageTest, ASkinnerTheApplicationSuppliesIsAttachedInsteadOfTheRulesOne) {
+  TSkinData *data = LoadData(true);
+  TForm *form = NewForm(40);
+  auto *button = AddControl<TButton>(form, form, 10, 10, 80, 25);
+  auto *panel = AddControl<TPanel>(form, form, 10, 50, 200, 80);
+  auto *inner = new TButton(panel);
+  inner->SetParent(panel);
+  inner->SetBounds(10, 10, 80, 25);
+  auto *plain = AddControl<TCheckBox>(form, form, 10, 140, 100, 20);
+  std::vector<std::string> asked;
+  data->OnSkinControl = [&](TWinSkinForm *, TSkinData *, TSkinControl *&skinner, const std::string &name,
+                            TControl *control, TWinControl *) {
+    asked.push_back(name);
+    if (control == button || control == panel) skinner = new TStandInSkinner(control);
+  };
+
+  ASSERT_TRUE(ShownAndSetUp(form));
+  PumpUntil([&] { return Skinned(inner->Handle()); }, 2000);
+  EXPECT_TRUE(Skinned(button->Handle()));
+  EXPECT_FALSE(MadeFor(button, TSkinnerKind::Button)); // the rules were not asked
+  EXPECT_FALSE(MadeFor(panel, TSkinnerKind::Box));
+  EXPECT_TRUE(MadeFor(inner, TSkinnerKind::Button));   // a supplied panel's children still follow the rules
+  EXPECT_TRUE(MadeFor(plain, TSkinnerKind::CheckBox)); // nothing supplied: the rules decide
+  EXPECT_NE(std::find(asked.begin(), asked.end(), "TCHECKBOX"), asked.end());
+}
+
 TEST_F(SkinManageTest, AFormTaggedNinetyNineIsNeverSkinnedWhateverTheDisableTag) {
   TSkinData *data = LoadData(true);
   data->SetDisableTag(5);
