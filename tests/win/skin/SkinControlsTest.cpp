@@ -171,6 +171,20 @@ private:
   bool checked_ = false;
 };
 
+// A tab set of another component set: its tabs in "Tabs", the selected one at "TabIndex".
+class TOtherTabSet : public TCustomControl {
+  QV_DECLARE_CLASS(TOtherTabSet)
+public:
+  explicit TOtherTabSet(TComponent *owner) : TCustomControl(owner) {}
+  TStrings *Tabs() { return &tabs_; }
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int i) { tabIndex_ = i; }
+
+private:
+  TStrings tabs_;
+  int tabIndex_ = 0;
+};
+
 // Records which messages reach the procedure under the skinner.
 struct TProbe {
   explicit TProbe(TControl *c) : previous(c->WindowProc) {
@@ -188,6 +202,14 @@ struct TProbe {
 const TClassInfo &TOtherCheck::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TOtherCheck, TButtonControl>("TOtherCheck", [](auto &c) {
     c.Boolean("Checked", &TOtherCheck::Checked, &TOtherCheck::SetChecked, false);
+  });
+  return info;
+}
+
+const TClassInfo &TOtherTabSet::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TOtherTabSet, TCustomControl>("TOtherTabSet", [](auto &c) {
+    c.StringList("Tabs", [](const TOtherTabSet &t) { return const_cast<TOtherTabSet &>(t).Tabs(); });
+    c.Integer("TabIndex", &TOtherTabSet::TabIndex, &TOtherTabSet::SetTabIndex, 0);
   });
   return info;
 }
@@ -533,6 +555,36 @@ TEST_F(SkinControlsTest, UpDownTabHeaderAndTrackBarFramesFollowTheMouseAndTheSta
   PixelMap drawn(thumb.right - thumb.left, thumb.bottom - thumb.top);
   DrawSkinFrame(drawn, {0, 0, drawn.Width(), drawn.Height()}, skin.TrackbarThumbs[0]->Image, false, 5, 4);
   EXPECT_TRUE(Shows(Shot(track), thumb.left, thumb.top, drawn));
+}
+
+TEST_F(SkinControlsTest, TabSetAndStatusBarDrawTheirPartsFromTheSkin) {
+  const TSkinDataCore &skin = DefaultSkin().Skin();
+  auto *set = Add<TOtherTabSet>(20, 20, 240, 24);
+  set->Tabs()->Add("单项");
+  set->Tabs()->Add("判断");
+  Skin<TSkinTab31>(set);
+  SIZE text{};
+  {
+    TWindowDC dc(set->Handle());
+    TSelectGuard font(dc.Get(), set->Font().Handle());
+    GetTextExtentPoint32W(dc.Get(), L"单项", 2, &text);
+  }
+  // The selected first tab: 2 pixels wider each side, the whole height, the flipped frame 2.
+  const TTabImages flipped = TurnTabImages(*skin.Tabs, TTabSide::Bottom);
+  const TSize size{text.cx + 16 + 4, 24};
+  const PixelMap selected =
+      MakeSkinPart(size, flipped.Image, flipped.Margins, false, false, skin.Tabs->FrameCount, 2);
+  EXPECT_TRUE(Shows(Shot(set->Handle()), 2, 0, selected, 6, 18, 3)); // the caption rows left out
+
+  HWND status = Foreign(STATUSCLASSNAMEW, 0, 0, 0, 0, 0);
+  int parts[] = {160, -1};
+  SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  SkinHandle<TSkinStatusBar>(status);
+  RECT first{};
+  SendMessageW(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&first));
+  const TSize panel{first.right - first.left, first.bottom - first.top};
+  EXPECT_TRUE(
+      Shows(Shot(status), first.left, first.top, Expected(*skin.StatusBarEdges, panel, 1), 4, panel.cy - 4));
 }
 
 TEST_F(SkinControlsTest, TabImagesTurnForEverySideWithTheirMargins) {
