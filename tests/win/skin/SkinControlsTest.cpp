@@ -625,9 +625,17 @@ TEST_F(SkinControlsTest, EveryKindSkinnedOnOneFormForPeopleToLookAt) {
   panel->SetCaption("面板");
   auto *edit = Add<TEdit>(20, 90, 110, 24);
   edit->SetText("001");
+  auto *disabled = Add<TButton>(20, 300, 100, 30);
+  disabled->SetCaption("已交卷");
+  disabled->SetEnabled(false);
+  auto *hot = Add<TButton>(130, 300, 100, 30);
+  hot->SetCaption("开始");
+  hot->SetDefault(true);
   auto *progress = Add<TProgressBar>(20, 140, 200, 16);
   progress->SetPosition(60);
   Skin<TSkinButton>(button);
+  Skin<TSkinButton>(disabled);
+  Skin<TSkinButton>(hot);
   Skin<TSkinBitButton>(bit);
   Skin<TSkinSpeedButton>(speed);
   Skin<TSkinCheckBox>(check);
