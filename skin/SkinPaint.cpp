@@ -74,6 +74,9 @@ int PropInt(const TPersistent *obj, const char *name, int fallback) {
 HFONT ControlFont(TControl *control, HWND wnd) {
   if (control) return control->Font().Handle();
   if (auto font = reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0))) return font;
+  // A window that was never given a font writes in its parent's (a dialog's font).
+  if (HWND parent = GetParent(wnd))
+    if (auto font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0))) return font;
   return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 

@@ -51,7 +51,8 @@ std::string PropLower(const TPersistent *obj, const char *name);
 bool PropTrue(const TPersistent *obj, const char *name);
 int PropInt(const TPersistent *obj, const char *name, int fallback);
 
-// The control's font, or the window's own (WM_GETFONT, else the GUI font) without a control.
+// The control's font, or the window's own (WM_GETFONT, else its parent's, else the GUI font)
+// without a control.
 HFONT ControlFont(TControl *control, HWND wnd);
 // The control's font colour, or `fallback` without a control.
 TColor ControlFontColor(TControl *control, TColor fallback);

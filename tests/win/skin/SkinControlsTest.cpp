@@ -171,6 +171,20 @@ private:
   bool checked_ = false;
 };
 
+// A tab set of another component set: its tabs in "Tabs", the selected one at "TabIndex".
+class TOtherTabSet : public TCustomControl {
+  QV_DECLARE_CLASS(TOtherTabSet)
+public:
+  explicit TOtherTabSet(TComponent *owner) : TCustomControl(owner) {}
+  TStrings *Tabs() { return &tabs_; }
+  int TabIndex() const { return tabIndex_; }
+  void SetTabIndex(int i) { tabIndex_ = i; }
+
+private:
+  TStrings tabs_;
+  int tabIndex_ = 0;
+};
+
 // Records which messages reach the procedure under the skinner.
 struct TProbe {
   explicit TProbe(TControl *c) : previous(c->WindowProc) {
@@ -188,6 +202,14 @@ struct TProbe {
 const TClassInfo &TOtherCheck::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TOtherCheck, TButtonControl>("TOtherCheck", [](auto &c) {
     c.Boolean("Checked", &TOtherCheck::Checked, &TOtherCheck::SetChecked, false);
+  });
+  return info;
+}
+
+const TClassInfo &TOtherTabSet::StaticClassInfo() {
+  static const TClassInfo &info = DefineClass<TOtherTabSet, TCustomControl>("TOtherTabSet", [](auto &c) {
+    c.StringList("Tabs", [](const TOtherTabSet &t) { return const_cast<TOtherTabSet &>(t).Tabs(); });
+    c.Integer("TabIndex", &TOtherTabSet::TabIndex, &TOtherTabSet::SetTabIndex, 0);
   });
   return info;
 }
@@ -240,6 +262,7 @@ TEST_F(SkinControlsTest, PressNeverReachesTheButtonAndOneClickComesOnReleaseOver
   SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   Pump(50);
   EXPECT_EQ(clicks, 1);
+  delete button; // while the probe under its skinner still exists
 }
 
 TEST_F(SkinControlsTest, SpaceKeyClicksThroughTheButtonsOwnProcedure) {
@@ -535,6 +558,36 @@ TEST_F(SkinControlsTest, UpDownTabHeaderAndTrackBarFramesFollowTheMouseAndTheSta
   EXPECT_TRUE(Shows(Shot(track), thumb.left, thumb.top, drawn));
 }
 
+TEST_F(SkinControlsTest, TabSetAndStatusBarDrawTheirPartsFromTheSkin) {
+  const TSkinDataCore &skin = DefaultSkin().Skin();
+  auto *set = Add<TOtherTabSet>(20, 20, 240, 24);
+  set->Tabs()->Add("单项");
+  set->Tabs()->Add("判断");
+  Skin<TSkinTab31>(set);
+  SIZE text{};
+  {
+    TWindowDC dc(set->Handle());
+    TSelectGuard font(dc.Get(), set->Font().Handle());
+    GetTextExtentPoint32W(dc.Get(), L"单项", 2, &text);
+  }
+  // The selected first tab: 2 pixels wider each side, the whole height, the flipped frame 2.
+  const TTabImages flipped = TurnTabImages(*skin.Tabs, TTabSide::Bottom);
+  const TSize size{text.cx + 16 + 4, 24};
+  const PixelMap selected =
+      MakeSkinPart(size, flipped.Image, flipped.Margins, false, false, skin.Tabs->FrameCount, 2);
+  EXPECT_TRUE(Shows(Shot(set->Handle()), 2, 0, selected, 6, 18, 3)); // the caption rows left out
+
+  HWND status = Foreign(STATUSCLASSNAMEW, 0, 0, 0, 0, 0);
+  int parts[] = {160, -1};
+  SendMessageW(status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  SkinHandle<TSkinStatusBar>(status);
+  RECT first{};
+  SendMessageW(status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&first));
+  const TSize panel{first.right - first.left, first.bottom - first.top};
+  EXPECT_TRUE(
+      Shows(Shot(status), first.left, first.top, Expected(*skin.StatusBarEdges, panel, 1), 4, panel.cy - 4));
+}
+
 TEST_F(SkinControlsTest, TabImagesTurnForEverySideWithTheirMargins) {
   const TDataSkinObject &tabs = *DefaultSkin().Skin().Tabs;
   const int w = tabs.FrameWidth(), h = tabs.Image.Height();
@@ -573,9 +626,17 @@ TEST_F(SkinControlsTest, EveryKindSkinnedOnOneFormForPeopleToLookAt) {
   panel->SetCaption("面板");
   auto *edit = Add<TEdit>(20, 90, 110, 24);
   edit->SetText("001");
+  auto *disabled = Add<TButton>(20, 300, 100, 30);
+  disabled->SetCaption("已交卷");
+  disabled->SetEnabled(false);
+  auto *hot = Add<TButton>(130, 300, 100, 30);
+  hot->SetCaption("开始");
+  hot->SetDefault(true);
   auto *progress = Add<TProgressBar>(20, 140, 200, 16);
   progress->SetPosition(60);
   Skin<TSkinButton>(button);
+  Skin<TSkinButton>(disabled);
+  Skin<TSkinButton>(hot);
   Skin<TSkinBitButton>(bit);
   Skin<TSkinSpeedButton>(speed);
   Skin<TSkinCheckBox>(check);
