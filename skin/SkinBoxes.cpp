@@ -4,6 +4,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/graphics/GdiObjects.h"
 #include "skin/SkinControls.h"
+#include "skin/SkinMessages.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinForm.h"
 
@@ -100,6 +101,7 @@ void TSkinBox::Attach(TWinSkinForm *form, TSkinData *data, bool colour, TCanvas 
   auto *windowed = dynamic_cast<TWinControl *>(control_);
   handle_ = windowed ? windowed->Handle() : nullptr;
   if (form_) form_->AddSkinner(this);
+  if (control_) hook_.Install(control_, [this](TMessage &m) { MessageProc(m); });
   if (colour_ && control_) {
     if ((data->Options() & SkinBit(xoParentBackGround)) == 0 && windowed && windowed->ParentBackground()) {
       parentBackground_ = true;
@@ -113,6 +115,11 @@ void TSkinBox::Attach(TWinSkinForm *form, TSkinData *data, bool colour, TCanvas 
   attached_ = true;
   state_ = skAttached;
   if (control_) control_->Invalidate();
+}
+
+bool TSkinBox::BeforeMessage(TMessage &m) {
+  if (m.Msg == WM_SKINQUERY || m.Msg == WM_NCDESTROY) return TSkinControl::BeforeMessage(m);
+  return true;
 }
 
 void TSkinBox::RestoreColour() {

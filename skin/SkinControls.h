@@ -151,13 +151,16 @@ private:
   TSkinSurface work_;
 };
 
-// Panels, navigators and embedded forms: colour only, the window procedure stays the control's.
+// Panels, navigators and embedded forms: colour only. The control keeps its own painting; the
+// take-over only answers the skin's query, so every skinned control can be told from outside.
 class TSkinBox : public TSkinControl {
   QV_DECLARE_CLASS(TSkinBox)
 public:
   explicit TSkinBox(TComponent *owner);
   void Attach(TWinSkinForm *form, TSkinData *data, bool colour, TCanvas *canvas) override;
   void RestoreColour() override;
+  bool BeforeMessage(TMessage &m) override;
+  void AfterMessage(TMessage &) override {}
 };
 
 // Windows whose whole background is button face: dialog windows and tab sheets. Static texts and

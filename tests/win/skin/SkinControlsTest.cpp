@@ -306,6 +306,7 @@ TEST_F(SkinControlsTest, DetachingGivesColourProcedureAndPaintingBackExactly) {
   EXPECT_EQ(panel->Color(), DefaultSkin().Skin().Palette.ButtonFace);
   EXPECT_FALSE(panel->ParentBackground());
   EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(panel->Handle(), WM_SKINQUERY, 0, 0), 1);
   box->RestoreColour();
   EXPECT_EQ(box->State(), skRestored);
   delete box;
@@ -315,6 +316,7 @@ TEST_F(SkinControlsTest, DetachingGivesColourProcedureAndPaintingBackExactly) {
   EXPECT_TRUE(panel->ParentBackground());
   EXPECT_EQ(button->Color(), clYellow);
   EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(panel->Handle(), WM_SKINQUERY, 0, 0), 0);
   focusSink->SetFocus();
   EXPECT_EQ(FrameShown(button->Handle(), Buttons()), 0);
 }
