@@ -293,6 +293,10 @@ bool TSkinManage::SkinChildWindow(TWinSkinForm *form, HWND wnd) {
     return first && AttachKindByHandle(form, first, TSkinnerKind::ComBox);
   }
   if (cls == "scrollbar") return !(s & 0x10000) && AttachKindByHandle(form, wnd, TSkinnerKind::Sizer);
+  // The texts and icon of a dialog keep their own painting on the dialog's skinned face (its
+  // static colour message); the colour-only skinner lets them answer the skin's query too.
+  if (cls == "static")
+    return WindowClassLower(GetParent(wnd)) == "#32770" && AttachKindByHandle(form, wnd, TSkinnerKind::Box);
   if (cls == "#32770") {
     if (s & 0x10000) return false;
     for (HWND c : ChildWindows(wnd))

@@ -183,8 +183,10 @@ private:
     std::snprintf(prefix, sizeof prefix, "%02d-", ++shotNo_);
     SaveScreen(shots_ + "\\" + prefix + name + ".bmp");
   }
-  // How many controls of each window of the program are drawn by the skin.
+  // How many controls of each window of the program are drawn by the skin, and how many of the
+  // windows wear the skin's frame.
   void ReportSkinned(const std::string &moment) {
+    int framed = 0, windows = 0;
     for (HWND top : ProcessTopWindows(Pid())) {
       TSkinCount n = CountSkinnedChildren(top);
       DWORD_PTR self = 0;
@@ -192,7 +194,10 @@ private:
       std::printf("e2e: %s: %s \"%s\" window_skinned=%d skinned_controls=%d/%d%s%s\n", moment.c_str(),
                   WindowClass(top).c_str(), WindowText(top).c_str(), self == 1 ? 1 : 0, n.Skinned, n.All,
                   n.Unskinned.empty() ? "" : " unskinned=", n.Unskinned.c_str());
+      ++windows;
+      framed += self == 1 ? 1 : 0;
     }
+    std::printf("e2e: %s: skinned_frames=%d/%d\n", moment.c_str(), framed, windows);
     std::fflush(stdout);
   }
   DWORD Pid() const { return process_.dwProcessId; }

@@ -192,7 +192,7 @@ TEST_F(SkinManageTest, MessageBoxesTakeTheDialogSkinDataWhenThereIsOne) {
 
   // A system message box ("#32770") is skinned as it activates, its buttons by window handle.
   TSkinData *chosen = nullptr;
-  bool buttonSkinned = false;
+  bool buttonSkinned = false, textSkinned = false;
   HWND box = nullptr;
   std::function<void()> inspect = [&] {
     box = FindWindowW(L"#32770", L"测试");
@@ -203,12 +203,15 @@ TEST_F(SkinManageTest, MessageBoxesTakeTheDialogSkinDataWhenThereIsOne) {
     }
     if (TWinSkinForm *f = SkinManager()->FindFormSkinner(box)) chosen = f->SkinData();
     buttonSkinned = true;
+    HWND text = FindWindowExW(box, nullptr, L"Static", nullptr);
+    textSkinned = text && Skinned(text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   };
   After(100, inspect);
   MessageBoxW(form->Handle(), L"提示", L"测试", MB_OK);
   EXPECT_EQ(chosen, dialog);
   EXPECT_TRUE(buttonSkinned);
+  EXPECT_TRUE(textSkinned);
   // Once it is gone its form skinner is finished, and the next purge frees it.
   SkinManager()->Purge();
   EXPECT_EQ(SkinManager()->FindFormSkinner(box), nullptr);
