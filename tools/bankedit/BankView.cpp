@@ -1,0 +1,117 @@
+#include "tools/bankedit/BankView.h"
+
+#include "platform/base/Exception.h"
+#include "platform/data/SqlText.h"
+#include "tools/bankedit/QuestionRules.h"
+#include "tools/qbank/Bank.h"
+
+namespace qv::bankedit {
+
+namespace {
+
+struct TColumnDef {
+  const char *Field, *Title;
+  int Width;
+};
+
+const TColumnDef kColumns[] = {
+    {"eQZY", "科目", 90}, {"eQtype", "题型", 76}, {"eQno", "题号", 44},    {"eQName", "题干", 260},
+    {"QA", "选项A", 90},  {"QB", "选项B", 90},    {"QC", "选项C", 90},     {"QD", "选项D", 90},
+    {"QE", "选项E", 70},  {"QF", "选项F", 70},    {"eQright", "答案", 50}, {"eQfen", "分值", 50},
+};
+
+} // namespace
+
+void OpenBankDatabase(TConnection &connection, const std::string &connectionString) {
+  connection.ConnectionString = connectionString;
+  connection.Open();
+}
+
+TBankView::TBankView(TComponent *owner, TWinControl *parent, TConnection &connection) : query_(&connection) {
+  source_ = new TDBDataSource(owner);
+  grid_ = new TDBGridEh(owner);
+  grid_->SetParent(parent);
+  grid_->SetOptions(grid_->Options() | dgEditing | dgConfirmDelete | dgMultiSelect | dgAlwaysShowSelection);
+  grid_->SetOptionsEh(grid_->OptionsEh() | dghAutoSortMarking);
+  grid_->SetAllowedOperations(alopInsertEh | alopUpdateEh | alopDeleteEh | alopAppendEh);
+  grid_->SetFooterRowCount(1);
+  grid_->Columns()->BeginUpdate();
+  for (const TColumnDef &d : kColumns) {
+    TColumnEh *c = grid_->Columns()->Add();
+    c->SetFieldName(d.Field);
+    c->Title()->SetCaption(d.Title);
+    c->Title()->SetTitleButton(true);
+    c->SetWidth(d.Width);
+  }
+  TDBGridColumnsEh &columns = *grid_->Columns();
+  columns.Items(0)->PickList()->Assign(bank::Subjects());
+  columns.Items(1)->PickList()->Assign(QuestionTypes());
+  TColumnEh *points = columns.Items(11);
+  points->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
+  TColumnFooterEh *count = columns.Items(3)->Footer();
+  count->SetValueType(TFooterValueType::fvtCount);
+  count->SetDisplayFormat("共 0 题");
+  TColumnFooterEh *sum = points->Footer();
+  sum->SetValueType(TFooterValueType::fvtSum);
+  grid_->Columns()->EndUpdate();
+
+  query_.BeforePost = [this](TDataSet &ds) { CheckPost(ds); };
+  grid_->OnSortMarkingChanged = [this](TObject *) {
+    for (int i = 0; i < grid_->Columns()->Count(); ++i) {
+      TColumnEh *c = grid_->Columns()->Items(i);
+      if (c->Title()->SortMarker() != TSortMarkerEh::smNoneEh) {
+        SetOrder(c->FieldName(), c->Title()->SortMarker() == TSortMarkerEh::smUpEh);
+        return;
+      }
+    }
+    SetOrder({}, false);
+  };
+  Reopen();
+  source_->SetDataSet(&query_);
+  grid_->SetDataSource(source_);
+  grid_->SumList()->SetActive(true);
+}
+
+TBankView::~TBankView() {
+  // The grid and the data source belong to the owner; they must not outlive the query's link.
+  grid_->SetDataSource(nullptr);
+  source_->SetDataSet(nullptr);
+}
+
+void TBankView::SetFilter(const std::string &subject, const std::string &type) {
+  subject_ = subject;
+  type_ = type;
+  Reopen();
+}
+
+void TBankView::SetOrder(const std::string &field, bool descending) {
+  orderField_ = field;
+  descending_ = descending;
+  Reopen();
+}
+
+void TBankView::Reopen() {
+  std::string where;
+  if (!subject_.empty()) where += " where eQZY = " + QuotedStr(subject_);
+  if (!type_.empty())
+    where += (where.empty() ? " where" : " and") + std::string(" eQtype = ") + QuotedStr(type_);
+  std::string order = " order by ";
+  for (const TColumnDef &d : kColumns)
+    if (orderField_ == d.Field) order += std::string(d.Field) + (descending_ ? " desc, " : ", ");
+  if (query_.Active()) query_.CheckBrowseMode();
+  query_.SetSQL("select * from examQuestion" + where + order + "ID");
+  query_.Open();
+}
+
+void TBankView::CheckPost(TDataSet &ds) {
+  TQuestionValues q;
+  q.Subject = ds.FieldByName("eQZY")->AsString();
+  q.Type = ds.FieldByName("eQtype")->AsString();
+  q.Key = ds.FieldByName("eQright")->AsString();
+  TField *points = ds.FieldByName("eQfen");
+  q.HasPoints = !points->IsNull();
+  if (q.HasPoints) q.Points = points->AsInteger();
+  if (std::string problem = QuestionProblem(q); !problem.empty()) throw Exception(problem);
+}
+
+} // namespace qv::bankedit
