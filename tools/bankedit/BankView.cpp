@@ -50,12 +50,23 @@ TBankView::TBankView(TComponent *owner, TWinControl *parent, TConnection &connec
   points->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
   TColumnFooterEh *count = columns.Items(3)->Footer();
   count->SetValueType(TFooterValueType::fvtCount);
-  count->SetDisplayFormat("共 0 题");
+  count->SetDisplayFormat("\"共 \"0\" 题\"");
   TColumnFooterEh *sum = points->Footer();
   sum->SetValueType(TFooterValueType::fvtSum);
+  sum->SetDisplayFormat("\"合计 \"0\" 分\"");
   grid_->Columns()->EndUpdate();
 
+  // Set before the summary list chains its own handlers to them.
   query_.BeforePost = [this](TDataSet &ds) { CheckPost(ds); };
+  query_.AfterInsert = [this](TDataSet &ds) {
+    FillNewQuestion(ds);
+    if (OnChange) OnChange();
+  };
+  for (TDataSetNotifyEvent *after :
+       {&query_.AfterScroll, &query_.AfterOpen, &query_.AfterPost, &query_.AfterDelete, &query_.AfterCancel})
+    *after = [this](TDataSet &) {
+      if (OnChange) OnChange();
+    };
   grid_->OnSortMarkingChanged = [this](TObject *) {
     for (int i = 0; i < grid_->Columns()->Count(); ++i) {
       TColumnEh *c = grid_->Columns()->Items(i);
@@ -101,6 +112,31 @@ void TBankView::Reopen() {
   if (query_.Active()) query_.CheckBrowseMode();
   query_.SetSQL("select * from examQuestion" + where + order + "ID");
   query_.Open();
+}
+
+// A new question takes the filter's subject and type (else those of the question added last),
+// the next free number of that subject and type, and one point.
+void TBankView::FillNewQuestion(TDataSet &ds) {
+  std::string subject = subject_, type = type_;
+  TConnection &connection = *query_.Connection();
+  if (subject.empty() || type.empty()) {
+    TStatement last = connection.Prepare("select eQZY, eQtype from examQuestion order by ID desc limit 1");
+    if (last.Step()) {
+      if (subject.empty()) subject = ValueToText(last.Column(0));
+      if (type.empty()) type = ValueToText(last.Column(1));
+    }
+  }
+  if (subject.empty()) subject = bank::Subjects().front();
+  if (type.empty()) type = QuestionTypes().front();
+  TStatement next =
+      connection.Prepare("select coalesce(max(eQno), 0) + 1 from examQuestion where eQZY = ? and eQtype = ?");
+  next.Bind(1, subject);
+  next.Bind(2, type);
+  next.Step();
+  ds.FieldByName("eQZY")->SetAsString(subject);
+  ds.FieldByName("eQtype")->SetAsString(type);
+  ds.FieldByName("eQno")->SetAsString(ValueToText(next.Column(0)));
+  ds.FieldByName("eQfen")->SetAsInteger(1);
 }
 
 void TBankView::CheckPost(TDataSet &ds) {

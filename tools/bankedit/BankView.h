@@ -7,6 +7,7 @@
 #include "platform/data/Connection.h"
 #include "platform/data/Query.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,9 +29,13 @@ public:
   // Orders by the column's field (descending when asked), then by the table's key; reopens.
   void SetOrder(const std::string &field, bool descending);
 
+  // Run after every move, post, delete, insertion, cancel and reopening.
+  std::function<void()> OnChange;
+
 private:
   void Reopen();
   void CheckPost(TDataSet &ds);
+  void FillNewQuestion(TDataSet &ds);
 
   TQuery query_;
   TDBDataSource *source_;
