@@ -42,18 +42,19 @@ TBankView::TBankView(TComponent *owner, TWinControl *parent, TConnection &connec
     c->Title()->SetCaption(d.Title);
     c->Title()->SetTitleButton(true);
     c->SetWidth(d.Width);
+    const std::string field = d.Field;
+    if (field == "eQZY") c->PickList()->Assign(bank::Subjects());
+    if (field == "eQtype") c->PickList()->Assign(QuestionTypes());
+    if (field == "eQName") {
+      c->Footer()->SetValueType(TFooterValueType::fvtCount);
+      c->Footer()->SetDisplayFormat("\"共 \"0\" 题\"");
+    }
+    if (field == "eQfen") {
+      c->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
+      c->Footer()->SetValueType(TFooterValueType::fvtSum);
+      c->Footer()->SetDisplayFormat("\"合计 \"0\" 分\"");
+    }
   }
-  TDBGridColumnsEh &columns = *grid_->Columns();
-  columns.Items(0)->PickList()->Assign(bank::Subjects());
-  columns.Items(1)->PickList()->Assign(QuestionTypes());
-  TColumnEh *points = columns.Items(11);
-  points->SetButtonStyle(TColumnButtonStyleEh::cbsDropDown);
-  TColumnFooterEh *count = columns.Items(3)->Footer();
-  count->SetValueType(TFooterValueType::fvtCount);
-  count->SetDisplayFormat("\"共 \"0\" 题\"");
-  TColumnFooterEh *sum = points->Footer();
-  sum->SetValueType(TFooterValueType::fvtSum);
-  sum->SetDisplayFormat("\"合计 \"0\" 分\"");
   grid_->Columns()->EndUpdate();
 
   // Set before the summary list chains its own handlers to them.

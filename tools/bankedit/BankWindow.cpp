@@ -153,6 +153,8 @@ void TBankForm::BuildMenus() {
   CheckFilterItems();
 }
 
+TMenuItem *TBankForm::MenuItem(const std::string &caption) const { return FindItem(menu_->Items(), caption); }
+
 void TBankForm::NewQuestion() {
   view_->Grid().SetFocus();
   view_->Query().Insert();
