@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -219,6 +220,36 @@ TEST_F(BankEditTest, DeleteAsksFirstAndRemovesTheQuestionFromTheFile) {
   EXPECT_EQ(StoredCount(), before - 1);
   EXPECT_EQ(Stored("ID", first), "<none>");
   EXPECT_NE(form->Status().Caption().find("共 " + std::to_string(before - 1) + " 题"), std::string::npos);
+}
+
+TEST_F(BankEditTest, ClickingATitleSortsByItsColumnAndAgainTheOtherWay) {
+  TColumnEh *points = grid->Columns()->Items(11);
+  TRect title = grid->CellRect(11 + grid->IndicatorOffset(), 0);
+  auto clickTitle = [&] {
+    // Scrolled into view first: the points are the last column.
+    grid->SetSelectedIndex(11);
+    title = grid->CellRect(11 + grid->IndicatorOffset(), 0);
+    LPARAM at = MAKELPARAM((title.Left + title.Right) / 2, (title.Top + title.Bottom) / 2);
+    SendMessageW(grid->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(grid->Handle(), WM_LBUTTONUP, 0, at);
+    Pump(5);
+  };
+  auto pointsInOrder = [&] {
+    std::vector<int64_t> values;
+    TQuery &q = form->View().Query();
+    for (q.First(); !q.Eof(); q.Next())
+      values.push_back(q.FieldByName("eQfen")->AsInteger());
+    return values;
+  };
+  clickTitle();
+  ASSERT_NE(points->Title()->SortMarker(), TSortMarkerEh::smNoneEh);
+  std::vector<int64_t> up = pointsInOrder();
+  EXPECT_TRUE(std::is_sorted(up.begin(), up.end()));
+  EXPECT_NE(up.front(), up.back()) << "the demo bank has points of more than one value";
+  clickTitle();
+  std::vector<int64_t> down = pointsInOrder();
+  EXPECT_TRUE(std::is_sorted(down.rbegin(), down.rend()));
+  EXPECT_EQ(down.size(), up.size());
 }
 
 TEST_F(BankEditTest, TheTypePickListOffersTheThreeTypes) {
