@@ -252,6 +252,39 @@ TEST_F(BankEditTest, ClickingATitleSortsByItsColumnAndAgainTheOtherWay) {
   EXPECT_EQ(down.size(), up.size());
 }
 
+TEST_F(BankEditTest, AltFOpensTheFileMenuOfTheMenuBar) {
+  bool shown = false;
+  // The menu runs its own loop until closed; the check runs inside it.
+  After(300, [&] {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    shown = menu && IsWindowVisible(menu);
+    if (menu) {
+      // The drop-down is a window of its own: its picture goes over the form's.
+      RedrawWindow(menu, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+      RECT fr{}, mr{};
+      GetWindowRect(form->Handle(), &fr);
+      GetWindowRect(menu, &mr);
+      TBitmap shot;
+      shot.SetSize(fr.right - fr.left, fr.bottom - fr.top);
+      HDC formDc = GetWindowDC(form->Handle()), menuDc = GetWindowDC(menu);
+      BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), formDc, 0, 0, SRCCOPY);
+      BitBlt(shot.DC(), mr.left - fr.left, mr.top - fr.top, mr.right - mr.left, mr.bottom - mr.top, menuDc, 0,
+             0, SRCCOPY);
+      ReleaseDC(menu, menuDc);
+      ReleaseDC(form->Handle(), formDc);
+      std::vector<uint8_t> bytes = shot.SaveToBmp();
+      if (FILE *f = std::fopen("bankedit-menu.bmp", "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+      }
+    }
+    EndMenu();
+  });
+  SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f');
+  PumpUntil([&] { return shown; }, 3000);
+  EXPECT_TRUE(shown) << "Alt+F drops the 文件 menu down";
+}
+
 TEST_F(BankEditTest, TheTypePickListOffersTheThreeTypes) {
   grid->SetSelectedIndex(1);
   Press(VK_F2);
