@@ -1,6 +1,8 @@
 #include "tools/bankedit/BankWindow.h"
 
 #include "platform/base/Text.h"
+#include "skin/WinSkinData.h"
+#include "skin/WinSkinManage.h"
 #include "tools/bankedit/BankTransfer.h"
 #include "tools/bankedit/QuestionRules.h"
 #include "tools/qbank/Bank.h"
@@ -211,10 +213,29 @@ void TBankForm::ShowStatus() {
   status_->SetCaption(text);
 }
 
+namespace {
+
+// The skin the exam program wears, from default.skn beside the program; without it the
+// windows keep the system's look.
+void UseProgramSkin() {
+  wchar_t exe[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::string dir = Narrow(exe);
+  dir = dir.substr(0, dir.find_last_of("\\/") + 1);
+  UseSkinManager();
+  auto *skin = new TSkinData(Application);
+  if (!skin->SetSkinFile(dir + "default.skn")) return;
+  skin->SetActive(true);
+  skin->Loaded();
+}
+
+} // namespace
+
 int RunBankWindow(const std::string &connectionString) {
   Application->Initialize();
   RegisterGridClasses();
   Application->SetTitle(kTitle);
+  UseProgramSkin();
   try {
     new TBankForm(Application, connectionString); // the application owns its main form
   } catch (const std::exception &e) {
