@@ -222,6 +222,33 @@ TEST_F(BankEditTest, DeleteAsksFirstAndRemovesTheQuestionFromTheFile) {
   EXPECT_NE(form->Status().Caption().find("共 " + std::to_string(before - 1) + " 题"), std::string::npos);
 }
 
+TEST_F(BankEditTest, AnImportAppendsItsQuestionsOrNoneWhenOneIsWrong) {
+  const int64_t before = StoredCount();
+  auto write = [&](const std::string &name, const std::string &utf8) {
+    std::string path = (dir / name).string();
+    std::string gbk = Utf8ToGbk(utf8);
+    FILE *f = std::fopen(path.c_str(), "wb");
+    std::fwrite(gbk.data(), 1, gbk.size(), f);
+    std::fclose(f);
+    return path;
+  };
+  const std::string good =
+      write("good.txt", "1基础  \t判断题\t950\t导入的判断题\t\t\t\t\t\t\t对\t2\r\n"
+                        "1基础  \t单项选择\t951\t导入的单选题\t甲\t乙\t丙\t丁\t\t\tA\t1");
+  form->ImportFrom("txt", good);
+  EXPECT_EQ(StoredCount(), before + 2);
+  EXPECT_EQ(Stored("eQright", "导入的判断题"), "对");
+  EXPECT_EQ(Stored("eQno", "导入的单选题"), "951");
+  EXPECT_NE(form->Status().Caption().find("导入 2 道题"), std::string::npos) << form->Status().Caption();
+
+  const std::string bad = write("bad.txt", "1基础  \t判断题\t952\t又一道判断题\t\t\t\t\t\t\t对\t2\r\n"
+                                           "1基础  \t判断题\t953\t答案错的判断题\t\t\t\t\t\t\t是\t2");
+  EXPECT_THROW(form->ImportFrom("txt", bad), Exception);
+  EXPECT_EQ(StoredCount(), before + 2) << "nothing of the refused file is written";
+  EXPECT_EQ(form->View().Query().RecordCount(), before + 2) << "the grid shows what the file holds";
+  EXPECT_EQ(form->View().Query().State(), TDataSetState::dsBrowse);
+}
+
 TEST_F(BankEditTest, ClickingATitleSortsByItsColumnAndAgainTheOtherWay) {
   TColumnEh *points = grid->Columns()->Items(11);
   TRect title = grid->CellRect(11 + grid->IndicatorOffset(), 0);
