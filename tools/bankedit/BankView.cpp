@@ -15,9 +15,9 @@ struct TColumnDef {
 };
 
 const TColumnDef kColumns[] = {
-    {"eQZY", "科目", 90}, {"eQtype", "题型", 76}, {"eQno", "题号", 44},    {"eQName", "题干", 260},
+    {"eQZY", "科目", 90}, {"eQtype", "题型", 76}, {"eQno", "题号", 44},    {"eQName", "题干", 230},
     {"QA", "选项A", 90},  {"QB", "选项B", 90},    {"QC", "选项C", 90},     {"QD", "选项D", 90},
-    {"QE", "选项E", 70},  {"QF", "选项F", 70},    {"eQright", "答案", 50}, {"eQfen", "分值", 50},
+    {"QE", "选项E", 70},  {"QF", "选项F", 70},    {"eQright", "答案", 50}, {"eQfen", "分值", 84},
 };
 
 } // namespace

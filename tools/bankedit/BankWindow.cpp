@@ -53,7 +53,7 @@ std::string ChooseFile(HWND owner, bool save, const std::string &format) {
 
 TBankForm::TBankForm(TComponent *owner, const std::string &connectionString) : TForm(owner) {
   SetCaption(kTitle);
-  SetClientWidth(1110);
+  SetClientWidth(1150);
   SetClientHeight(560);
   OpenBankDatabase(connection_, connectionString);
   status_ = new TPanel(this);
