@@ -85,6 +85,8 @@ TBankView::TBankView(TComponent *owner, TWinControl *parent, TConnection &connec
 }
 
 TBankView::~TBankView() {
+  // What was not posted before is dropped: a post refused here could not be reported.
+  if (query_.Active()) query_.Cancel();
   // The grid and the data source belong to the owner; they must not outlive the query's link.
   grid_->SetDataSource(nullptr);
   source_->SetDataSet(nullptr);

@@ -86,13 +86,20 @@ TBankForm::TBankForm(TComponent *owner, const std::string &connectionString) : T
     }
     key = 0;
   };
+  // A pending edit is posted before the window closes; a refused one keeps the window open.
+  OnCloseQuery = [this](TObject *, bool &canClose) {
+    try {
+      view_->Query().CheckBrowseMode();
+    } catch (const std::exception &e) {
+      Application->MessageBox(std::string(e.what()) + "\n\n请改正这道题，或按 Esc 撤销后再关闭。", kTitle,
+                              MB_OK | MB_ICONWARNING);
+      canClose = false;
+    }
+  };
   ShowStatus();
 }
 
-TBankForm::~TBankForm() {
-  // A pending edit is posted (or refused) while everything it needs is still there.
-  view_.reset();
-}
+TBankForm::~TBankForm() = default;
 
 TMenuItem *TBankForm::AddItem(TMenuItem *parent, const std::string &caption, std::function<void()> click) {
   TMenuItem *item = new TMenuItem(this);

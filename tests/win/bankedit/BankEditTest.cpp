@@ -203,6 +203,28 @@ TEST_F(BankEditTest, AWrongKeyIsRefusedWithAMessageAndEscapeUndoesTheQuestion) {
   EXPECT_EQ(form->View().Query().RecordCount(), shown);
 }
 
+TEST_F(BankEditTest, ClosingWithARefusedQuestionKeepsTheWindowOpenAndTheTyping) {
+  Click("判断题");
+  TypeNewQuestion("未保存的判断题", {}, "是");
+  std::string told;
+  WhenWindow("#32770", [&](HWND box) {
+    told = MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  form->Close();
+  EXPECT_NE(told.find("判断题的答案应为"), std::string::npos) << told;
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(form->View().Query().State(), TDataSetState::dsInsert);
+  ASSERT_NE(Editor(), nullptr);
+  EXPECT_EQ(Editor()->Text(), "是");
+  // Mended, it is posted on closing.
+  Press(VK_BACK);
+  Type("对");
+  form->Close();
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(Stored("eQright", "未保存的判断题"), "对");
+}
+
 TEST_F(BankEditTest, DeleteAsksFirstAndRemovesTheQuestionFromTheFile) {
   const int64_t before = StoredCount();
   const std::string first = form->View().Query().FieldByName("eQName")->AsString();
