@@ -124,15 +124,14 @@ void TBankForm::BuildMenus() {
   AddItem(file, "-");
   AddItem(file, "退出(&X)", [this] { Close(); });
 
-  TDBGridEh &grid = view_->Grid();
   TMenuItem *edit = AddItem(bar, "编辑(&E)");
-  auto editItems = [this, &grid](TMenuItem *parent) {
+  auto editItems = [this](TMenuItem *parent) {
     AddItem(parent, "新增题目(&N)\tCtrl+N", [this] { NewQuestion(); });
     AddItem(parent, "删除题目(&D)\tCtrl+Del", [this] { DeleteQuestion(); });
     AddItem(parent, "-");
-    AddItem(parent, "复制(&C)\tCtrl+C", [&grid] { ClipboardCopy(grid, false); });
-    AddItem(parent, "粘贴(&P)\tCtrl+V", [&grid] { ClipboardPaste(grid, false); });
-    AddItem(parent, "全选(&A)\tCtrl+A", [&grid] { grid.Selection().SelectAll(); });
+    AddItem(parent, "复制(&C)\tCtrl+C", [this] { ClipboardCopy(view_->Grid(), false); });
+    AddItem(parent, "粘贴(&P)\tCtrl+V", [this] { ClipboardPaste(view_->Grid(), false); });
+    AddItem(parent, "全选(&A)\tCtrl+A", [this] { view_->Grid().Selection().SelectAll(); });
   };
   editItems(edit);
   AddItem(edit, "-");

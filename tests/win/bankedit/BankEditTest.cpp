@@ -334,6 +334,25 @@ TEST_F(BankEditTest, AltFOpensTheFileMenuOfTheMenuBar) {
   EXPECT_TRUE(shown) << "Alt+F drops the 文件 menu down";
 }
 
+TEST_F(BankEditTest, SelectAllAndCopyFromTheEditMenuPutTheBankOnTheClipboard) {
+  Click("全选");
+  Click("复制");
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  std::string text;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    text = Narrow(static_cast<const wchar_t *>(GlobalLock(h)));
+    GlobalUnlock(h);
+  }
+  CloseClipboard();
+  const std::string last = [&] {
+    TQuery &q = form->View().Query();
+    q.Last();
+    return q.FieldByName("eQName")->AsString();
+  }();
+  EXPECT_NE(text.find("按照我国安全电压的额定值等级"), std::string::npos) << text.substr(0, 200);
+  EXPECT_NE(text.find(last), std::string::npos) << "every question, to the last";
+}
+
 TEST_F(BankEditTest, TheTypePickListOffersTheThreeTypes) {
   grid->SetSelectedIndex(1);
   Press(VK_F2);
