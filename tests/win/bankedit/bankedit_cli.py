@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """bankedit's command line on a copy of the demo database: the CSV export read back with Python's
-csv module against the table, a text import checked with sqlite3, and refused imports that leave
+csv module against the table, the RTF export through unrtf, a text import checked with sqlite3, and refused imports that leave
 the database as it was.
 
     bankedit_cli.py RUNNER BANKEDIT_EXE DEMO_DIR WORK_DIR
@@ -50,6 +50,13 @@ with open(work / "bank.csv", encoding="gbk", newline="") as f:
     table = list(csv.reader(f, delimiter=";"))
 check(table[0] == TITLES, f"csv titles: {table[:1]}")
 check([tuple(r) for r in table[1:]] == before, "csv records differ from the table")
+
+# The RTF export as unrtf reads it: the titles and every stem.
+rc, out, err = run("--export", "rtf", "bank.rtf")
+check(rc == 0, f"export rtf: rc {rc}, stderr {err}")
+text = subprocess.run(["unrtf", "--text", str(work / "bank.rtf")], capture_output=True,
+                      check=True).stdout.decode("gbk", "replace")
+check("题干" in text and all(r[3] in text for r in before), "unrtf does not show every stem")
 
 # Three new questions, one per type, after the title row an export writes.
 new = [
