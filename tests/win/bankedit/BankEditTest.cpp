@@ -34,8 +34,12 @@ struct BankEditTest : ::testing::Test {
     form = new TBankForm(nullptr, "Provider=SQLite;Data Source=" + dbPath);
     grid = &form->View().Grid();
     form->Show();
+    // The keys below go where the focus is: the window must be the active one, also when the
+    // window of an earlier test or another program held the foreground.
+    SetForegroundWindow(form->Handle());
     grid->SetFocus();
     PumpUntil([this] { return grid->Focused(); }, 3000);
+    ASSERT_TRUE(grid->Focused()) << "the bank window did not get the focus";
   }
   void TearDown() override {
     CancelPending();
