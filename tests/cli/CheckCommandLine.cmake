@@ -10,6 +10,9 @@ set(wrong_skingen "" "-out" "--no-such-option,out" "out,surplus" "--,out,surplus
 set(wrong_skinpack "" "frob" "unpack,in.skn" "pack,-folder,out.skn" "list,--no-such-option" "unpack,in.skn,out,surplus")
 set(wrong_qbank "" "frob" "build,bank" "build,bank,out,--minutes" "build,bank,out,--minutes,abc"
     "build,bank,out,--minutes,-5" "build,-bank,out" "export,db,out,--minutes,5" "--no-such-option,build,bank,out")
+# bankedit without arguments opens its window, so no wrong usage here is empty.
+set(wrong_bankedit "surplus" "--export" "--export,csv" "--export,doc,out.doc" "--import,csv,in.csv"
+    "--export,csv,out.csv,--import,txt" "--export,csv,out.csv,surplus" "--no-such-option")
 set(wrong_skin_bench "" "-package" "--no-such-option,package" "package,surplus")
 set(wrong_paper_bench "surplus" "--no-such-option")
 set(wrong_grid_bench "surplus" "--no-such-option")
