@@ -301,7 +301,7 @@ TEST_F(SkinManageTest, ChildWindowsWithoutControlObjectsGetTheirSkinnerByClassAn
       {L"ComboBox", CBS_SIMPLE, -1},
       {L"ScrollBar", SBS_SIZEGRIP, static_cast<int>(TSkinnerKind::Sizer)},
       {L"ScrollBar", SBS_HORZ | WS_TABSTOP, -1},
-      {L"Static", SS_LEFT, -1},
+      {L"Static", SS_LEFT, static_cast<int>(TSkinnerKind::Box)}, // a dialog's text: query only
   };
   for (const TCase &c : cases) {
     HWND child = CreateWindowExW(0, c.Class, L"x", WS_CHILD | WS_VISIBLE | c.Style, 0, 0, 80, 24, parent,
