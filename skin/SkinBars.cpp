@@ -276,31 +276,13 @@ int TSkinHeader::SectionAt(TPoint p) const {
 }
 
 void TSkinHeader::AfterMessage(TMessage &m) {
-  const TPoint at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-  switch (m.Msg) {
-  case WM_LBUTTONDOWN:
-    pressed_ = SectionAt(at);
-    break;
-  case WM_LBUTTONUP:
-  case WM_CAPTURECHANGED:
-    if (pressed_ < 0) return;
-    pressed_ = -1;
-    break;
-  case WM_MOUSEMOVE: {
-    TrackMouseLeave(handle_);
-    const int section = SectionAt(at);
-    if (section == hot_) return;
-    hot_ = section;
-    break;
-  }
-  case WM_MOUSELEAVE:
-    hot_ = -1;
-    break;
-  default:
+  std::optional<bool> changed = TrackPartStates(
+      m, handle_, [this](TPoint at) { return SectionAt(at); }, false, hot_, pressed_);
+  if (!changed) {
     TSkinControl::AfterMessage(m);
     return;
   }
-  Repaint();
+  if (*changed) Repaint();
 }
 
 int TSkinHeader::SectionFrame(int index) const {

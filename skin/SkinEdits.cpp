@@ -156,32 +156,13 @@ bool TSkinUpDown::BeforeMessage(TMessage &m) {
 }
 
 void TSkinUpDown::AfterMessage(TMessage &m) {
-  const TPoint at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-  switch (m.Msg) {
-  case WM_LBUTTONDOWN:
-  case WM_LBUTTONDBLCLK:
-    pressed_ = HalfAt(at);
-    break;
-  case WM_LBUTTONUP:
-  case WM_CAPTURECHANGED:
-    if (pressed_ < 0) return;
-    pressed_ = -1;
-    break;
-  case WM_MOUSEMOVE: {
-    TrackMouseLeave(handle_);
-    const int half = HalfAt(at);
-    if (half == hot_) return;
-    hot_ = half;
-    break;
-  }
-  case WM_MOUSELEAVE:
-    hot_ = -1;
-    break;
-  default:
+  std::optional<bool> changed = TrackPartStates(
+      m, handle_, [this](TPoint at) { return HalfAt(at); }, true, hot_, pressed_);
+  if (!changed) {
     TSkinControl::AfterMessage(m);
     return;
   }
-  Repaint();
+  if (*changed) Repaint();
 }
 
 void TSkinUpDown::Paint(HDC dc, const TRect &rect) {

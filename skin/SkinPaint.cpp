@@ -7,6 +7,8 @@
 #include "skin/SkinDraw.h"
 #include "skin/SkinGdi.h"
 
+#include <windowsx.h>
+
 namespace qv {
 
 void TSkinSurface::Resize(int width, int height) {
@@ -123,6 +125,35 @@ void PaintParentBehind(HWND wnd, HDC dc) {
 void TrackMouseLeave(HWND wnd) {
   TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, wnd, 0};
   TrackMouseEvent(&track);
+}
+
+std::optional<bool> TrackPartStates(const TMessage &m, HWND wnd, const std::function<int(TPoint)> &partAt,
+                                    bool pressOnDoubleClick, int &hot, int &pressed) {
+  const TPoint at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  switch (m.Msg) {
+  case WM_LBUTTONDBLCLK:
+    if (!pressOnDoubleClick) return std::nullopt;
+    [[fallthrough]];
+  case WM_LBUTTONDOWN:
+    pressed = partAt(at);
+    return true;
+  case WM_LBUTTONUP:
+  case WM_CAPTURECHANGED:
+    if (pressed < 0) return false;
+    pressed = -1;
+    return true;
+  case WM_MOUSEMOVE: {
+    TrackMouseLeave(wnd);
+    const int part = partAt(at);
+    if (part == hot) return false;
+    hot = part;
+    return true;
+  }
+  case WM_MOUSELEAVE:
+    hot = -1;
+    return true;
+  }
+  return std::nullopt;
 }
 
 TPoint CursorInClient(HWND wnd) {

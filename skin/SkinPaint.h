@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace qv {
@@ -71,5 +73,11 @@ void PaintParentBehind(HWND wnd, HDC dc);
 void TrackMouseLeave(HWND wnd);
 // The cursor in the window's client coordinates.
 TPoint CursorInClient(HWND wnd);
+
+// The hot and pressed part of a window drawn in parts (header sections, up-down halves), moved
+// by the mouse message m; partAt gives the part under a client point (-1: none). Returns whether
+// the look changed, or nothing when m is no mouse message of the kind.
+std::optional<bool> TrackPartStates(const TMessage &m, HWND wnd, const std::function<int(TPoint)> &partAt,
+                                    bool pressOnDoubleClick, int &hot, int &pressed);
 
 } // namespace qv
