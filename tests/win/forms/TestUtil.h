@@ -50,7 +50,7 @@ inline bool PumpUntil(const std::function<bool()> &pred, int timeoutMs = 5000) {
       if (msg.message == WM_QUIT) return pred();
       Application->ProcessMessage(msg);
     }
-    Sleep(5);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return true;
 }

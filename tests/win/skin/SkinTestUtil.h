@@ -3,49 +3,16 @@
 // whose palette the test chooses, and pumping messages until a condition holds.
 #include "platform/forms/Forms.h"
 #include "skin/WinSkinData.h"
+#include "tests/win/forms/TestUtil.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <map>
-
 namespace qv::skintest {
 
-// Handles messages until pred() holds or timeoutMs passes; returns pred().
-inline bool PumpUntil(const std::function<bool()> &pred, int timeoutMs = 5000) {
-  DWORD start = GetTickCount();
-  while (!pred()) {
-    if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return pred();
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return pred();
-      Application->ProcessMessage(msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-inline std::map<UINT_PTR, std::function<void()>> &PendingActions() {
-  static std::map<UINT_PTR, std::function<void()>> pending;
-  return pending;
-}
-
-inline void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  auto it = PendingActions().find(id);
-  if (it == PendingActions().end()) return;
-  auto fn = std::move(it->second);
-  PendingActions().erase(it);
-  fn();
-}
-
-// Runs fn once, ms milliseconds from now, inside whatever message loop runs then (a message
-// box's included).
-inline void After(int ms, std::function<void()> fn) {
-  UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ms), RunPendingAction);
-  PendingActions()[id] = std::move(fn);
-}
+// Pumping until a condition holds and delayed actions on thread timers (they run inside any
+// message loop, a message box's included): the forms tests' helpers.
+using test::After;
+using test::PumpUntil;
 
 // Handles what is queued now.
 inline void PumpPending() {
