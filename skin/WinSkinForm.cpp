@@ -8,6 +8,7 @@
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinFrame.h"
 #include "skin/WinSkinManage.h"
+#include "skin/WinSkinMenuItems.h"
 #include "skin/WinSubClass.h"
 
 #include <algorithm>
@@ -66,6 +67,7 @@ void TWinSkinForm::Detach() {
     if (!skinners_.empty() && skinners_.back() == s) skinners_.pop_back();
   }
   if (hook_.Installed() && form_) {
+    UnskinPopupMenus(form_);
     form_->SetColor(formColour_);
     if (formParentColour_) form_->SetParentColor(true);
   }
@@ -97,6 +99,7 @@ void TWinSkinForm::SkinOwnedControls(TComponent *component) {
   auto *parent = dynamic_cast<TWinControl *>(component);
   for (TControl *c : owned)
     TSkinManage::SkinChildControl(this, c, parent);
+  SkinPopupMenus(component, data_);
 }
 
 void TWinSkinForm::SkinChildWindow(HWND wnd) { TSkinManage::SkinChildWindow(this, wnd); }
@@ -173,6 +176,7 @@ void TWinSkinForm::HandleMessage(TMessage &m, const TWndMethod &next) {
     return;
   case WM_SKINCHANGED:
     RefreshControls();
+    if (form_) SkinPopupMenus(form_, data_);
     if (frame_) {
       frame_->ComputeFrameMetrics();
       frame_->ApplySkinChange();

@@ -6,6 +6,7 @@
 #include "skin/SkinDraw.h"
 #include "skin/SkinMenuBar.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinPopMenu.h"
 
 #include <windowsx.h>
 
@@ -344,6 +345,7 @@ void TSkinFrame::ShowSystemMenu(POINT screen) {
   lastSystemMenuClick_ = now;
   HMENU platform = systemMenu_ ? systemMenu_ : GetSystemMenu(wnd_, FALSE);
   if (!platform) return;
+  TellMenuKind(smSystemMenu);
   HMENU menu = platform;
   if ((data_->SkinControls() & SkinBit(xcSystemMenu)) && facts_.MDIKind != mdiChild) {
     skinnedSystemMenu_ = std::make_unique<TSkinSystemMenu>(data_);
@@ -563,8 +565,44 @@ bool TSkinFrame::OnForeignBackground(TMessage &m, const TWndMethod &next) {
   return true;
 }
 
+int TSkinFrame::MenuKindOf(HMENU menu) const {
+  if (trackingMenu_ || menu == systemMenu_ || (skinnedSystemMenu_ && menu == skinnedSystemMenu_->Handle()))
+    return smSystemMenu;
+  if (menuBar_ && menuBar_->Tracking()) return smMainMenu;
+  return smPopup;
+}
+
+bool TSkinFrame::OnDialogChar(TMessage &m, const TWndMethod &next) {
+  next(m);
+  if (m.Result != 0 || !menuBar_) return true;
+  // Exactly Alt: no other shift key, no mouse button.
+  const auto down = [](int key) { return GetKeyState(key) < 0; };
+  if (!down(VK_MENU) || down(VK_SHIFT) || down(VK_CONTROL) || down(VK_LBUTTON) || down(VK_RBUTTON) ||
+      down(VK_MBUTTON))
+    return true;
+  const auto key = static_cast<wchar_t>(m.WParam);
+  TMenuBtn *item = key ? menuBar_->FindAccelItem(key) : nullptr;
+  if (!item) return true;
+  PostOpenMenuItem(*item);
+  m.Result = 1;
+  return true;
+}
+
+void TSkinFrame::PostOpenMenuItem(const TMenuBtn &item) {
+  // When the press arrives, an open drop-down has closed and the item opens as if clicked.
+  RECT w;
+  GetWindowRect(wnd_, &w);
+  PostMessageW(wnd_, WM_NCLBUTTONDOWN, 1,
+               MAKELPARAM(item.BoundsRect.Left + w.left + 1, item.BoundsRect.Top + w.top + 1));
+}
+
 bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
   if (OnForeignBackground(m, next)) return true;
+  if (m.Msg == WM_INITMENUPOPUP) {
+    // Whether the skin manager skins the popup window depends on the menu's kind.
+    TellMenuKind(MenuKindOf(reinterpret_cast<HMENU>(m.WParam)), menuBar_ && menuBar_->Tracking());
+    return false;
+  }
   if (!enabled_) return false;
   if (phase_ == 0 && m.Msg == WM_NCPAINT) {
     m.Result = 0;
@@ -617,6 +655,8 @@ bool TSkinFrame::Message(TMessage &m, const TWndMethod &next) {
       break;
     }
     return false;
+  case CM_DIALOGCHAR:
+    return OnDialogChar(m, next);
   case CM_MENUCHANGED:
     // The form's menu was rebuilt (or put back on the window): the bar reads it again.
     next(m);

@@ -131,6 +131,11 @@ private:
   bool trackingMenu_ = false; // the system menu is open
   bool MenuTracked() const { return trackingMenu_ || (menuBar_ && menuBar_->Tracking()); }
   bool OnKeyMenu(TMessage &m);
+  // A dialog character the form's own handler left: Alt and a bar item's accelerator open it.
+  bool OnDialogChar(TMessage &m, const TWndMethod &next);
+  void PostOpenMenuItem(const TMenuBtn &item);
+  // The kind of a menu about to open from this window (TSkinMenuKind).
+  int MenuKindOf(HMENU menu) const;
   bool OnForeignBackground(TMessage &m, const TWndMethod &next);
   bool foreign_ = false;
   TBrushHandle faceBrush_;

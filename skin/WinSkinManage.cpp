@@ -79,13 +79,14 @@ void UseSkinManager() {
 
 void FreeSkinManager() { Holder().reset(); }
 
-TSkinManage::TSkinManage() : module_(GetModuleHandleW(nullptr)) {}
+TSkinManage::TSkinManage() : module_(GetModuleHandleW(nullptr)) { SetPopMenuList(&popMenus_); }
 
 TSkinManage::~TSkinManage() {
   state_ = 4;
   if (timer_) KillTimer(nullptr, timer_);
   if (hook_) UnhookWindowsHookEx(hook_);
-  menus_.clear();
+  popMenus_.Clear();
+  if (PopMenuList() == &popMenus_) SetPopMenuList(nullptr);
   // Form skinners of windows without a form object belong to nobody else: they go here.
   std::vector<TWinSkinForm *> list = forms_;
   forms_.clear();
@@ -229,27 +230,25 @@ bool TSkinManage::AcceptClassName(const std::string &className) const {
 }
 
 bool TSkinManage::SkinMenuWindow(HWND wnd) {
-  if (!active_ || IsSkinnedWindow(wnd) || std::find(menus_.begin(), menus_.end(), wnd) != menus_.end())
-    return false;
+  if (!active_ || IsSkinnedWindow(wnd) || popMenus_.Find(wnd)) return false;
   TSkinData *data = ChooseSkinData(wnd);
   if (!data || data->NoSkinLoaded()) return false;
-  bool wanted = menuKind_ == smPopup      ? HasControl(data, xcPopupMenu)
-                : menuKind_ == smMainMenu ? HasControl(data, xcMainMenu) || HasControl(data, xcMenuItem)
-                                          : HasControl(data, xcSystemMenu);
+  const int kind = popMenus_.Kind();
+  bool wanted = kind == smPopup      ? HasControl(data, xcPopupMenu)
+                : kind == smMainMenu ? HasControl(data, xcMainMenu) || HasControl(data, xcMenuItem)
+                                     : HasControl(data, xcSystemMenu);
   if (!wanted) return false;
-  menus_.push_back(wnd);
+  popMenus_.Add(wnd, data);
   return true;
 }
 
-bool TSkinManage::ReleaseMenuWindow(HWND wnd) {
-  auto it = std::find(menus_.begin(), menus_.end(), wnd);
-  if (it == menus_.end()) return false;
-  menus_.erase(it);
-  if (menus_.empty()) {
-    menuLoop_ = false;
-    menuKind_ = smPopup;
-  }
-  return true;
+bool TSkinManage::ReleaseMenuWindow(HWND wnd) { return popMenus_.Release(wnd); }
+
+std::vector<HWND> TSkinManage::MenuWindows() const {
+  std::vector<HWND> windows;
+  for (const auto &p : popMenus_.Items())
+    windows.push_back(p->Handle());
+  return windows;
 }
 
 void TSkinManage::PostCommand(int command, int interval) {
@@ -260,8 +259,8 @@ void TSkinManage::PostCommand(int command, int interval) {
     return;
   }
   // Before the first activation windows are skinned as they activate.
-  if (command == scSkin) active_ = true;
-  if (command == scUnskin) active_ = false;
+  if (command == scSkin) SetActive(true);
+  if (command == scUnskin) SetActive(false);
 }
 
 void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
@@ -301,12 +300,13 @@ void TSkinManage::CommandForOneForm(int command, TSkinData *data) {
   };
   switch (command) {
   case scSkin:
-    active_ = sweep_ = true;
+    SetActive(true);
+    sweep_ = true;
     SkinForm(OwnerForm(data));
     sweep_ = false;
     break;
   case scUnskin:
-    active_ = false;
+    SetActive(false);
     Purge();
     if (TWinSkinForm *f = first()) RemoveForm(f, true);
     break;
@@ -326,14 +326,15 @@ void TSkinManage::CommandForOneForm(int command, TSkinData *data) {
 void TSkinManage::CommandForAllForms(int command, TSkinData *data) {
   switch (command) {
   case scSkin:
-    active_ = sweep_ = true;
+    SetActive(true);
+    sweep_ = true;
     Purge();
     for (int i = Screen->FormCount() - 1; i >= 0; --i)
       SkinForm(Screen->Forms(i));
     sweep_ = false;
     break;
   case scUnskin: {
-    active_ = false;
+    SetActive(false);
     Purge();
     std::vector<TWinSkinForm *> list = forms_;
     for (TWinSkinForm *f : list)

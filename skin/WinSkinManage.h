@@ -7,6 +7,7 @@
 #include "platform/forms/Controls.h"
 
 #include "skin/SkinManagerLink.h"
+#include "skin/WinSkinPopMenu.h"
 
 #include <windows.h>
 
@@ -18,9 +19,6 @@ namespace qv {
 class TSkinData;
 class TWinSkinForm;
 class TCustomForm;
-
-// The kind of menu about to open (set by the form skinner).
-enum TSkinMenuKind { smPopup = 0, smMainMenu = 1, smSystemMenu = 2 };
 
 class TSkinManage {
 public:
@@ -50,14 +48,16 @@ public:
   TWinSkinForm *FindFormSkinner(HWND wnd) const;
   const std::vector<TWinSkinForm *> &FormSkinners() const { return forms_; }
 
-  // Menu windows ("#32768") of the program, registered for the menu skinner.
+  // Menu windows ("#32768") of the program: each one the menu kind allows gets a popup-menu
+  // skinner; it is freed when the window goes.
   bool SkinMenuWindow(HWND wnd);
   bool ReleaseMenuWindow(HWND wnd);
-  const std::vector<HWND> &MenuWindows() const { return menus_; }
-  int MenuKind() const { return menuKind_; }
-  void SetMenuKind(int kind) { menuKind_ = kind; }
-  bool MenuLoop() const { return menuLoop_; }
-  void SetMenuLoop(bool on) { menuLoop_ = on; }
+  std::vector<HWND> MenuWindows() const;
+  TPopMenuList &PopMenus() { return popMenus_; }
+  // The kind of menu about to open (TSkinMenuKind), set by the form skinner.
+  int MenuKind() const { return popMenus_.Kind(); }
+  void SetMenuKind(int kind) { popMenus_.SetKind(kind); }
+  bool MenuLoop() const { return popMenus_.MenuLoop(); }
 
   // Schedules command (TSkinCommand) for the command target after interval milliseconds. Before
   // the first activation (state 0) skin and unskin only switch the active flag.
@@ -74,7 +74,10 @@ public:
   void ForgetFormSkinner(TWinSkinForm *form);
 
   bool Active() const { return active_; }
-  void SetActive(bool on) { active_ = on; }
+  void SetActive(bool on) {
+    active_ = on;
+    popMenus_.SetActive(on);
+  }
   bool Sweeping() const { return sweep_; }
   // 0 before the first activation, 1 after it, 4 while being destroyed.
   int State() const { return state_; }
@@ -99,9 +102,7 @@ private:
   int state_ = 0;
   std::vector<TSkinData *> skinData_;
   std::vector<TWinSkinForm *> forms_;
-  std::vector<HWND> menus_;
-  int menuKind_ = smPopup;
-  bool menuLoop_ = false;
+  TPopMenuList popMenus_;
   UINT_PTR timer_ = 0;
   int interval_ = 250;
   int command_ = scNone;

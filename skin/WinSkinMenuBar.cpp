@@ -4,6 +4,7 @@
 #include "skin/SkinGdi.h"
 #include "skin/SkinMenuBar.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinPopMenu.h"
 
 #include <cwctype>
 
@@ -18,14 +19,6 @@ HHOOK g_filterHook = nullptr;
 // Marks the item data of the drop-down items we draw (the low 24 bits are the index).
 constexpr ULONG_PTR kDropTag = 0x5Du << 24, kDropIndexMask = 0xFFFFFF;
 
-HFONT CreateMenuFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    return CreateFontIndirectW(&metrics.lfMenuFont);
-  return nullptr;
-}
-
 void DrawCaption(HDC dc, const std::wstring &caption, RECT r, HFONT font, COLORREF colour) {
   const TSelectGuard select(dc, font);
   const int mode = SetBkMode(dc, TRANSPARENT);
@@ -38,14 +31,13 @@ void DrawCaption(HDC dc, const std::wstring &caption, RECT r, HFONT font, COLORR
 } // namespace
 
 TWinSkinMenu::TWinSkinMenu(HWND wnd, TSkinData *data, TNcObjects &objects)
-    : wnd_(wnd), data_(data), objects_(objects), font_(CreateMenuFont()) {
+    : wnd_(wnd), data_(data), objects_(objects), font_(SkinMenuFont()) {
   objects_.DrawMenuItem = [this](TMenuBtn &item) { PaintItem(item); };
 }
 
 TWinSkinMenu::~TWinSkinMenu() {
   objects_.DrawMenuItem = nullptr;
   objects_.ClearMenuItems();
-  if (font_) DeleteObject(font_);
 }
 
 bool TWinSkinMenu::ReadItems() {
@@ -167,6 +159,7 @@ void TWinSkinMenu::TrackOne(TMenuBtn &item) {
   selectedParent_ = nullptr;
   tracking_ = firstMessage_ = true;
   MakeOwnerDrawn(openMenu_);
+  TellMenuKind(smMainMenu, true);
   g_tracked = this;
   g_filterHook = SetWindowsHookExW(WH_MSGFILTER, &TWinSkinMenu::FilterHook, nullptr, GetCurrentThreadId());
   // The command comes back here rather than as a notification, so that it is posted once the
@@ -235,7 +228,8 @@ bool TWinSkinMenu::Draw(const DRAWITEMSTRUCT &item) const {
   TMenuItemLook state = *look;
   state.Selected = (item.itemState & ODS_SELECTED) != 0;
   state.Disabled = (item.itemState & ODS_GRAYED) != 0 || look->Separator;
-  DrawSkinMenuItem(data_->Skin(), font_, item.hDC, item.rcItem, state);
+  DrawSkinMenuItem(data_->Skin(), font_, item.hDC, item.rcItem, state,
+                   PopupBackgroundFor(reinterpret_cast<HMENU>(item.hwndItem), item.rcItem));
   return true;
 }
 

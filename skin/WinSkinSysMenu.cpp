@@ -5,6 +5,7 @@
 #include "skin/SkinGdi.h"
 #include "skin/SkinMenuBar.h"
 #include "skin/WinSkinData.h"
+#include "skin/WinSkinPopMenu.h"
 
 namespace qv {
 
@@ -14,6 +15,22 @@ namespace {
 constexpr ULONG_PTR kEntryTag = 0x33333u << 8;
 
 constexpr int kGlyph = 16;
+
+// The platform's check mark, its dark pixels in the button-text colour, the rest transparent.
+void DrawCheckMark(PixelMap &target, const TRect &box) {
+  TBitmap mark;
+  mark.SetSize(box.Width(), box.Height());
+  RECT r{0, 0, box.Width(), box.Height()};
+  DrawFrameControl(mark.DC(), &r, DFC_MENU, DFCS_MENUCHECK);
+  GdiFlush();
+  const Pixel ink = PixelFromColor(static_cast<TColor>(GetSysColor(COLOR_BTNTEXT)));
+  const Pixel clear = PixelFromColor(kSkinTransparent);
+  PixelMap &pixels = mark.Pixels();
+  for (int y = 0; y < pixels.Height(); ++y)
+    for (int x = 0; x < pixels.Width(); ++x)
+      pixels.At(x, y) = (pixels.At(x, y) & 0xFF) < 0x80 ? ink : clear;
+  DrawTransparent(target, box, pixels);
+}
 
 void DrawSeparator(const TSkinDataCore &skin, PixelMap &picture) {
   // The bottom rows of the item picture's frame 2, as many as the item is high.
@@ -31,6 +48,16 @@ void DrawSeparator(const TSkinDataCore &skin, PixelMap &picture) {
 
 } // namespace
 
+HFONT SkinMenuFont() {
+  static const TFontHandle font([] {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return HFONT{};
+    return CreateFontIndirectW(&metrics.lfMenuFont);
+  }());
+  return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
 TMenuItemLook MenuItemLookOf(HMENU menu, int position) {
   wchar_t text[80] = {};
   MENUITEMINFOW info{};
@@ -46,6 +73,7 @@ TMenuItemLook MenuItemLookOf(HMENU menu, int position) {
   look.Caption = look.Separator ? L"-" : caption.substr(0, tab);
   if (tab != std::wstring::npos) look.Shortcut = caption.substr(tab + 1);
   look.Disabled = (info.fState & MFS_GRAYED) != 0;
+  look.Checked = (info.fState & MFS_CHECKED) != 0;
   return look;
 }
 
@@ -65,7 +93,7 @@ SIZE MeasureSkinMenuItem(const TSkinDataCore &skin, HFONT font, const TMenuItemL
 }
 
 void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC target, const RECT &r,
-                      const TMenuItemLook &look) {
+                      const TMenuItemLook &look, const PixelMap &background) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return;
   const TSkinPalette &palette = skin.Palette;
@@ -74,7 +102,10 @@ void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC target, const R
   GdiFlush();
   PixelMap &pixels = picture.Pixels();
   const TDataSkinObject *object = skin.MenuItem.get();
-  FillRect(pixels, {0, 0, w, h}, ResolveColor(look.Selected && !object ? palette.Hilight : palette.Menu));
+  if (object && background.Width() == w && background.Height() == h)
+    CopyPixels(pixels, 0, 0, background);
+  else
+    FillRect(pixels, {0, 0, w, h}, ResolveColor(look.Selected && !object ? palette.Hilight : palette.Menu));
   if (look.Separator) {
     DrawSeparator(skin, pixels);
   } else {
@@ -89,6 +120,8 @@ void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC target, const R
                     Bounds(look.Glyph * kGlyph, 0, kGlyph, kGlyph));
       if (look.Disabled) Grayscale(glyph);
       DrawTransparent(pixels, box, glyph, clWhite);
+    } else if (look.Checked) {
+      DrawCheckMark(pixels, box.Offset(1, 1));
     }
     GdiFlush();
     HDC dc = picture.DC();
@@ -111,12 +144,7 @@ void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC target, const R
   BitBlt(target, r.left, r.top, w, h, picture.DC(), 0, 0, SRCCOPY);
 }
 
-TSkinSystemMenu::TSkinSystemMenu(TSkinData *data) : data_(data) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    font_.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
-}
+TSkinSystemMenu::TSkinSystemMenu(TSkinData *data) : data_(data) {}
 
 TSkinSystemMenu::~TSkinSystemMenu() {
   if (menu_) DestroyMenu(menu_);
@@ -153,7 +181,7 @@ const TMenuItemLook *TSkinSystemMenu::EntryOf(UINT type, ULONG_PTR data) const {
 bool TSkinSystemMenu::Measure(MEASUREITEMSTRUCT &item) const {
   const TMenuItemLook *look = EntryOf(item.CtlType, item.itemData);
   if (!look) return false;
-  const SIZE size = MeasureSkinMenuItem(data_->Skin(), font_.Get(), *look);
+  const SIZE size = MeasureSkinMenuItem(data_->Skin(), SkinMenuFont(), *look);
   item.itemWidth = static_cast<UINT>(size.cx);
   item.itemHeight = static_cast<UINT>(size.cy);
   return true;
@@ -165,7 +193,8 @@ bool TSkinSystemMenu::Draw(const DRAWITEMSTRUCT &item) const {
   TMenuItemLook state = *look;
   state.Selected = (item.itemState & ODS_SELECTED) != 0;
   state.Disabled = (item.itemState & ODS_GRAYED) != 0;
-  DrawSkinMenuItem(data_->Skin(), font_.Get(), item.hDC, item.rcItem, state);
+  DrawSkinMenuItem(data_->Skin(), SkinMenuFont(), item.hDC, item.rcItem, state,
+                   PopupBackgroundFor(reinterpret_cast<HMENU>(item.hwndItem), item.rcItem));
   return true;
 }
 

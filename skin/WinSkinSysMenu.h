@@ -19,16 +19,20 @@ class TSkinDataCore;
 struct TMenuItemLook {
   std::wstring Caption, Shortcut;
   int Glyph = -1; // in the menu glyph strip
-  bool Separator = false, Selected = false, Disabled = false;
+  bool Separator = false, Selected = false, Disabled = false, Checked = false;
 };
+// The font of the skinned menus: the platform's menu font (made once).
+HFONT SkinMenuFont();
 // The look of a platform menu item read by position: caption and shortcut split at the tab, "-"
 // and a separator for an empty text.
 TMenuItemLook MenuItemLookOf(HMENU menu, int position);
 // Width and height of a skinned item in the menu font.
 SIZE MeasureSkinMenuItem(const TSkinDataCore &skin, HFONT font, const TMenuItemLook &look);
-// The item over r of dc: the skin's menu item picture (frame 4 when selected), glyph and texts.
-void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC dc, const RECT &r,
-                      const TMenuItemLook &look);
+// The item over r of dc: on `background` (the popup window's background behind the item; empty:
+// the skin's "Menu" colour), the skin's menu item picture (frame 4 when selected), glyph or check
+// mark, and texts.
+void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC dc, const RECT &r, const TMenuItemLook &look,
+                      const PixelMap &background = PixelMap());
 
 class TSkinSystemMenu {
 public:
@@ -49,7 +53,6 @@ private:
 
   TSkinData *data_;
   HMENU menu_ = nullptr;
-  TFontHandle font_;
   std::vector<TMenuItemLook> entries_;
 };
 

@@ -2,6 +2,7 @@
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/Menus.h"
 
 #include <commctrl.h>
 
@@ -122,6 +123,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wParam, LPA
         break;
       }
     return 0;
+  }
+  // Popup menus shown while no form is active are tracked by this window.
+  if (msg == WM_MEASUREITEM || msg == WM_DRAWITEM) {
+    TMessage m{msg, wParam, lParam, 0};
+    if (TMenuItem::DispatchOwnerDraw(m)) return m.Result;
   }
   return DefWindowProcW(wnd, msg, wParam, lParam);
 }

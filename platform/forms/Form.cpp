@@ -533,6 +533,11 @@ void TCustomForm::WndProc(TMessage &m) {
   case WM_COMMAND:
     if (m.LParam == 0 && HIWORD(m.WParam) == 0 && TMenuItem::DispatchCommand(LOWORD(m.WParam))) return;
     break;
+  case WM_MEASUREITEM:
+  case WM_DRAWITEM:
+    // Owner-drawn items of the menus this window shows.
+    if (TMenuItem::DispatchOwnerDraw(m)) return;
+    break;
   case WM_SIZE:
     TWinControl::WndProc(m);
     OnResize(this);

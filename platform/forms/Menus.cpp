@@ -4,6 +4,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/Forms.h"
 
+#include <algorithm>
 #include <map>
 
 namespace qv {
@@ -13,6 +14,24 @@ std::map<UINT, TMenuItem *> &Commands() {
   static auto *commands = new std::map<UINT, TMenuItem *>; // outlives every menu item
   return *commands;
 }
+// The platform's menu font, made once (the program shows menus until it ends).
+HFONT MenuFont() {
+  static HFONT font = [] {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+      return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return CreateFontIndirectW(&metrics.lfMenuFont);
+  }();
+  return font;
+}
+
+SIZE TextExtent(HDC dc, const std::wstring &text) {
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
 UINT NextCommand() {
   static UINT next = 0x100;
   while (Commands().count(next) || next == 0)
@@ -121,6 +140,111 @@ bool TMenuItem::DispatchCommand(UINT command) {
   if (it == Commands().end()) return false;
   it->second->Click();
   return true;
+}
+
+TMenuItem *TMenuItem::FromItemData(ULONG_PTR data) {
+  for (const auto &[command, item] : Commands())
+    if (reinterpret_cast<ULONG_PTR>(item) == data) return item;
+  return nullptr;
+}
+
+HMENU TMenuItem::ParentHandle() const {
+  if (!parent_) return nullptr;
+  if (parent_->menu_) return parent_->menu_->Handle();
+  return parent_->Handle();
+}
+
+void TMenuItem::DefaultMeasure(HDC dc, int &width, int &height) const {
+  const int bar = GetSystemMetrics(SM_CYMENU);
+  if (caption_ == "-") {
+    width = 0;
+    height = bar / 2;
+    return;
+  }
+  const HGDIOBJ old = SelectObject(dc, MenuFont());
+  const std::wstring text = Widen(caption_);
+  const std::size_t tab = text.find(L'\t');
+  const SIZE caption = TextExtent(dc, text.substr(0, tab));
+  const SIZE shortcut = tab == std::wstring::npos ? SIZE{0, 0} : TextExtent(dc, text.substr(tab + 1));
+  SelectObject(dc, old);
+  const int check = GetSystemMetrics(SM_CXMENUCHECK);
+  width = check + 4 + caption.cx + (shortcut.cx > 0 ? 16 + shortcut.cx : 0) + check;
+  height = caption.cy + 4;
+}
+
+void TMenuItem::MeasureItem(HDC dc, int &width, int &height) {
+  DefaultMeasure(dc, width, height);
+  OnMeasureItem(this, dc, width, height);
+}
+
+void TMenuItem::DrawItem(HDC dc, const TRect &rect, UINT state) {
+  if (OnAdvancedDrawItem) {
+    OnAdvancedDrawItem(this, dc, rect, state);
+    return;
+  }
+  RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  const bool selected = (state & ODS_SELECTED) != 0;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (caption_ == "-") {
+    RECT line{r.left, (r.top + r.bottom) / 2 - 1, r.right, (r.top + r.bottom) / 2 + 1};
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const int mode = SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(!enabled_ ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+  const int check = GetSystemMetrics(SM_CXMENUCHECK);
+  if (checked_) {
+    // The check mark of the platform's symbol face, in the text colour.
+    LOGFONTW lf{};
+    lf.lfHeight = check;
+    lf.lfCharSet = SYMBOL_CHARSET;
+    lstrcpyW(lf.lfFaceName, L"Marlett");
+    const HFONT marlett = CreateFontIndirectW(&lf);
+    const HGDIOBJ old = SelectObject(dc, marlett);
+    RECT box{r.left + 2, r.top, r.left + 2 + check, r.bottom};
+    DrawTextW(dc, L"a", 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, old);
+    DeleteObject(marlett);
+  }
+  const HGDIOBJ old = SelectObject(dc, MenuFont());
+  const std::wstring text = Widen(caption_);
+  const std::size_t tab = text.find(L'\t');
+  RECT textRect{r.left + check + 4, r.top, r.right - check, r.bottom};
+  const std::wstring caption = text.substr(0, tab);
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, DT_SINGLELINE | DT_VCENTER);
+  if (tab != std::wstring::npos) {
+    const std::wstring shortcut = text.substr(tab + 1);
+    DrawTextW(dc, shortcut.c_str(), static_cast<int>(shortcut.size()), &textRect,
+              DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+  }
+  SelectObject(dc, old);
+  SetBkMode(dc, mode);
+}
+
+bool TMenuItem::DispatchOwnerDraw(TMessage &m) {
+  if (m.WParam != 0) return false; // a control's item, not a menu's
+  if (m.Msg == WM_MEASUREITEM) {
+    auto &mi = *reinterpret_cast<MEASUREITEMSTRUCT *>(m.LParam);
+    TMenuItem *item = mi.CtlType == ODT_MENU ? FromItemData(mi.itemData) : nullptr;
+    if (!item) return false;
+    HDC dc = GetDC(nullptr);
+    int width = 0, height = 0;
+    item->MeasureItem(dc, width, height);
+    ReleaseDC(nullptr, dc);
+    mi.itemWidth = static_cast<UINT>(std::max(width, 0));
+    mi.itemHeight = static_cast<UINT>(std::max(height, 0));
+    m.Result = TRUE;
+    return true;
+  }
+  if (m.Msg == WM_DRAWITEM) {
+    const auto &di = *reinterpret_cast<const DRAWITEMSTRUCT *>(m.LParam);
+    TMenuItem *item = di.CtlType == ODT_MENU ? FromItemData(di.itemData) : nullptr;
+    if (!item) return false;
+    item->DrawItem(di.hDC, {di.rcItem.left, di.rcItem.top, di.rcItem.right, di.rcItem.bottom}, di.itemState);
+    m.Result = TRUE;
+    return true;
+  }
+  return false;
 }
 
 void TMenuItem::Changed() {

@@ -2,7 +2,9 @@
 // Menus: TMenuItem (caption, checked, enabled, visible, click, sub-items), TMainMenu (a form's
 // menu bar) and TPopupMenu. Items nest in layouts inside their menu. Any change rebuilds the
 // platform menu and tells the form with CM_MENUCHANGED.
+#include "platform/base/Geometry.h"
 #include "platform/classes/Component.h"
+#include "platform/forms/Messages.h"
 
 #include <windows.h>
 
@@ -20,6 +22,12 @@ struct TDestroyMenu {
 using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TDestroyMenu>;
 
 class TMenu;
+
+// Owner drawing of an item whose menu is owner-drawn: the device context, the item's rectangle
+// on it and its state (ODS_ flags).
+using TMenuDrawItemEvent = TEvent<TObject *, HDC, const TRect &, UINT>;
+// Its size (width, height), given the framework's own measure to change.
+using TMenuMeasureItemEvent = TEvent<TObject *, HDC, int &, int &>;
 
 class TMenuItem : public TComponent {
   QV_DECLARE_CLASS(TMenuItem)
@@ -53,11 +61,25 @@ public:
   TNotifyEvent OnClick;
   virtual void Click();
 
+  // Owner drawing; without handlers the framework measures and draws the item itself.
+  TMenuDrawItemEvent OnAdvancedDrawItem;
+  TMenuMeasureItemEvent OnMeasureItem;
+  // The framework's own measure: the caption (and the shortcut after its tab) in the menu font
+  // on dc, with room for a check mark; a separator is half a menu bar high.
+  void DefaultMeasure(HDC dc, int &width, int &height) const;
+  // The menu handle this item is shown in (its parent's drop-down, or the menu's own handle).
+  HMENU ParentHandle() const;
+  // WM_MEASUREITEM and WM_DRAWITEM of an owner-drawn menu item (sent to the window that tracks
+  // the menu): handled when the item is one of ours; false otherwise.
+  static bool DispatchOwnerDraw(TMessage &m);
+
   void SetParentComponent(TComponent *parent) override;
   TComponent *GetParentComponent() const override;
 
   // Runs the click of the item with this command; false when no item has it.
   static bool DispatchCommand(UINT command);
+  // The live item whose address the platform menu carries as item data, or nullptr.
+  static TMenuItem *FromItemData(ULONG_PTR data);
 
   // Framework use: fills menu with the visible sub-items (owner-drawn when asked).
   void FillMenu(HMENU menu, bool ownerDraw);
@@ -65,6 +87,8 @@ public:
 protected:
   // Something about the item changed: the menu is rebuilt.
   void Changed();
+  void MeasureItem(HDC dc, int &width, int &height);
+  void DrawItem(HDC dc, const TRect &rect, UINT state);
 
 private:
   friend class TMenu;
