@@ -11,9 +11,7 @@
 #include "skin/WinSkinForm.h"
 #include "skin/WinSkinFrame.h"
 #include "skin/WinSkinManage.h"
-#include "tests/native/skin/PngWriter.h"
-
-#include "platform/base/FileIO.h"
+#include "tests/win/skin/MenuShots.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +23,16 @@ namespace qv {
 namespace {
 
 using namespace skintest;
+using test::Capture;
+using test::SaveShot;
+using test::ShownMenuWindow;
+using test::WhenMenuShows;
 
 // The menu background the tests give the skin: a one-pixel frame around a fill, colours no
 // platform menu has.
 constexpr TColor kFrame = RGBColor(200, 40, 50), kFill = RGBColor(40, 170, 210);
+
+TColor At(const PixelMap &p, int x, int y) { return ColorFromPixel(p.At(x, y)); }
 
 PixelMap MenuBackgroundPicture(bool roundCorners) {
   PixelMap picture(12, 12, PixelFromColor(kFill));
@@ -39,68 +43,6 @@ PixelMap MenuBackgroundPicture(bool roundCorners) {
     picture.At(0, 0) = picture.At(11, 0) = picture.At(0, 11) = picture.At(11, 11) =
         PixelFromColor(kSkinTransparent);
   return picture;
-}
-
-// What a window shows now, read back from the screen.
-PixelMap Capture(HWND wnd) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  TBitmap picture;
-  picture.SetSize(r.right - r.left, r.bottom - r.top);
-  HDC dc = GetWindowDC(wnd);
-  BitBlt(picture.DC(), 0, 0, r.right - r.left, r.bottom - r.top, dc, 0, 0, SRCCOPY);
-  ReleaseDC(wnd, dc);
-  GdiFlush();
-  return picture.Pixels();
-}
-
-// The form with the open menu over it, written as a PNG for people to look at.
-void SaveShot(HWND form, HWND menu, const std::string &name) {
-  RECT f, m;
-  GetWindowRect(form, &f);
-  GetWindowRect(menu, &m);
-  RECT all;
-  UnionRect(&all, &f, &m);
-  PixelMap picture(all.right - all.left, all.bottom - all.top, PixelFromColor(clWhite));
-  CopyPixels(picture, f.left - all.left, f.top - all.top, Capture(form));
-  CopyPixels(picture, m.left - all.left, m.top - all.top, Capture(menu));
-  WriteFileBytes(name, test::EncodePng(picture));
-}
-
-TColor At(const PixelMap &p, int x, int y) { return ColorFromPixel(p.At(x, y)); }
-
-// The menu window this thread shows, or none.
-BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM found) {
-  wchar_t cls[16] = {};
-  GetClassNameW(wnd, cls, 16);
-  if (lstrcmpW(cls, L"#32768") != 0 || !IsWindowVisible(wnd)) return TRUE;
-  *reinterpret_cast<HWND *>(found) = wnd;
-  return FALSE;
-}
-HWND ShownMenuWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Runs fn once, inside the menu loop, as soon as a menu window shows.
-std::function<void(HWND)> g_whenShown;
-void CALLBACK WatchMenus(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND menu = ShownMenuWindow();
-  if (!menu || !g_whenShown) return;
-  KillTimer(nullptr, id);
-  RedrawWindow(menu, nullptr, nullptr, RDW_UPDATENOW);
-  auto fn = std::move(g_whenShown);
-  g_whenShown = nullptr;
-  fn(menu);
-  // A menu the test failed to close would hold the test in its loop.
-  test::After(3000, [] {
-    if (ShownMenuWindow()) EndMenu();
-  });
-}
-void WhenMenuShows(std::function<void(HWND)> fn) {
-  g_whenShown = std::move(fn);
-  SetTimer(nullptr, 0, 50, WatchMenus);
 }
 
 // Chooses the item with this command in the open menu window from the keyboard: one Down per
