@@ -266,6 +266,7 @@ struct TMenuForm {
     SkinPopMenuTest::Item(form, file, "开始(&S)", [this] { Started = true; });
     SkinPopMenuTest::Item(form, file, "-");
     SkinPopMenuTest::Item(form, file, "退出(&X)");
+    SkinPopMenuTest::Item(form, file, "显示答案(&A)")->SetChecked(true);
     SkinPopMenuTest::Item(form, bar->Items(), "帮助(&H)");
     form->SetMenu(bar);
   }
@@ -316,6 +317,14 @@ TEST_F(SkinPopMenuTest, AltAndALetterOpenTheBarItemThroughTheDialogCharacter) {
   ExpectSkinnedLook(seen);
   EXPECT_EQ(seen.Kind, smMainMenu);
   EXPECT_TRUE(seen.FromMenuBar);
+  // The checked last item keeps its check mark, in the button-text colour, in its glyph box.
+  const TColor ink = static_cast<TColor>(GetSysColor(COLOR_BTNTEXT));
+  bool marked = false;
+  const PixelMap &p = seen.Picture;
+  for (int y = p.Height() - 22; y < p.Height() - 3; ++y)
+    for (int x = 3; x < 28; ++x)
+      marked = marked || At(p, x, y) == ink;
+  EXPECT_TRUE(marked);
 }
 
 TEST_F(SkinPopMenuTest, DetachLeavesNoOwnerDrawingBehind) {
