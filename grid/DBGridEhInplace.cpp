@@ -10,6 +10,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -446,7 +447,11 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
   switch (m.Msg) {
   case WM_NCCALCSIZE:
     TInplaceEdit::WndProc(m);
-    if (m.WParam) reinterpret_cast<NCCALCSIZE_PARAMS *>(m.LParam)->rgrc[0].right -= buttonsWidth_;
+    if (m.WParam) {
+      // Buttons wider than the cell leave no text area, never a negative one.
+      RECT &client = reinterpret_cast<NCCALCSIZE_PARAMS *>(m.LParam)->rgrc[0];
+      client.right = std::max(client.left, client.right - buttonsWidth_);
+    }
     return;
   case WM_NCPAINT: {
     TInplaceEdit::WndProc(m);

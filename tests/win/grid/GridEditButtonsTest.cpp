@@ -122,6 +122,11 @@ TEST_F(EditButtonsTest, ClicksFireTheirButtonAndPlusMinusAndUpDownStepTheValue) 
   TEditButtonEh *ellipsis = AddButton(TEditButtonStyleEh::ebsEllipsisEh);
   Press(VK_F2);
   ASSERT_EQ(Editor()->EditButtonCount(), 4) << "no button of its own for cbsNone";
+  RECT client{}, window{};
+  GetClientRect(Editor()->Handle(), &client);
+  GetWindowRect(Editor()->Handle(), &window);
+  ASSERT_GT(Editor()->ButtonsWidth(), window.right - window.left) << "more buttons than the cell holds";
+  EXPECT_EQ(client.right, 0) << "no text area, and no negative one";
   EXPECT_EQ(Editor()->Text(), "1");
   ClickButton(0);
   ClickButton(0);
