@@ -13,6 +13,8 @@
 #include "grid/DBGridEhFormats.h"
 #include "grid/DBGridEhSelection.h"
 #include "grid/DBSumLst.h"
+#include "grid/EditButtonsEh.h"
+#include "grid/MRUListEh.h"
 #include "platform/classes/Collection.h"
 #include "platform/forms/DBCtrls.h"
 #include "platform/forms/Grids.h"
@@ -289,41 +291,6 @@ private:
   TColumnTitleDefValuesEh title_;
 };
 
-// An extra in-cell button of a column (drawn with AlwaysShowEditButton; pressing it is a later unit).
-class TEditButtonEh : public TCollectionItem {
-  QV_DECLARE_CLASS(TEditButtonEh)
-public:
-  explicit TEditButtonEh(TCollection *collection) : TCollectionItem(collection) {}
-  TColumnButtonStyleEh Style() const { return style_; }
-  void SetStyle(TColumnButtonStyleEh s) { style_ = s, Changed(); }
-  bool Visible() const { return visible_; }
-  void SetVisible(bool on) { visible_ = on, Changed(); }
-  // Below 1: the grid's EditButtonWidth.
-  int Width() const { return width_; }
-  void SetWidth(int w) { width_ = w, Changed(); }
-  const std::string &Hint() const { return hint_; }
-  void SetHint(const std::string &h) { hint_ = h; }
-
-private:
-  TColumnButtonStyleEh style_ = TColumnButtonStyleEh::cbsEllipsis;
-  bool visible_ = false;
-  int width_ = 0;
-  std::string hint_;
-};
-
-class TEditButtonsEh : public TCollection {
-  QV_DECLARE_CLASS(TEditButtonsEh)
-public:
-  explicit TEditButtonsEh(TColumnEh *column);
-  TEditButtonEh *Items(int i) const { return static_cast<TEditButtonEh *>(TCollection::Items(i)); }
-
-protected:
-  void Update(TCollectionItem *item) override;
-
-private:
-  TColumnEh *column_;
-};
-
 // Cell parameters passed to the cell events.
 struct TColCellParamsEh {
   TColumnEh *Column = nullptr;
@@ -404,6 +371,8 @@ public:
   TColumnFooterEh *FooterOf(int i);
   TEditButtonsEh *EditButtons() { return &editButtons_; }
   TStrings *KeyList() { return &keyList_; }
+  // The texts the editor posted lately in this column, offered while typing.
+  TMRUListEh *MRUList() { return &mruList_; }
   TStrings *PickList() { return &pickList_; }
   int MaxWidth() const { return maxWidth_; }
   void SetMaxWidth(int w);
@@ -448,6 +417,9 @@ public:
   void ForgetField() const { field_ = nullptr; }
 
   TEvent<TObject *, TColumnEh *> OnEditButtonClick;
+  // The text being written back is not among PickList (letter case ignored); the handler may
+  // add it (to PickList and KeyList) and set the flag to have it looked up again.
+  TEvent<TObject *, const std::string &, bool &> OnNotInList;
   // Before the editor's text goes into the field: the text may be changed, or the update
   // handled (set the flag) instead.
   TEvent<TObject *, std::string &, bool &> OnUpdateData;
@@ -479,6 +451,7 @@ private:
   TColumnFootersEh footers_;
   TEditButtonsEh editButtons_;
   TStrings keyList_, pickList_;
+  TMRUListEh mruList_;
   int maxWidth_ = 0, minWidth_ = 0, notInKeyListIndex_ = -1;
   bool readOnly_ = false;
   int tag_ = 0;

@@ -88,21 +88,6 @@ const TClassInfo &TColumnFootersEh::StaticClassInfo() {
   return info;
 }
 
-const TClassInfo &TEditButtonEh::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TEditButtonEh, TCollectionItem>("TEditButtonEh", [](auto &c) {
-    c.String("Hint", &TEditButtonEh::Hint, &TEditButtonEh::SetHint, std::string());
-    c.Enum("Style", &TEditButtonEh::Style, &TEditButtonEh::SetStyle, kButtonStyleNames, 1);
-    c.Boolean("Visible", &TEditButtonEh::Visible, &TEditButtonEh::SetVisible, false);
-    c.Integer("Width", &TEditButtonEh::Width, &TEditButtonEh::SetWidth, 0);
-  });
-  return info;
-}
-
-const TClassInfo &TEditButtonsEh::StaticClassInfo() {
-  static const TClassInfo &info = DefineClass<TEditButtonsEh, TCollection>("TEditButtonsEh", [](auto &) {});
-  return info;
-}
-
 const TClassInfo &TColumnTitleDefValuesEh::StaticClassInfo() {
   static const TClassInfo &info =
       DefineClass<TColumnTitleDefValuesEh, TPersistent>("TColumnTitleDefValuesEh", [](auto &c) {
@@ -172,6 +157,7 @@ const TClassInfo &TDBGridColumnEh::StaticClassInfo() {
     c.StringList("KeyList", [self](const TColumnEh &o) { return self(o).KeyList(); });
     c.Integer("MaxWidth", &T::MaxWidth, &T::SetMaxWidth, 0);
     c.Integer("MinWidth", &T::MinWidth, &T::SetMinWidth, 0);
+    c.Object("MRUList", [self](const TColumnEh &o) { return self(o).MRUList(); });
     c.Integer("NotInKeyListIndex", &T::NotInKeyListIndex, &T::SetNotInKeyListIndex, -1);
     c.StringList("PickList", [self](const TColumnEh &o) { return self(o).PickList(); });
     c.Boolean("ReadOnly", &T::ReadOnly, &T::SetReadOnly);
@@ -182,6 +168,7 @@ const TClassInfo &TDBGridColumnEh::StaticClassInfo() {
     c.Integer("Width", &T::Width, &T::SetWidth);
     c.Boolean("WordWrap", &T::WordWrap, &T::SetWordWrap, false);
     c.Event("OnEditButtonClick", AsDerived<TDBGridColumnEh>(&T::OnEditButtonClick));
+    c.Event("OnNotInList", AsDerived<TDBGridColumnEh>(&T::OnNotInList));
   });
   return info;
 }
@@ -292,7 +279,7 @@ const TClassInfo &TDBGridEh::StaticClassInfo() {
 
 void RegisterGridClasses() {
   RegisterClasses<TDBGridEh, TDBGridColumnEh, TDBGridColumnsEh, TColumnTitleEh, TColumnFooterEh,
-                  TColumnFootersEh, TEditButtonEh, TEditButtonsEh, TColumnDefValuesEh,
+                  TColumnFootersEh, TEditButtonEh, TEditButtonsEh, TMRUListEh, TColumnDefValuesEh,
                   TDBGridEhColumnDefValuesEh, TColumnTitleDefValuesEh, TDBGridEhScrollBar, TDrawGrid,
                   TInplaceEdit, TDBEdit, TDBDataSource, TDataSetComponent, TDBGridEhSumList, TDBSum,
                   TDBSumCollection>();

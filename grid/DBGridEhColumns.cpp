@@ -232,14 +232,6 @@ void TColumnFootersEh::Update(TCollectionItem *) {
   if (column_) column_->ColumnChanged();
 }
 
-TEditButtonsEh::TEditButtonsEh(TColumnEh *column)
-    : TCollection(column, [](TCollection *c) { return std::make_unique<TEditButtonEh>(c); }),
-      column_(column) {}
-
-void TEditButtonsEh::Update(TCollectionItem *) {
-  if (column_) column_->ColumnChanged();
-}
-
 // Grid-wide defaults ---------------------------------------------------------------------------
 
 TAlignment TColumnTitleDefValuesEh::Alignment() const {

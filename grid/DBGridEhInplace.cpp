@@ -10,6 +10,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -21,6 +22,33 @@ int IndexOfText(TStrings &list, const std::string &text) {
   for (int i = 0; i < list.Count(); ++i)
     if (SameText(list[i], text)) return i;
   return -1;
+}
+
+// The index of the KeyList entry whose PickList text this is (-1: none).
+int KeyIndexOfText(TColumnEh &column, const std::string &text) {
+  if (text.empty()) return -1;
+  int i = IndexOfText(*column.PickList(), text);
+  return i < column.KeyList()->Count() ? i : -1;
+}
+
+// The column's editor drops down its PickList.
+bool DropsDownPickList(TEditStyleEh style, TColumnEh &column) {
+  if (style == TEditStyleEh::esPickList) return true;
+  TField *field = column.Field();
+  return style == TEditStyleEh::esDropDown && column.PickList()->Count() > 0 &&
+         !(field && field->IsNumeric());
+}
+
+// The look of the default button of an edit style.
+TEditButtonStyleEh DefaultButtonStyle(TEditStyleEh style) {
+  switch (style) {
+  case TEditStyleEh::esEllipsis:
+    return TEditButtonStyleEh::ebsEllipsisEh;
+  case TEditStyleEh::esUpDown:
+    return TEditButtonStyleEh::ebsUpDownEh;
+  default:
+    return TEditButtonStyleEh::ebsDropDownEh;
+  }
 }
 
 bool IsEditing(TDataSet *ds) {
@@ -116,6 +144,9 @@ void TCustomDBGridEh::UpdateColumnData(TColumnEh *column, const std::string &tex
     field->Clear();
   else
     field->SetEditText(t);
+  // What the user wrote in the editor is offered again; a refused value never gets here.
+  TInplaceEdit *editor = InplaceEditor();
+  if (column->MRUList()->Active() && EditorMode() && editor) column->MRUList()->Add(editor->Text());
 }
 
 void TCustomDBGridEh::WriteEditedText() {
@@ -123,13 +154,21 @@ void TCustomDBGridEh::WriteEditedText() {
   TInplaceEdit *editor = InplaceEditor();
   if (!column || !editor) return;
   std::string text = editor->Text();
+  bool accept = false;
   if (column->KeyList()->Count() > 0) {
     // The text shown is a PickList item; the field takes the KeyList entry of the same index.
-    int i = text.empty() ? -1 : IndexOfText(*column->PickList(), text);
-    bool known = i >= 0 && i < column->KeyList()->Count();
-    UpdateColumnData(column, known ? (*column->KeyList())[i] : std::string(), !known);
+    // An unknown text may be added by OnNotInList; else the field becomes null.
+    int i = KeyIndexOfText(*column, text);
+    if (i < 0 && !text.empty() && column->OnNotInList) {
+      column->OnNotInList(column, text, accept);
+      if (accept) i = KeyIndexOfText(*column, text);
+    }
+    UpdateColumnData(column, i >= 0 ? (*column->KeyList())[i] : std::string(), i < 0);
     return;
   }
+  if (!text.empty() && DropsDownPickList(ChooseEditStyle(*this, *column), *column) &&
+      IndexOfText(*column->PickList(), text) < 0)
+    column->OnNotInList(column, text, accept); // a pick list only suggests: the text is kept
   UpdateColumnData(column, text, false);
 }
 
@@ -193,8 +232,7 @@ void TDBGridInplaceEdit::UpdateContents() {
     if (HandleAllocated()) DestroyHandle();
   }
   SetReadOnly(!grid->ColumnCanModify(column, false));
-  int bw = grid->EditButtonWidth();
-  buttonsWidth_ = style_ == TEditStyleEh::esSimple ? 0 : bw;
+  BuildButtons(*column, grid->EditButtonWidth());
   TField *field = column->Field();
   int limit = field && field->DataType() == TFieldType::ftString && column->KeyList()->Count() == 0
                   ? field->Size()
@@ -218,15 +256,17 @@ void TDBGridInplaceEdit::UpdateContents() {
 }
 
 bool TDBGridInplaceEdit::ListVisible() const {
-  return CalculatorVisible() || PickListVisible() || CalendarVisible();
+  return CalculatorVisible() || PickListVisible() || CalendarVisible() || MRUListVisible();
+}
+
+TColumnEh *TDBGridInplaceEdit::CurrentColumn() const {
+  TCustomDBGridEh *grid = DBGrid();
+  return grid ? grid->ColumnOfGridCol(grid->Col()) : nullptr;
 }
 
 bool TDBGridInplaceEdit::UsesPickList() const {
-  if (style_ == TEditStyleEh::esPickList) return true;
-  if (style_ != TEditStyleEh::esDropDown || !DBGrid()) return false;
-  TColumnEh *column = DBGrid()->ColumnOfGridCol(DBGrid()->Col());
-  TField *field = column ? column->Field() : nullptr;
-  return column && column->PickList()->Count() > 0 && !(field && field->IsNumeric());
+  TColumnEh *column = CurrentColumn();
+  return column && DropsDownPickList(style_, *column);
 }
 
 TRect TDBGridInplaceEdit::ScreenRect() const {
@@ -235,64 +275,183 @@ TRect TDBGridInplaceEdit::ScreenRect() const {
   return {wr.left, wr.top, wr.right, wr.bottom};
 }
 
-TRect TDBGridInplaceEdit::ButtonRect() const {
-  if (buttonsWidth_ == 0 || !HandleAllocated()) return {};
+void TDBGridInplaceEdit::BuildButtons(TColumnEh &column, int defaultWidth) {
+  if (tracking_ >= 0 && GetCapture() == HandleIfAllocated()) ReleaseCapture();
+  tracking_ = -1;
+  buttons_.clear();
+  TEditButtonsEh *items = column.EditButtons();
+  for (int i = 0; i < items->Count(); ++i) {
+    TEditButtonEh *item = items->Items(i);
+    if (item->Visible())
+      buttons_.push_back({item, item->Style(), item->Width() > 0 ? item->Width() : defaultWidth});
+  }
+  if (style_ != TEditStyleEh::esSimple)
+    buttons_.push_back({nullptr, DefaultButtonStyle(style_), defaultWidth});
+  buttonsWidth_ = 0;
+  for (const TEditButtonControlEh &b : buttons_)
+    buttonsWidth_ += b.Width;
+}
+
+TRect TDBGridInplaceEdit::EditButtonRect(int i) const {
+  if (i < 0 || i >= EditButtonCount() || !HandleAllocated()) return {};
   RECT wr{};
   GetWindowRect(HandleIfAllocated(), &wr);
   int w = wr.right - wr.left, h = wr.bottom - wr.top;
   // Square buttons in tall rows; the whole height in ordinary ones.
-  int bh = buttonsWidth_ * 3 / 2 < h ? buttonsWidth_ : h;
-  return {w - buttonsWidth_, 0, w, bh};
+  int bw = DBGrid() ? DBGrid()->EditButtonWidth() : buttons_[i].Width;
+  int bh = bw * 3 / 2 < h ? bw : h;
+  int left = w - buttonsWidth_;
+  for (int k = 0; k < i; ++k)
+    left += buttons_[k].Width;
+  return {left, 0, left + buttons_[i].Width, bh};
+}
+
+int TDBGridInplaceEdit::ButtonAt(TPoint p) const {
+  for (int i = 0; i < EditButtonCount(); ++i)
+    if (EditButtonRect(i).Contains(p)) return i;
+  return -1;
+}
+
+TPoint TDBGridInplaceEdit::WindowPointOfScreen(LPARAM lp) const {
+  RECT wr{};
+  GetWindowRect(HandleIfAllocated(), &wr);
+  return {GET_X_LPARAM(lp) - wr.left, GET_Y_LPARAM(lp) - wr.top};
+}
+
+TPoint TDBGridInplaceEdit::WindowPointOfClient(LPARAM lp) const {
+  POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  ::ClientToScreen(HandleIfAllocated(), &p);
+  return WindowPointOfScreen(MAKELPARAM(p.x, p.y));
 }
 
 void TDBGridInplaceEdit::PaintButtons(HDC dc) {
-  TRect b = ButtonRect();
-  if (b.IsEmpty()) return;
+  if (buttons_.empty()) return;
   RECT wr{};
   GetWindowRect(HandleIfAllocated(), &wr);
-  RECT area{b.Left, 0, wr.right - wr.left, wr.bottom - wr.top};
+  int w = wr.right - wr.left;
+  RECT area{w - buttonsWidth_, 0, w, wr.bottom - wr.top};
   TBrush brush;
   brush.SetColor(Color());
   FillRect(dc, &area, brush.Handle());
-  RECT r{b.Left, b.Top, b.Right, b.Bottom};
-  UINT flat = DBGrid() && DBGrid()->Flat() ? DFCS_FLAT : 0;
-  UINT pushed = buttonPressed_ ? DFCS_PUSHED : 0;
-  switch (style_) {
-  case TEditStyleEh::esUpDown: {
-    RECT up = r, down = r;
-    up.bottom = down.top = (r.top + r.bottom) / 2;
-    DrawFrameControl(dc, &up, DFC_SCROLL, DFCS_SCROLLUP | flat);
-    DrawFrameControl(dc, &down, DFC_SCROLL, DFCS_SCROLLDOWN | flat);
-    break;
-  }
-  case TEditStyleEh::esEllipsis: {
-    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | flat | pushed);
-    int cx = (r.left + r.right) / 2 + (pushed ? 1 : 0), cy = (r.top + r.bottom) / 2 + (pushed ? 1 : 0);
-    TBrush text;
-    text.SetColor(clBtnText);
-    for (int dx : {-4, 0, 4}) {
-      RECT d{cx + dx - 1, cy, cx + dx + 1, cy + 2};
-      FillRect(dc, &d, text.Handle());
-    }
-    break;
-  }
-  default:
-    DrawFrameControl(dc, &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | flat | pushed);
-    break;
+  bool flat = DBGrid() && DBGrid()->Flat();
+  for (int i = 0; i < EditButtonCount(); ++i) {
+    TEditButtonControlEh &b = buttons_[i];
+    DrawEditButtonEh(dc, EditButtonRect(i), b.Style, b.Item ? &b.Item->ButtonGlyph() : nullptr, b.Press,
+                     flat);
   }
 }
 
-void TDBGridInplaceEdit::SetButtonPressed(bool on) {
-  if (buttonPressed_ == on) return;
-  buttonPressed_ = on;
+void TDBGridInplaceEdit::SetButtonPress(int i, TEditButtonPressEh press) {
+  if (i < 0 || i >= EditButtonCount() || buttons_[i].Press == press) return;
+  buttons_[i].Press = press;
   if (HandleAllocated()) SendMessageW(HandleIfAllocated(), WM_NCPAINT, 1, 0);
+}
+
+void TDBGridInplaceEdit::SetButtonPressed(bool on) {
+  // The style's own button is the last one.
+  if (buttons_.empty() || buttons_.back().Item) return;
+  SetButtonPress(EditButtonCount() - 1, on ? TEditButtonPressEh::Pressed : TEditButtonPressEh::None);
+}
+
+void TDBGridInplaceEdit::DefaultButtonDown(bool lowerHalf) {
+  if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
+      style_ == TEditStyleEh::esDateCalendar) {
+    if (ListVisible())
+      CloseUp(false);
+    else
+      DropDown();
+    return;
+  }
+  int own = EditButtonCount() - 1;
+  SetButtonPress(own, lowerHalf ? TEditButtonPressEh::LowerPressed : TEditButtonPressEh::Pressed);
+  EditButtonClick(lowerHalf);
+  SetButtonPress(own, TEditButtonPressEh::None);
+}
+
+void TDBGridInplaceEdit::PressEditButton(int i, bool lowerHalf) {
+  TEditButtonEh *item = buttons_[i].Item;
+  trackingLower_ = lowerHalf && item->Style() == TEditButtonStyleEh::ebsUpDownEh;
+  tracking_ = i;
+  SetButtonPress(i, trackingLower_ ? TEditButtonPressEh::LowerPressed : TEditButtonPressEh::Pressed);
+  // The click comes when the mouse is let go over the button.
+  SetCapture(HandleIfAllocated());
+  item->OnDown(item, !trackingLower_);
+}
+
+void TDBGridInplaceEdit::TrackEditButton(TPoint p) {
+  TEditButtonPressEh held = trackingLower_ ? TEditButtonPressEh::LowerPressed : TEditButtonPressEh::Pressed;
+  SetButtonPress(tracking_, EditButtonRect(tracking_).Contains(p) ? held : TEditButtonPressEh::None);
+}
+
+void TDBGridInplaceEdit::ReleaseEditButton() {
+  int i = tracking_;
+  tracking_ = -1;
+  bool over = buttons_[i].Press != TEditButtonPressEh::None;
+  TEditButtonEh *item = buttons_[i].Item;
+  SetButtonPress(i, TEditButtonPressEh::None);
+  if (GetCapture() == HandleIfAllocated()) ReleaseCapture();
+  if (over) ClickEditButtonItem(item, trackingLower_);
+}
+
+bool TDBGridInplaceEdit::PressShortCut(TShortCut shortCut) {
+  for (int i = 0; i < EditButtonCount(); ++i) {
+    TEditButtonEh *item = buttons_[i].Item;
+    if (!item || item->ShortCut() == 0 || item->ShortCut() != shortCut) continue;
+    SetButtonPress(i, TEditButtonPressEh::Pressed);
+    item->OnDown(item, true);
+    SetButtonPress(i, TEditButtonPressEh::None);
+    ClickEditButtonItem(item, false);
+    return true;
+  }
+  return false;
+}
+
+void TDBGridInplaceEdit::ClickEditButtonItem(TEditButtonEh *item, bool lowerHalf) {
+  bool handled = false;
+  item->OnClick(item, handled);
+  if (handled) return;
+  if (item->DropdownMenu()) {
+    ShowButtonMenu(item);
+    return;
+  }
+  switch (item->Style()) {
+  case TEditButtonStyleEh::ebsUpDownEh:
+    StepValue(lowerHalf);
+    return;
+  case TEditButtonStyleEh::ebsPlusEh:
+    StepValue(false);
+    return;
+  case TEditButtonStyleEh::ebsMinusEh:
+    StepValue(true);
+    return;
+  default:
+    return;
+  }
+}
+
+void TDBGridInplaceEdit::ShowButtonMenu(TEditButtonEh *item) {
+  // OnClick may have moved the editor to another column: the button must still be here.
+  int i = 0;
+  while (i < EditButtonCount() && buttons_[i].Item != item)
+    ++i;
+  if (i == EditButtonCount() || !HandleAllocated()) return;
+  RECT wr{};
+  GetWindowRect(HandleIfAllocated(), &wr);
+  TRect b = EditButtonRect(i);
+  SetButtonPress(i, TEditButtonPressEh::Pressed);
+  item->DropdownMenu()->Popup(wr.left + b.Left, wr.top + b.Bottom);
+  SetButtonPress(i, TEditButtonPressEh::None);
 }
 
 void TDBGridInplaceEdit::WndProc(TMessage &m) {
   switch (m.Msg) {
   case WM_NCCALCSIZE:
     TInplaceEdit::WndProc(m);
-    if (m.WParam) reinterpret_cast<NCCALCSIZE_PARAMS *>(m.LParam)->rgrc[0].right -= buttonsWidth_;
+    if (m.WParam) {
+      // Buttons wider than the cell leave no text area, never a negative one.
+      RECT &client = reinterpret_cast<NCCALCSIZE_PARAMS *>(m.LParam)->rgrc[0];
+      client.right = std::max(client.left, client.right - buttonsWidth_);
+    }
     return;
   case WM_NCPAINT: {
     TInplaceEdit::WndProc(m);
@@ -311,37 +470,50 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
   }
   case WM_NCLBUTTONDOWN:
   case WM_NCLBUTTONDBLCLK: {
-    RECT wr{};
-    GetWindowRect(HandleIfAllocated(), &wr);
-    TPoint p{GET_X_LPARAM(m.LParam) - wr.left, GET_Y_LPARAM(m.LParam) - wr.top};
-    TRect b = ButtonRect();
-    if (!b.Contains(p)) break;
+    TPoint p = WindowPointOfScreen(m.LParam);
+    int i = ButtonAt(p);
+    if (i < 0) break;
     if (!Focused()) SetFocus();
-    if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
-        style_ == TEditStyleEh::esDateCalendar) {
-      if (ListVisible())
-        CloseUp(false);
-      else
-        DropDown();
-    } else {
-      SetButtonPressed(true);
-      EditButtonClick(p.Y >= (b.Top + b.Bottom) / 2);
-      SetButtonPressed(false);
-    }
+    TRect b = EditButtonRect(i);
+    bool lowerHalf = p.Y >= (b.Top + b.Bottom) / 2;
+    if (buttons_[i].Item)
+      PressEditButton(i, lowerHalf);
+    else
+      DefaultButtonDown(lowerHalf);
     m.Result = 0;
     return;
   }
+  case WM_MOUSEMOVE:
+    if (tracking_ < 0) break;
+    TrackEditButton(WindowPointOfClient(m.LParam));
+    return;
+  case WM_LBUTTONUP:
+    if (tracking_ < 0) break;
+    ReleaseEditButton();
+    return;
+  case WM_CAPTURECHANGED:
+    // Taken away while held: the button goes up without a click.
+    if (tracking_ >= 0) {
+      SetButtonPress(tracking_, TEditButtonPressEh::None);
+      tracking_ = -1;
+    }
+    break;
   case WM_PASTE:
   case WM_CUT:
   case WM_CLEAR:
     if (!BeginChange()) return;
     break;
   case WM_CHAR:
-  case WM_KEYDOWN:
-    // Typing moves the open list's selection to the typed text.
+  case WM_KEYDOWN: {
+    // Typing moves the open list's selection to the typed text, or offers recorded texts.
+    std::string before = Text();
     TInplaceEdit::WndProc(m);
-    if (PickListVisible()) pickList_->SearchFor(Text());
+    if (PickListVisible())
+      pickList_->SearchFor(Text());
+    else if (Text() != before)
+      TextTyped();
     return;
+  }
   default:
     break;
   }
@@ -365,6 +537,18 @@ bool TDBGridInplaceEdit::WantsKey(WPARAM vk) const {
 bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
   TCustomDBGridEh *grid = DBGrid();
   if (!grid) return TInplaceEdit::DoKeyDown(key, shift);
+  if (MRUListVisible()) {
+    if (key == VK_ESCAPE || (key == VK_RETURN && mruList_->ItemIndex() >= 0)) {
+      CloseUpMRUList(key == VK_RETURN);
+      return true;
+    }
+    if (key == VK_RETURN) {
+      CloseUpMRUList(false); // nothing chosen: Enter goes on as usual
+    } else if (!(shift & ssAlt) && key != VK_HOME && key != VK_END && mruList_->MoveByKey(key)) {
+      return true;
+    }
+  }
+  if (PressShortCut(ShortCutOf(key, shift))) return true;
   if (ListVisible()) {
     if ((shift & ssAlt) && (key == VK_UP || key == VK_DOWN)) {
       CloseUp(true);
@@ -438,28 +622,33 @@ void TDBGridInplaceEdit::EditButtonClick(bool lowerHalf) {
   case TEditStyleEh::esDateCalendar:
     ListVisible() ? CloseUp(false) : DropDown();
     return;
-  case TEditStyleEh::esUpDown: {
-    if (!grid->ColumnCanModify(column, true)) return;
-    TStrings *items = column->PickList();
-    std::string text = Text();
-    if (items->Count() > 0) {
-      int i = IndexOfText(*items, text), n = items->Count();
-      // Forwards from a value not in the list goes to the first; backwards to the last.
-      i = lowerHalf ? (i <= 0 ? n - 1 : i - 1) : (i < 0 || i >= n - 1 ? 0 : i + 1);
-      SetText((*items)[i]);
-    } else {
-      double v = std::strtod(Text().c_str(), nullptr);
-      SetText(ValueToText(lowerHalf ? v - 1 : v + 1));
-    }
-    SendMessageW(HandleIfAllocated(), EM_SETSEL, 0, -1);
+  case TEditStyleEh::esUpDown:
+    StepValue(lowerHalf);
     return;
-  }
   default:
     return;
   }
 }
 
+void TDBGridInplaceEdit::StepValue(bool backwards) {
+  TCustomDBGridEh *grid = DBGrid();
+  TColumnEh *column = CurrentColumn();
+  if (!column || !grid->ColumnCanModify(column, true)) return;
+  TStrings *items = column->PickList();
+  if (items->Count() > 0) {
+    int i = IndexOfText(*items, Text()), n = items->Count();
+    // Forwards from a value not in the list goes to the first; backwards to the last.
+    i = backwards ? (i <= 0 ? n - 1 : i - 1) : (i < 0 || i >= n - 1 ? 0 : i + 1);
+    SetText((*items)[i]);
+  } else {
+    double v = std::strtod(Text().c_str(), nullptr);
+    SetText(ValueToText(backwards ? v - 1 : v + 1));
+  }
+  SendMessageW(HandleIfAllocated(), EM_SETSEL, 0, -1);
+}
+
 void TDBGridInplaceEdit::DropDown() {
+  if (MRUListVisible()) CloseUpMRUList(false);
   if (!DBGrid() || ListVisible()) return;
   if (UsesPickList())
     DropDownPickList();
@@ -473,6 +662,7 @@ void TDBGridInplaceEdit::CloseUp(bool accept) {
   if (CalculatorVisible()) CloseUpCalculator(accept);
   if (PickListVisible()) CloseUpPickList(accept);
   if (CalendarVisible()) CloseUpCalendar(accept);
+  if (MRUListVisible()) CloseUpMRUList(accept);
 }
 
 namespace {
@@ -629,6 +819,44 @@ void TDBGridInplaceEdit::CloseUpCalendar(bool accept) {
   SetText(text);
   grid->UpdateColumnData(column, text, false);
   SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
+
+void TDBGridInplaceEdit::TextTyped() {
+  TColumnEh *column = CurrentColumn();
+  if (!column || !column->MRUList()->Active() || (ListVisible() && !MRUListVisible())) return;
+  std::vector<std::string> matching = column->MRUList()->Matching(Text());
+  if (matching.empty()) {
+    if (MRUListVisible()) CloseUpMRUList(false);
+    return;
+  }
+  if (!mruList_) {
+    mruList_ = new TPopupListboxEh(this);
+    mruList_->OnCloseUp = [this](bool accept) { CloseUpMRUList(accept); };
+  }
+  mruList_->SetOwnerWindow(GetAncestor(Handle(), GA_ROOT));
+  mruList_->Font().Assign(Font());
+  mruList_->SetColor(Color());
+  mruList_->SetItems(matching);
+  mruList_->SetItemIndex(-1);
+  int n = static_cast<int>(matching.size()), rows = std::max(1, column->DropDownRows());
+  bool scrolls = n > rows;
+  TSize frame = mruList_->FrameSize();
+  int height = std::min(n, rows) * mruList_->ItemHeight() + frame.cy;
+  TRect cell = ScreenRect();
+  int width = std::max(cell.Width(), mruList_->WidestItem() + 4 + frame.cx +
+                                         (scrolls ? GetSystemMetrics(SM_CXVSCROLL) : 0));
+  mruList_->ShowAt(PlaceDropDown(cell, width, height, WorkArea()).Bounds);
+}
+
+void TDBGridInplaceEdit::CloseUpMRUList(bool accept) {
+  std::string chosen = mruList_->Item(mruList_->ItemIndex());
+  mruList_->Hide();
+  if (GetCapture()) ReleaseCapture();
+  // Not taken: the typed text stays as it is.
+  if (!accept || chosen.empty() || !BeginChange()) return;
+  SetText(chosen);
+  int end = static_cast<int>(Widen(chosen).size());
+  SendMessageW(Handle(), EM_SETSEL, static_cast<WPARAM>(end), end);
 }
 
 } // namespace qv

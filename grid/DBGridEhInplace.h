@@ -3,10 +3,12 @@
 // EditedText, is read-only unless the grid's ColumnCanModify allows the column, wraps words in
 // tall rows, and offers the button of its edit style (drawn in its non-client area, right of
 // the text): an ellipsis, up-down buttons, or a drop-down button that opens the calculator for
-// numeric fields, else the pick list; date fields drop down a month calendar. Typing first puts the dataset
-// into edit state; the grid writes the text back through the column when the data link asks for the update.
+// numeric fields, else the pick list; date fields drop down a month calendar. Left of it stand
+// the buttons of the column's visible EditButtons. Typing first puts the dataset into edit
+// state, and with the column's MRUList active drops down the recorded texts that match; the
+// grid writes the text back through the column when the data link asks for the update.
 //
-// Not done yet: lookup lists as drop-downs, the column's extra EditButtons, the MRU list.
+// Not done yet: lookup lists as drop-downs.
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
 #include "grid/ToolCtrlsEh.h"
@@ -35,13 +37,20 @@ public:
   TCustomDBGridEh *DBGrid() const;
   TEditStyleEh EditStyle() const { return style_; }
   bool WordWrap() const { return wordWrap_; }
-  // Width of the button area on the right (0 for the simple style).
+  // Width of the button area on the right (0 for the simple style without EditButtons).
   int ButtonsWidth() const { return buttonsWidth_; }
+  // The buttons left to right: the visible EditButtons items, then the style's own button.
+  int EditButtonCount() const { return static_cast<int>(buttons_.size()); }
+  const TEditButtonControlEh &EditButton(int i) const { return buttons_.at(i); }
+  // Where button i lies, in window coordinates (empty without a window).
+  TRect EditButtonRect(int i) const;
   // The drop-down is open (the button stays pressed meanwhile).
   bool ListVisible() const;
   TPopupCalculatorEh *Calculator() const { return calculator_; }
   TPopupListboxEh *PickList() const { return pickList_; }
   TPopupMonthCalendarEh *MonthCalendar() const { return calendar_; }
+  // The drop-down of the column's recently used texts.
+  TPopupListboxEh *MRUListBox() const { return mruList_; }
 
   // Opens the style's drop-down (nothing when the style has none or one is open).
   void DropDown();
@@ -65,10 +74,13 @@ private:
   TEditStyleEh style_ = TEditStyleEh::esSimple;
   bool wordWrap_ = false;
   int buttonsWidth_ = 0;
-  bool buttonPressed_ = false;
+  std::vector<TEditButtonControlEh> buttons_;
+  int tracking_ = -1;          // the EditButtons button held by the mouse
+  bool trackingLower_ = false; // ... by its lower half
   TPopupCalculatorEh *calculator_ = nullptr;
   TPopupListboxEh *pickList_ = nullptr;
   TPopupMonthCalendarEh *calendar_ = nullptr;
+  TPopupListboxEh *mruList_ = nullptr;
   bool CalendarVisible() const { return calendar_ && calendar_->ListVisible(); }
   void DropDownCalendar();
   void CloseUpCalendar(bool accept);
@@ -85,9 +97,33 @@ private:
   // Puts the dataset into edit for a change of the text; false (the change is refused) when the
   // column cannot be modified.
   bool BeginChange();
-  TRect ButtonRect() const; // window coordinates
+  TColumnEh *CurrentColumn() const;
+  // The buttons of the column and the style; ButtonsWidth is their sum.
+  void BuildButtons(TColumnEh &column, int defaultWidth);
+  int ButtonAt(TPoint windowPoint) const;
+  TPoint WindowPointOfScreen(LPARAM lp) const;
+  TPoint WindowPointOfClient(LPARAM lp) const;
   void PaintButtons(HDC dc);
+  void SetButtonPress(int i, TEditButtonPressEh press);
+  // The style's own button shows pressed (while its list is open).
   void SetButtonPressed(bool on);
+  // The style's own button was pressed by the mouse.
+  void DefaultButtonDown(bool lowerHalf);
+  // An EditButtons button: held by the mouse, followed while held, let go.
+  void PressEditButton(int i, bool lowerHalf);
+  void TrackEditButton(TPoint windowPoint);
+  void ReleaseEditButton();
+  // The button whose ShortCut this is goes down and is clicked; false when there is none.
+  bool PressShortCut(TShortCut shortCut);
+  // OnClick, then the menu or the step of the item's style.
+  void ClickEditButtonItem(TEditButtonEh *item, bool lowerHalf);
+  void ShowButtonMenu(TEditButtonEh *item);
+  // The next value (backwards: the previous): the next PickList item, else the number plus 1.
+  void StepValue(bool backwards);
+  // After typing changed the text: the recorded texts that match drop down (or go away).
+  void TextTyped();
+  bool MRUListVisible() const { return mruList_ && mruList_->ListVisible(); }
+  void CloseUpMRUList(bool accept);
 };
 
 } // namespace qv

@@ -104,6 +104,8 @@ void TCustomDBGridEh::Notification(TComponent *c, TOperation op) {
   if (op == TOperation::opRemove) {
     if (c == horzScrollBar_.ExtScrollBar()) horzScrollBar_.SetExtScrollBar(nullptr);
     if (c == vertScrollBar_.ExtScrollBar()) vertScrollBar_.SetExtScrollBar(nullptr);
+    for (int i = 0; i < columns_.Count(); ++i)
+      columns_.Items(i)->EditButtons()->ForgetComponent(c);
   }
   TCustomGrid::Notification(c, op);
 }
