@@ -32,7 +32,7 @@ bool IsEditing(TDataSet *ds) {
 
 // Grid side ------------------------------------------------------------------------------------
 
-TEditStyleEh ChooseEditStyle(TCustomDBGridEh &, TColumnEh &column) {
+TEditStyleEh ChooseEditStyle(TCustomDBGridEh &grid, TColumnEh &column) {
   switch (column.ButtonStyle()) {
   case TColumnButtonStyleEh::cbsEllipsis:
     return TEditStyleEh::esEllipsis;
@@ -45,6 +45,7 @@ TEditStyleEh ChooseEditStyle(TCustomDBGridEh &, TColumnEh &column) {
   case TColumnButtonStyleEh::cbsAuto:
     break;
   }
+  if (LookupListAllowed(grid, column)) return TEditStyleEh::esDataList;
   if (column.PickList()->Count() > 0 && !column.ReadOnly()) return TEditStyleEh::esPickList;
   if (column.Field() && column.Field()->IsDate() && !column.ReadOnly()) return TEditStyleEh::esDateCalendar;
   return TEditStyleEh::esSimple;
@@ -76,6 +77,7 @@ std::string TCustomDBGridEh::GetEditText(int col, int) {
     int i = IndexOfText(*column->KeyList(), text);
     text = i >= 0 && i < column->PickList()->Count() ? (*column->PickList())[i] : std::string();
   }
+  if (column->IsLookup()) text = LookupCellText(column);
   TColCellParamsEh params;
   params.Column = column;
   params.Col = col;
@@ -123,6 +125,7 @@ void TCustomDBGridEh::WriteEditedText() {
   TInplaceEdit *editor = InplaceEditor();
   if (!column || !editor) return;
   std::string text = editor->Text();
+  if (column->IsLookup()) return WriteLookupText(column, text);
   if (column->KeyList()->Count() > 0) {
     // The text shown is a PickList item; the field takes the KeyList entry of the same index.
     int i = text.empty() ? -1 : IndexOfText(*column->PickList(), text);
@@ -201,6 +204,7 @@ void TDBGridInplaceEdit::UpdateContents() {
                   : 0;
   std::string text = grid->GetEditText(grid->Col(), grid->Row());
   grid->SetEditedText(text);
+  grid->SetEditedValue(grid->LookupCellKey(column));
   HWND h = Handle();
   SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
   if (Text() != text) SetText(text);
@@ -218,7 +222,7 @@ void TDBGridInplaceEdit::UpdateContents() {
 }
 
 bool TDBGridInplaceEdit::ListVisible() const {
-  return CalculatorVisible() || PickListVisible() || CalendarVisible();
+  return CalculatorVisible() || PickListVisible() || CalendarVisible() || DataListVisible();
 }
 
 bool TDBGridInplaceEdit::UsesPickList() const {
@@ -318,7 +322,7 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
     if (!b.Contains(p)) break;
     if (!Focused()) SetFocus();
     if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
-        style_ == TEditStyleEh::esDateCalendar) {
+        style_ == TEditStyleEh::esDateCalendar || style_ == TEditStyleEh::esDataList) {
       if (ListVisible())
         CloseUp(false);
       else
@@ -335,13 +339,18 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
   case WM_CUT:
   case WM_CLEAR:
     if (!BeginChange()) return;
-    break;
+    [[fallthrough]];
   case WM_CHAR:
-  case WM_KEYDOWN:
-    // Typing moves the open list's selection to the typed text.
+  case WM_KEYDOWN: {
+    // Typing moves the open list's selection to the typed text. Of the keys only Delete edits
+    // the text (others close the list and set the text themselves).
+    bool typed = style_ == TEditStyleEh::esDataList && (m.Msg != WM_KEYDOWN || m.WParam == VK_DELETE);
+    std::string before = typed ? Text() : std::string();
     TInplaceEdit::WndProc(m);
     if (PickListVisible()) pickList_->SearchFor(Text());
+    if (typed) DataListTextChanged(before);
     return;
+  }
   default:
     break;
   }
@@ -382,9 +391,17 @@ bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
       }
       if (key != VK_HOME && key != VK_END && pickList_->MoveByKey(key)) return true;
     }
+    if (DataListVisible()) {
+      if (key == VK_ESCAPE || key == VK_RETURN) {
+        CloseUp(key == VK_RETURN);
+        return true;
+      }
+      if (dataList_->MoveByKey(key)) return true;
+    }
   }
+  if (style_ == TEditStyleEh::esDataList && DataListShortCut(key, shift)) return true;
   bool dropStyle = style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
-                   style_ == TEditStyleEh::esDateCalendar;
+                   style_ == TEditStyleEh::esDateCalendar || style_ == TEditStyleEh::esDataList;
   if (dropStyle && (((shift & ssAlt) && key == VK_DOWN) || key == VK_F4)) {
     ListVisible() ? CloseUp(true) : DropDown();
     return true;
@@ -415,7 +432,8 @@ bool TDBGridInplaceEdit::DoKeyPress(wchar_t &key) {
   }
   TCustomDBGridEh *grid = DBGrid();
   TColumnEh *column = grid ? grid->ColumnOfGridCol(grid->Col()) : nullptr;
-  if (changes && column && column->AutoDropDown() && UsesPickList() && !ListVisible()) DropDown();
+  bool hasList = UsesPickList() || style_ == TEditStyleEh::esDataList;
+  if (changes && column && column->AutoDropDown() && hasList && !ListVisible()) DropDown();
   return false;
 }
 
@@ -436,6 +454,7 @@ void TDBGridInplaceEdit::EditButtonClick(bool lowerHalf) {
   case TEditStyleEh::esDropDown:
   case TEditStyleEh::esPickList:
   case TEditStyleEh::esDateCalendar:
+  case TEditStyleEh::esDataList:
     ListVisible() ? CloseUp(false) : DropDown();
     return;
   case TEditStyleEh::esUpDown: {
@@ -465,6 +484,8 @@ void TDBGridInplaceEdit::DropDown() {
     DropDownPickList();
   else if (style_ == TEditStyleEh::esDateCalendar)
     DropDownCalendar();
+  else if (style_ == TEditStyleEh::esDataList)
+    DropDownDataList();
   else if (style_ == TEditStyleEh::esDropDown)
     DropDownCalculator();
 }
@@ -473,6 +494,7 @@ void TDBGridInplaceEdit::CloseUp(bool accept) {
   if (CalculatorVisible()) CloseUpCalculator(accept);
   if (PickListVisible()) CloseUpPickList(accept);
   if (CalendarVisible()) CloseUpCalendar(accept);
+  if (DataListVisible()) CloseUpDataList(accept);
 }
 
 namespace {

@@ -6,9 +6,12 @@
 // numeric fields, else the pick list; date fields drop down a month calendar. Typing first puts the dataset
 // into edit state; the grid writes the text back through the column when the data link asks for the update.
 //
-// Not done yet: lookup lists as drop-downs, the column's extra EditButtons, the MRU list.
+// Lookup columns drop down the lookup data list (DBGridEhLookup.cpp).
+//
+// Not done yet: the column's extra EditButtons, the MRU list.
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
+#include "grid/DBLookupGridEh.h"
 #include "grid/ToolCtrlsEh.h"
 
 namespace qv {
@@ -25,6 +28,8 @@ enum class TEditStyleEh {
 
 // The style a column's editor takes (see the table in ChooseEditStyle).
 TEditStyleEh ChooseEditStyle(TCustomDBGridEh &grid, TColumnEh &column);
+// A lookup column whose key fields the grid may change now: its editor offers the data list.
+bool LookupListAllowed(TCustomDBGridEh &grid, TColumnEh &column);
 
 class TDBGridInplaceEdit : public TInplaceEdit {
   QV_DECLARE_CLASS(TDBGridInplaceEdit)
@@ -42,6 +47,7 @@ public:
   TPopupCalculatorEh *Calculator() const { return calculator_; }
   TPopupListboxEh *PickList() const { return pickList_; }
   TPopupMonthCalendarEh *MonthCalendar() const { return calendar_; }
+  TPopupDataGridEh *DataList() const { return dataList_; }
 
   // Opens the style's drop-down (nothing when the style has none or one is open).
   void DropDown();
@@ -69,6 +75,16 @@ private:
   TPopupCalculatorEh *calculator_ = nullptr;
   TPopupListboxEh *pickList_ = nullptr;
   TPopupMonthCalendarEh *calendar_ = nullptr;
+  TPopupDataGridEh *dataList_ = nullptr;
+  // The lookup data list (DBGridEhLookup.cpp).
+  bool DataListVisible() const { return dataList_ && dataList_->ListVisible(); }
+  void DropDownDataList();
+  void CloseUpDataList(bool accept);
+  // After a change of the text of a lookup cell: the key is looked up anew, the open list
+  // searched for the text.
+  void DataListTextChanged(const std::string &before);
+  // The special row's shortcut chooses it; false for other keys.
+  bool DataListShortCut(WORD key, uint32_t shift);
   bool CalendarVisible() const { return calendar_ && calendar_->ListVisible(); }
   void DropDownCalendar();
   void CloseUpCalendar(bool accept);

@@ -1,8 +1,7 @@
 // In-place editing with real windows: typing into cells and posting to the database file (read
 // back through a connection of its own), refused values, Escape, Enter and Tab, read-only
 // columns and grids, key lists, and each edit style's button including the calculator.
-#include "GridFixture.h"
-#include "grid/DBGridEhInplace.h"
+#include "GridEditFixture.h"
 
 #include <commctrl.h>
 
@@ -11,66 +10,6 @@ namespace qv {
 using namespace qv::test;
 
 namespace {
-
-struct GridEditTest : GridTest {
-  void SetUp() override {
-    Build(5, 300, 300);
-    grid->SetReadOnly(false);
-    Application->OnException = [this](TObject *, const std::exception &e) { errors.push_back(e.what()); };
-  }
-  void TearDown() override {
-    Application->OnException = nullptr;
-    GridTest::TearDown();
-  }
-  TDBGridInplaceEdit *Editor() const { return dynamic_cast<TDBGridInplaceEdit *>(grid->InplaceEditor()); }
-  // Characters typed where the focus is (the grid, or its editor once it shows).
-  void Type(const std::string &utf8) {
-    for (wchar_t ch : Widen(utf8)) {
-      HWND target = GetFocus();
-      MSG msg{target, WM_CHAR, ch, 1, 0, {}};
-      Application->ProcessMessage(msg);
-    }
-    Pump(5);
-  }
-  // A key where the focus is, with the shift keys held as given.
-  void Press(WORD vk, uint32_t shift = 0) {
-    BYTE state[256], saved[256];
-    GetKeyboardState(state);
-    std::copy(std::begin(state), std::end(state), saved);
-    if (shift & ssShift) state[VK_SHIFT] = 0x80;
-    if (shift & ssCtrl) state[VK_CONTROL] = 0x80;
-    if (shift & ssAlt) state[VK_MENU] = 0x80;
-    SetKeyboardState(state);
-    UINT kind = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    MSG msg{GetFocus(), kind, vk, 1, 0, {}};
-    Application->ProcessMessage(msg);
-    SetKeyboardState(saved);
-    Pump(5);
-  }
-  // A click on the editor's button; lower picks the lower half.
-  void ClickEditButton(bool lower = false) {
-    HWND h = Editor()->Handle();
-    RECT wr{};
-    GetWindowRect(h, &wr);
-    int x = wr.right - Editor()->ButtonsWidth() / 2;
-    int y = lower ? wr.bottom - 3 : wr.top + 3;
-    SendMessageW(h, WM_NCLBUTTONDOWN, HTBORDER, MAKELPARAM(x, y));
-    Pump(5);
-  }
-  // The stored value of a column of the record with this sNo, read through a fresh connection.
-  std::string Stored(const std::string &column, int sNo) {
-    TConnection fresh;
-    fresh.OpenDatabase(db->Path(), false);
-    TStatement s = fresh.Prepare("select " + column + " from testpaper where sNo = ?");
-    s.Bind(1, TDbValue(int64_t{sNo}));
-    EXPECT_TRUE(s.Step());
-    std::string v = IsNullValue(s.Column(0)) ? "<null>" : ValueToText(s.Column(0));
-    fresh.Close();
-    return v;
-  }
-  TField *Field(const char *name) { return db->Query().FieldByName(name); }
-  std::vector<std::string> errors;
-};
 
 TEST_F(GridEditTest, TypingIntoACellPostsItToTheDatabaseFile) {
   grid->SetSelectedIndex(2); // result1
@@ -305,62 +244,6 @@ TEST_F(GridEditTest, CalculatorDropsDownUnderNumericCellsAndWritesItsValue) {
   ClickEditButton();
   EXPECT_FALSE(Editor()->ListVisible());
   EXPECT_TRUE(errors.empty()) << errors.front();
-}
-
-// Opens the drop-down of column i (by Alt+Down) with the grid's first row at each corner of the
-// work area, and checks where it opened.
-void CheckPlacementAtTheCorners(GridEditTest &t, int column, const char *shot) {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  t.grid->SetSelectedIndex(column);
-  struct TCorner {
-    bool Right, Bottom;
-  };
-  for (TCorner corner :
-       {TCorner{false, false}, TCorner{true, false}, TCorner{false, true}, TCorner{true, true}}) {
-    HWND form = t.form->Handle();
-    RECT fr{};
-    GetWindowRect(form, &fr);
-    TRect cellInGrid = t.grid->CellRect(t.grid->Col(), t.grid->TitleRowCount());
-    POINT cellScreen{cellInGrid.Left, cellInGrid.Top};
-    ClientToScreen(t.grid->Handle(), &cellScreen);
-    int dx = cellScreen.x - fr.left, dy = cellScreen.y - fr.top;
-    // The cell's right (bottom) part beyond the work area's edge.
-    int left = corner.Right ? work.right - dx - 40 : work.left;
-    int top = corner.Bottom ? work.bottom - dy - cellInGrid.Height() - 2 : work.top;
-    SetWindowPos(form, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Pump(10);
-    t.Press(VK_F2);
-    t.Press(VK_DOWN, ssAlt);
-    TDBGridInplaceEdit *editor = t.Editor();
-    ASSERT_TRUE(editor->ListVisible());
-    HWND list = nullptr;
-    if (editor->Calculator() && editor->Calculator()->ListVisible()) list = editor->Calculator()->Handle();
-    if (editor->PickList() && editor->PickList()->ListVisible()) list = editor->PickList()->Handle();
-    if (editor->MonthCalendar() && editor->MonthCalendar()->ListVisible())
-      list = editor->MonthCalendar()->Handle();
-    ASSERT_NE(list, nullptr);
-    RECT cell{}, popup{};
-    GetWindowRect(editor->Handle(), &cell);
-    GetWindowRect(list, &popup);
-    EXPECT_GE(popup.left, work.left);
-    EXPECT_LE(popup.right, work.right);
-    EXPECT_GE(popup.top, work.top);
-    EXPECT_LE(popup.bottom, work.bottom);
-    if (corner.Bottom)
-      EXPECT_EQ(popup.bottom, cell.top) << "opened above";
-    else
-      EXPECT_EQ(popup.top, cell.bottom) << "opened below";
-    if (corner.Right)
-      EXPECT_EQ(popup.right, work.right) << "moved left";
-    else
-      EXPECT_EQ(popup.left, cell.left);
-    if (corner.Right && corner.Bottom) SaveWindowBmp(GetDesktopWindow(), shot);
-    t.Press(VK_ESCAPE);
-    EXPECT_FALSE(editor->ListVisible());
-    t.Press(VK_ESCAPE);
-    t.Press(VK_ESCAPE);
-  }
 }
 
 TEST_F(GridEditTest, CalculatorStaysInsideTheWorkAreaNearItsEdges) {
