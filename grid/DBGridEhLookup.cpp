@@ -187,6 +187,9 @@ void TDBGridInplaceEdit::DropDownDataList() {
   int rows = std::max(1, column->DropDownRows());
   bool scrolls = !lookup->IsSequenced() || lookup->RecordCount() > rows;
   if (!scrolls) rows = std::max(1, lookup->RecordCount());
+  // The grid's bar would show for any second record; the list shows it only when rows are hidden.
+  list.VertScrollBar()->SetVisibleMode(scrolls ? TScrollBarVisibleModeEh::sbAutoShowEh
+                                               : TScrollBarVisibleModeEh::sbNeverShowEh);
   TSize frame = list.FrameSize();
   int height = list.ClientHeightFor(rows) + frame.cy;
   TRect cell = ScreenRect();

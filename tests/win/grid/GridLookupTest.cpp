@@ -325,7 +325,10 @@ TEST_F(LookupTest, WidthFitsTheColumnsWithTitlesAndFewRecords) {
   GetClientRect(List()->Handle(), &client);
   EXPECT_EQ(client.bottom, List()->ClientHeightFor(3)) << "three subjects: three rows";
   EXPECT_GE(popup.right - popup.left, cell.right - cell.left);
-  EXPECT_EQ(client.right, List()->ColumnsWidth()) << "no scroll bar, the columns fill it";
+  EXPECT_FALSE(GetWindowLongPtrW(List()->Handle(), GWL_STYLE) & WS_VSCROLL) << "every record shows";
+  EXPECT_EQ(client.right, List()->ColumnsWidth()) << "the columns fill it";
+  EXPECT_EQ(popup.right - popup.left, std::max(List()->ColumnsWidth() + List()->FrameSize().cx,
+                                               static_cast<int>(cell.right - cell.left)));
   SaveWindowBmp(GetDesktopWindow(), "lookup-titles.bmp");
   Press(VK_ESCAPE);
 }
