@@ -9,7 +9,8 @@
 // window, scrolling), DBGridEhInput.cpp (mouse, keys, wheel, scroll bar, incremental search),
 // DBGridEhClasses.cpp (published properties and class registration), DBGridEhFooter.cpp (footer
 // texts), DBGridEhSelection.cpp (selection model and the clicks and keys that make it),
-// DBGridEhInplace.cpp (the in-place editor, its edit styles and writing back).
+// DBGridEhInplace.cpp (the in-place editor, its edit styles and writing back), DBGridEhLookup.cpp
+// (lookup columns and their data list).
 #include "grid/DBGridEhFormats.h"
 #include "grid/DBGridEhSelection.h"
 #include "grid/DBSumLst.h"
@@ -102,6 +103,8 @@ static_assert(WM_DEFERREDLAYOUTEH == 1124);
 class TCustomDBGridEh;
 class TColumnEh;
 class TDBGridColumnsEh;
+class TSpecRowEh;
+class TColumnDropDownBoxEh;
 
 // A font that follows a default until set explicitly: reading it copies the default in.
 class TFollowingFont {
@@ -417,14 +420,28 @@ public:
   void ForgetField() const { field_ = nullptr; }
 
   TEvent<TObject *, TColumnEh *> OnEditButtonClick;
-  // The text being written back is not among PickList (letter case ignored); the handler may
-  // add it (to PickList and KeyList) and set the flag to have it looked up again.
+  // The text being written back is not among PickList (letter case ignored), or, in a lookup
+  // column, no record of the lookup dataset shows it; the sender is the column. The handler may
+  // add it (to PickList and KeyList, or to the lookup dataset) and set the flag to have it
+  // looked up again.
   TEvent<TObject *, const std::string &, bool &> OnNotInList;
   // Before the editor's text goes into the field: the text may be changed, or the update
   // handled (set the flag) instead.
   TEvent<TObject *, std::string &, bool &> OnUpdateData;
   // Fired for each data cell before it is drawn; the parameters may be changed.
   TEvent<TObject *, TColCellParamsEh &> OnGetCellParams;
+
+  // Lookup columns (DBGridEhLookup.cpp). The column's field is a lookup field.
+  bool IsLookup() const;
+  // The special row above the lookup list, and the list's own columns and options.
+  TSpecRowEh *DropDownSpecRow();
+  TColumnDropDownBoxEh *DropDownBox();
+  // The lookup dataset's fields the list shows (';'-separated; empty: the result field).
+  const std::string &LookupDisplayFields() const { return lookupDisplayFields_; }
+  void SetLookupDisplayFields(const std::string &s) { lookupDisplayFields_ = s; }
+  // Titles over the list (the grid's ColumnDefValues unless set).
+  bool DropDownShowTitles() const;
+  void SetDropDownShowTitles(bool on) { dropDownShowTitles_ = on ? 1 : 0; }
 
 protected:
   // Tells the collection: the column alone, or the whole collection when all is set.
@@ -464,6 +481,10 @@ private:
   bool persistent_ = true;
   int autoFitBaseWidth_ = 0;
   bool fitClamped_ = false;
+  std::unique_ptr<TSpecRowEh> specRow_;
+  std::unique_ptr<TColumnDropDownBoxEh> dropDownBox_;
+  std::string lookupDisplayFields_;
+  int dropDownShowTitles_ = -1; // -1: the default
   enum : uint32_t { exEndEllipsis = 1, exToolTips = 2, exAlwaysShowEditButton = 4 };
 };
 
@@ -787,6 +808,19 @@ public:
   void WriteEditedText();
   // Enter in the editor: the record is posted; the editor hides unless dgAlwaysShowEditor.
   void EditorEnter();
+  // Lookup columns (DBGridEhLookup.cpp). The key the editor holds for the current cell (null
+  // when the typed text has not been looked up yet).
+  const TDbValue &EditedValue() const { return editedValue_; }
+  void SetEditedValue(const TDbValue &key) { editedValue_ = key; }
+  // The key of a lookup cell as the editor starts from it, and its text: the special row's
+  // value and first cell when the row stands for the key.
+  TDbValue LookupCellKey(TColumnEh *column);
+  std::string LookupCellText(TColumnEh *column);
+  // The update step of a lookup column given a key: OnUpdateData, then the key fields.
+  void UpdateColumnKey(TColumnEh *column, const std::string &text, const TDbValue &key);
+  // Writes the editor's text of a lookup column: the key it holds, else the record whose result
+  // text it is (OnNotInList may add one); an unknown text throws and the editor keeps it.
+  void WriteLookupText(TColumnEh *column, const std::string &text);
 
   // Drawing of one text into a cell (both paths; see DBGridEhPaint.cpp).
   void DrawCellText(TCanvas &canvas, const TRect &rect, int leftMargin, int rightMargin, bool endEllipsis,
@@ -956,6 +990,7 @@ private:
   bool painting_ = false, paintFocused_ = false;
   TFont cellFont_; // the copy of a column's font that cell-parameter handlers may change
   std::string editedText_;
+  TDbValue editedValue_;
   void SyncBaseOptions();
   void PostLayoutMessage();
   void DeferredLayoutArrived();

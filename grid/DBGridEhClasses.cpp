@@ -1,5 +1,6 @@
 // Published properties of the grid's classes and their registration by name.
 #include "grid/DBGridEh.h"
+#include "grid/DBLookupGridEh.h"
 
 #include "platform/classes/ClassBuilder.h"
 
@@ -145,7 +146,10 @@ const TClassInfo &TDBGridColumnEh::StaticClassInfo() {
     c.Color("Color", &T::Color, &T::SetColor);
     c.Boolean("DblClickNextVal", &T::DblClickNextVal, &T::SetDblClickNextVal, false);
     c.String("DisplayFormat", &T::DisplayFormat, &T::SetDisplayFormat, std::string());
+    c.Object("DropDownBox", [self](const TColumnEh &o) { return self(o).DropDownBox(); });
     c.Integer("DropDownRows", &T::DropDownRows, &T::SetDropDownRows, 7);
+    c.Boolean("DropDownShowTitles", &T::DropDownShowTitles, &T::SetDropDownShowTitles);
+    c.Object("DropDownSpecRow", [self](const TColumnEh &o) { return self(o).DropDownSpecRow(); });
     c.Integer("DropDownWidth", &T::DropDownWidth, &T::SetDropDownWidth, 0);
     c.CollectionProp("EditButtons", [self](const TColumnEh &o) { return self(o).EditButtons(); });
     c.String("EditMask", &T::EditMask, &T::SetEditMask, std::string());
@@ -155,6 +159,7 @@ const TClassInfo &TDBGridColumnEh::StaticClassInfo() {
     c.Object("Footer", [self](const TColumnEh &o) { return self(o).Footer(); });
     c.CollectionProp("Footers", [self](const TColumnEh &o) { return self(o).Footers(); });
     c.StringList("KeyList", [self](const TColumnEh &o) { return self(o).KeyList(); });
+    c.String("LookupDisplayFields", &T::LookupDisplayFields, &T::SetLookupDisplayFields, std::string());
     c.Integer("MaxWidth", &T::MaxWidth, &T::SetMaxWidth, 0);
     c.Integer("MinWidth", &T::MinWidth, &T::SetMinWidth, 0);
     c.Object("MRUList", [self](const TColumnEh &o) { return self(o).MRUList(); });

@@ -1,5 +1,6 @@
 // The grid's column model: columns, titles, footers, grid-wide defaults and the collection.
 #include "grid/DBGridEh.h"
+#include "grid/DBLookupGridEh.h"
 
 #include "platform/data/Field.h"
 
@@ -536,6 +537,8 @@ void TColumnEh::RestoreDefaults() {
 std::string TColumnEh::DisplayText() const {
   TField *f = Field();
   if (!f) return {};
+  if (specRow_ && specRow_->Visible() && IsLookup())
+    return Grid()->LookupCellText(const_cast<TColumnEh *>(this));
   if (keyList_.Count() > 0) {
     std::string key = TDataAccess::EditText(f);
     for (int i = 0; i < keyList_.Count(); ++i)

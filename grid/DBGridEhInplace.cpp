@@ -60,7 +60,7 @@ bool IsEditing(TDataSet *ds) {
 
 // Grid side ------------------------------------------------------------------------------------
 
-TEditStyleEh ChooseEditStyle(TCustomDBGridEh &, TColumnEh &column) {
+TEditStyleEh ChooseEditStyle(TCustomDBGridEh &grid, TColumnEh &column) {
   switch (column.ButtonStyle()) {
   case TColumnButtonStyleEh::cbsEllipsis:
     return TEditStyleEh::esEllipsis;
@@ -73,6 +73,7 @@ TEditStyleEh ChooseEditStyle(TCustomDBGridEh &, TColumnEh &column) {
   case TColumnButtonStyleEh::cbsAuto:
     break;
   }
+  if (LookupListAllowed(grid, column)) return TEditStyleEh::esDataList;
   if (column.PickList()->Count() > 0 && !column.ReadOnly()) return TEditStyleEh::esPickList;
   if (column.Field() && column.Field()->IsDate() && !column.ReadOnly()) return TEditStyleEh::esDateCalendar;
   return TEditStyleEh::esSimple;
@@ -104,6 +105,7 @@ std::string TCustomDBGridEh::GetEditText(int col, int) {
     int i = IndexOfText(*column->KeyList(), text);
     text = i >= 0 && i < column->PickList()->Count() ? (*column->PickList())[i] : std::string();
   }
+  if (column->IsLookup()) text = LookupCellText(column);
   TColCellParamsEh params;
   params.Column = column;
   params.Col = col;
@@ -154,6 +156,7 @@ void TCustomDBGridEh::WriteEditedText() {
   TInplaceEdit *editor = InplaceEditor();
   if (!column || !editor) return;
   std::string text = editor->Text();
+  if (column->IsLookup()) return WriteLookupText(column, text);
   bool accept = false;
   if (column->KeyList()->Count() > 0) {
     // The text shown is a PickList item; the field takes the KeyList entry of the same index.
@@ -239,6 +242,7 @@ void TDBGridInplaceEdit::UpdateContents() {
                   : 0;
   std::string text = grid->GetEditText(grid->Col(), grid->Row());
   grid->SetEditedText(text);
+  grid->SetEditedValue(grid->LookupCellKey(column));
   HWND h = Handle();
   SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(limit), 0);
   if (Text() != text) SetText(text);
@@ -256,7 +260,8 @@ void TDBGridInplaceEdit::UpdateContents() {
 }
 
 bool TDBGridInplaceEdit::ListVisible() const {
-  return CalculatorVisible() || PickListVisible() || CalendarVisible() || MRUListVisible();
+  return CalculatorVisible() || PickListVisible() || CalendarVisible() || MRUListVisible() ||
+         DataListVisible();
 }
 
 TColumnEh *TDBGridInplaceEdit::CurrentColumn() const {
@@ -355,7 +360,7 @@ void TDBGridInplaceEdit::SetButtonPressed(bool on) {
 
 void TDBGridInplaceEdit::DefaultButtonDown(bool lowerHalf) {
   if (style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
-      style_ == TEditStyleEh::esDateCalendar) {
+      style_ == TEditStyleEh::esDateCalendar || style_ == TEditStyleEh::esDataList) {
     if (ListVisible())
       CloseUp(false);
     else
@@ -502,14 +507,19 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
   case WM_CUT:
   case WM_CLEAR:
     if (!BeginChange()) return;
-    break;
+    [[fallthrough]];
   case WM_CHAR:
   case WM_KEYDOWN: {
-    // Typing moves the open list's selection to the typed text, or offers recorded texts.
+    // Typing moves the open list's selection to the typed text, or offers recorded texts. In a
+    // lookup cell only Delete of the keys edits the text (others close the list and set the
+    // text themselves).
+    bool lookupTyped = style_ == TEditStyleEh::esDataList && (m.Msg != WM_KEYDOWN || m.WParam == VK_DELETE);
     std::string before = Text();
     TInplaceEdit::WndProc(m);
     if (PickListVisible())
       pickList_->SearchFor(Text());
+    else if (lookupTyped)
+      DataListTextChanged(before);
     else if (Text() != before)
       TextTyped();
     return;
@@ -566,9 +576,17 @@ bool TDBGridInplaceEdit::DoKeyDown(WORD &key, uint32_t shift) {
       }
       if (key != VK_HOME && key != VK_END && pickList_->MoveByKey(key)) return true;
     }
+    if (DataListVisible()) {
+      if (key == VK_ESCAPE || key == VK_RETURN) {
+        CloseUp(key == VK_RETURN);
+        return true;
+      }
+      if (dataList_->MoveByKey(key)) return true;
+    }
   }
+  if (style_ == TEditStyleEh::esDataList && DataListShortCut(key, shift)) return true;
   bool dropStyle = style_ == TEditStyleEh::esDropDown || style_ == TEditStyleEh::esPickList ||
-                   style_ == TEditStyleEh::esDateCalendar;
+                   style_ == TEditStyleEh::esDateCalendar || style_ == TEditStyleEh::esDataList;
   if (dropStyle && (((shift & ssAlt) && key == VK_DOWN) || key == VK_F4)) {
     ListVisible() ? CloseUp(true) : DropDown();
     return true;
@@ -599,7 +617,8 @@ bool TDBGridInplaceEdit::DoKeyPress(wchar_t &key) {
   }
   TCustomDBGridEh *grid = DBGrid();
   TColumnEh *column = grid ? grid->ColumnOfGridCol(grid->Col()) : nullptr;
-  if (changes && column && column->AutoDropDown() && UsesPickList() && !ListVisible()) DropDown();
+  bool hasList = UsesPickList() || style_ == TEditStyleEh::esDataList;
+  if (changes && column && column->AutoDropDown() && hasList && !ListVisible()) DropDown();
   return false;
 }
 
@@ -620,6 +639,7 @@ void TDBGridInplaceEdit::EditButtonClick(bool lowerHalf) {
   case TEditStyleEh::esDropDown:
   case TEditStyleEh::esPickList:
   case TEditStyleEh::esDateCalendar:
+  case TEditStyleEh::esDataList:
     ListVisible() ? CloseUp(false) : DropDown();
     return;
   case TEditStyleEh::esUpDown:
@@ -654,6 +674,8 @@ void TDBGridInplaceEdit::DropDown() {
     DropDownPickList();
   else if (style_ == TEditStyleEh::esDateCalendar)
     DropDownCalendar();
+  else if (style_ == TEditStyleEh::esDataList)
+    DropDownDataList();
   else if (style_ == TEditStyleEh::esDropDown)
     DropDownCalculator();
 }
@@ -663,6 +685,7 @@ void TDBGridInplaceEdit::CloseUp(bool accept) {
   if (PickListVisible()) CloseUpPickList(accept);
   if (CalendarVisible()) CloseUpCalendar(accept);
   if (MRUListVisible()) CloseUpMRUList(accept);
+  if (DataListVisible()) CloseUpDataList(accept);
 }
 
 namespace {

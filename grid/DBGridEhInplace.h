@@ -8,9 +8,10 @@
 // state, and with the column's MRUList active drops down the recorded texts that match; the
 // grid writes the text back through the column when the data link asks for the update.
 //
-// Not done yet: lookup lists as drop-downs.
+// Lookup columns drop down the lookup data list (DBGridEhLookup.cpp).
 #include "grid/CalculatorEh.h"
 #include "grid/DBGridEh.h"
+#include "grid/DBLookupGridEh.h"
 #include "grid/ToolCtrlsEh.h"
 
 namespace qv {
@@ -27,6 +28,8 @@ enum class TEditStyleEh {
 
 // The style a column's editor takes (see the table in ChooseEditStyle).
 TEditStyleEh ChooseEditStyle(TCustomDBGridEh &grid, TColumnEh &column);
+// A lookup column whose key fields the grid may change now: its editor offers the data list.
+bool LookupListAllowed(TCustomDBGridEh &grid, TColumnEh &column);
 
 class TDBGridInplaceEdit : public TInplaceEdit {
   QV_DECLARE_CLASS(TDBGridInplaceEdit)
@@ -51,6 +54,7 @@ public:
   TPopupMonthCalendarEh *MonthCalendar() const { return calendar_; }
   // The drop-down of the column's recently used texts.
   TPopupListboxEh *MRUListBox() const { return mruList_; }
+  TPopupDataGridEh *DataList() const { return dataList_; }
 
   // Opens the style's drop-down (nothing when the style has none or one is open).
   void DropDown();
@@ -81,6 +85,16 @@ private:
   TPopupListboxEh *pickList_ = nullptr;
   TPopupMonthCalendarEh *calendar_ = nullptr;
   TPopupListboxEh *mruList_ = nullptr;
+  TPopupDataGridEh *dataList_ = nullptr;
+  // The lookup data list (DBGridEhLookup.cpp).
+  bool DataListVisible() const { return dataList_ && dataList_->ListVisible(); }
+  void DropDownDataList();
+  void CloseUpDataList(bool accept);
+  // After a change of the text of a lookup cell: the key is looked up anew, the open list
+  // searched for the text.
+  void DataListTextChanged(const std::string &before);
+  // The special row's shortcut chooses it; false for other keys.
+  bool DataListShortCut(WORD key, uint32_t shift);
   bool CalendarVisible() const { return calendar_ && calendar_->ListVisible(); }
   void DropDownCalendar();
   void CloseUpCalendar(bool accept);

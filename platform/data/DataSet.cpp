@@ -9,9 +9,43 @@
 
 namespace qv {
 
+std::vector<std::string> FieldNameList(const std::string &names) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start <= names.size()) {
+    size_t end = names.find(';', start);
+    if (end == std::string::npos) end = names.size();
+    std::string name = Trim(names.substr(start, end - start));
+    if (!name.empty()) out.push_back(name);
+    start = end + 1;
+  }
+  return out;
+}
+
+namespace {
+
+// Whether a stored value matches a wanted one for Locate and lookups.
+bool ValueMatches(const TDbValue &stored, const TDbValue &wanted, TLocateOptions options) {
+  if (IsNullValue(stored) || IsNullValue(wanted)) return IsNullValue(stored) && IsNullValue(wanted);
+  auto number = [](const TDbValue &v, double &out) {
+    if (const auto *i = std::get_if<int64_t>(&v)) return out = static_cast<double>(*i), true;
+    if (const auto *d = std::get_if<double>(&v)) return out = *d, true;
+    return false;
+  };
+  double a = 0, b = 0;
+  if (number(stored, a) && number(wanted, b)) return a == b;
+  std::string have = ValueToText(stored), want = ValueToText(wanted);
+  if (options.PartialKey && have.size() > want.size()) have.resize(want.size());
+  return options.CaseInsensitive ? SameText(have, want) : have == want;
+}
+
+} // namespace
+
 TDataSet::~TDataSet() {
   for (auto notification = std::move(freeNotifications_); auto &[key, onFree] : notification)
     onFree();
+  for (const TLookupFieldDef &def : lookupDefs_)
+    if (def.LookupDataSet) def.LookupDataSet->RemoveFreeNotification(this);
   // Subclasses close in their own destructor; here only the sources are let go.
   for (TDataSource *source : std::vector<TDataSource *>(dataSources_))
     source->SetDataSet(nullptr);
@@ -43,6 +77,9 @@ void TDataSet::Open() {
   fields_.clear();
   for (size_t i = 0; i < defs.size(); ++i)
     fields_.push_back(std::make_unique<TField>(this, static_cast<int>(i), defs[i]));
+  dataFieldCount_ = static_cast<int>(defs.size());
+  for (const TLookupFieldDef &def : lookupDefs_)
+    CreateLookupField(def);
   rows_.clear();
   rows_.reserve(records.size());
   for (auto &values : records) {
@@ -75,6 +112,7 @@ void TDataSet::Close() {
   bof_ = eof_ = true;
   DataEvent(TDataEvent::ActiveChange);
   fields_.clear();
+  dataFieldCount_ = 0;
   InternalClose();
   Fire(AfterClose);
 }
@@ -201,7 +239,7 @@ void TDataSet::Edit() {
   if (!CanModify()) throw EDatabaseError("数据集是只读的，无法编辑");
   Fire(BeforeEdit);
   editBuffer_ = rows_[current_].Values;
-  changed_.assign(fields_.size(), false);
+  changed_.assign(editBuffer_.size(), false);
   modified_ = false;
   activeIndex_ = current_;
   SetState(TDataSetState::dsEdit);
@@ -216,12 +254,13 @@ void TDataSet::BeginInsert(bool append) {
   Fire(BeforeInsert);
   if (!rows_.empty()) Fire(BeforeScroll);
   int index = append || rows_.empty() ? RecordCount() : current_;
-  rows_.insert(rows_.begin() + index, TRecord{nextId_++, std::vector<TDbValue>(fields_.size())});
+  const size_t width = static_cast<size_t>(dataFieldCount_);
+  rows_.insert(rows_.begin() + index, TRecord{nextId_++, std::vector<TDbValue>(width)});
   positionsValid_ = false;
   current_ = activeIndex_ = index;
   bof_ = eof_ = false;
-  editBuffer_.assign(fields_.size(), TDbValue{});
-  changed_.assign(fields_.size(), false);
+  editBuffer_.assign(width, TDbValue{});
+  changed_.assign(width, false);
   modified_ = false;
   SetState(TDataSetState::dsInsert);
   DataEvent(TDataEvent::DataSetChange);
@@ -299,6 +338,71 @@ TField *TDataSet::FieldByName(const std::string &name) const {
   throw EDatabaseError(Active() ? "字段“" + name + "”不存在" : "数据集没有打开，找不到字段“" + name + "”");
 }
 
+void TDataSet::AddLookupField(const TLookupFieldDef &def) {
+  if (FindField(def.Name) ||
+      std::any_of(lookupDefs_.begin(), lookupDefs_.end(),
+                  [&](const TLookupFieldDef &d) { return SameText(d.Name, def.Name); }))
+    throw EDatabaseError("字段“" + def.Name + "”已存在");
+  if (def.LookupDataSet == this) throw EDatabaseError("查找字段“" + def.Name + "”不能查找它自己的数据集");
+  lookupDefs_.push_back(def);
+  if (def.LookupDataSet)
+    def.LookupDataSet->AddFreeNotification(
+        this, [this, lookup = def.LookupDataSet] { LookupDataSetFreed(lookup); });
+  if (Active()) {
+    CreateLookupField(def);
+    DataEvent(TDataEvent::LayoutChange);
+  }
+}
+
+void TDataSet::CreateLookupField(const TLookupFieldDef &def) {
+  fields_.push_back(std::make_unique<TField>(this, static_cast<int>(fields_.size()), def));
+}
+
+void TDataSet::LookupDataSetFreed(const TDataSet *lookup) {
+  for (TLookupFieldDef &def : lookupDefs_)
+    if (def.LookupDataSet == lookup) def.LookupDataSet = nullptr;
+  for (const auto &field : fields_)
+    if (field->lookup_.LookupDataSet == lookup) field->lookup_.LookupDataSet = nullptr;
+}
+
+int TDataSet::FindRecord(const std::vector<TField *> &fields, const std::vector<TDbValue> &values,
+                         TLocateOptions options) const {
+  if (!Active() || fields.empty() || fields.size() != values.size()) return -1;
+  for (TField *f : fields)
+    if (!f || f->DataSet() != this || f->IsLookup()) return -1;
+  for (int r = 0; r < RecordCount(); ++r) {
+    bool all = true;
+    for (size_t i = 0; i < fields.size() && all; ++i)
+      all = ValueMatches(RecordValue(r, fields[i]->Index()), values[i], options);
+    if (all) return r;
+  }
+  return -1;
+}
+
+bool TDataSet::Locate(const std::string &fields, const std::vector<TDbValue> &values,
+                      TLocateOptions options) {
+  CheckActive();
+  std::vector<TField *> list;
+  for (const std::string &name : FieldNameList(fields))
+    list.push_back(FieldByName(name));
+  CheckBrowseMode();
+  int index = FindRecord(list, values, options);
+  if (index < 0) return false;
+  if (index != current_) JumpTo(index);
+  return true;
+}
+
+TDbValue TDataSet::Lookup(const std::string &keyFields, const std::vector<TDbValue> &values,
+                          const std::string &resultField, TLocateOptions options) const {
+  std::vector<TField *> list;
+  for (const std::string &name : FieldNameList(keyFields))
+    list.push_back(FindField(name));
+  TField *result = FindField(resultField);
+  int index = FindRecord(list, values, options);
+  if (index < 0 || !result || result->IsLookup()) return {};
+  return RecordValue(index, result->Index());
+}
+
 void TDataSet::EnableControls() {
   assert(disableCount_ > 0);
   if (disableCount_ > 0 && --disableCount_ == 0 && eventsSuppressed_) {
@@ -324,6 +428,12 @@ void TDataSet::SetFieldValue(TField *field, TDbValue value) {
   changed_[index] = true;
   modified_ = true;
   DataEvent(TDataEvent::FieldChange, field);
+  // The lookup fields that show through this key read differently now.
+  for (size_t i = static_cast<size_t>(dataFieldCount_); i < fields_.size(); ++i) {
+    std::vector<TField *> keys = fields_[i]->KeyFieldList();
+    if (std::find(keys.begin(), keys.end(), field) != keys.end())
+      DataEvent(TDataEvent::FieldChange, fields_[i].get());
+  }
 }
 
 void TDataSet::SetActiveIndex(int index) {

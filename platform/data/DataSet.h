@@ -27,6 +27,15 @@ using TBookmark = uint64_t;
 
 using TDataSetNotifyEvent = std::function<void(TDataSet &)>;
 
+// How Locate compares: letters without regard to case; text values by their start.
+struct TLocateOptions {
+  bool CaseInsensitive = false;
+  bool PartialKey = false;
+};
+
+// The names of a field list "a;b;c" (blanks around names dropped, empty names skipped).
+std::vector<std::string> FieldNameList(const std::string &names);
+
 // What a dataset tells its data sources and, through them, their data links.
 enum class TDataEvent {
   FieldChange,     // a field of the current record was written (info: the field)
@@ -115,6 +124,19 @@ public:
   TField *FindField(const std::string &name) const;
   TField *FieldByName(const std::string &name) const;
 
+  // Adds a lookup field after the data fields; it stays defined across closing and opening.
+  // The lookup dataset may be freed first: the field then reads null.
+  void AddLookupField(const TLookupFieldDef &def);
+  const std::vector<TLookupFieldDef> &LookupFieldDefs() const { return lookupDefs_; }
+  // Makes the first record whose fields (names as in FieldNameList) match values current;
+  // false (the position kept) when none does. Numbers match numbers of equal value; null
+  // matches null.
+  bool Locate(const std::string &fields, const std::vector<TDbValue> &values, TLocateOptions options = {});
+  // The value of resultField in the first record whose key fields match values (as Locate
+  // compares), without moving; null when none does or the dataset is closed.
+  TDbValue Lookup(const std::string &keyFields, const std::vector<TDbValue> &values,
+                  const std::string &resultField, TLocateOptions options = {}) const;
+
   // While disabled (counted), data links hear nothing but open and close; the last enable tells
   // them that the data set changed.
   void DisableControls() { ++disableCount_; }
@@ -155,6 +177,15 @@ private:
   friend class TDataLink;
 
   const TDbValue &FieldValue(int index) const;
+  // A field's stored value in record `record` (0-based), ignoring a pending edit.
+  const TDbValue &RecordValue(int record, int field) const {
+    return rows_[static_cast<size_t>(record)].Values[static_cast<size_t>(field)];
+  }
+  // The first record whose fields match values; -1 for none.
+  int FindRecord(const std::vector<TField *> &fields, const std::vector<TDbValue> &values,
+                 TLocateOptions options) const;
+  void CreateLookupField(const TLookupFieldDef &def);
+  void LookupDataSetFreed(const TDataSet *lookup);
   void SetFieldValue(TField *field, TDbValue value);
   void DataEvent(TDataEvent event, TField *field = nullptr);
   void SetState(TDataSetState state);
@@ -171,6 +202,8 @@ private:
 
   TDataSetState state_ = TDataSetState::dsInactive;
   std::vector<std::unique_ptr<TField>> fields_;
+  int dataFieldCount_ = 0; // the data fields come first, then the lookup fields
+  std::vector<TLookupFieldDef> lookupDefs_;
   std::vector<TRecord> rows_;
   std::vector<TDbValue> editBuffer_;
   std::vector<bool> changed_;

@@ -156,14 +156,79 @@ TField::TField(TDataSet *dataSet, int index, const TFieldDef &def)
       readOnly_(def.ReadOnly),
       alignment_(IsNumeric() ? TFieldAlignment::taRightJustify : TFieldAlignment::taLeftJustify) {}
 
-TDbValue TField::Value() const { return dataSet_->FieldValue(index_); }
+TField::TField(TDataSet *dataSet, int index, const TLookupFieldDef &def)
+    : dataSet_(dataSet), index_(index), kind_(TFieldKind::fkLookup), lookup_(def), name_(def.Name),
+      type_(TFieldType::ftString), size_(0), readOnly_(false), alignment_(TFieldAlignment::taLeftJustify) {
+  // The type and size of the result field, when the lookup dataset is open to tell them.
+  TDataSet *lookup = def.LookupDataSet;
+  if (TField *result = lookup ? lookup->FindField(def.LookupResultField) : nullptr;
+      result && !result->IsLookup()) {
+    type_ = result->DataType();
+    size_ = result->Size();
+    alignment_ = result->Alignment();
+  }
+}
 
-bool TField::IsNull() const { return IsNullValue(dataSet_->FieldValue(index_)); }
+std::vector<TField *> TField::KeyFieldList() const {
+  std::vector<TField *> out;
+  if (!IsLookup()) return out;
+  for (const std::string &name : FieldNameList(lookup_.KeyFields)) {
+    TField *key = dataSet_->FindField(name);
+    out.push_back(key && !key->IsLookup() ? key : nullptr);
+  }
+  return out;
+}
 
-std::string TField::AsString() const { return ValueToText(dataSet_->FieldValue(index_)); }
+std::vector<TDbValue> TField::KeyValues() const {
+  std::vector<TDbValue> out;
+  for (TField *key : KeyFieldList())
+    out.push_back(key ? key->Value() : TDbValue{});
+  return out;
+}
+
+void TField::SetKeyValues(const std::vector<TDbValue> &values) {
+  std::vector<TField *> keys = KeyFieldList();
+  if (keys.empty() || values.size() != keys.size())
+    throw EDatabaseError("查找字段“" + name_ + "”需要" + std::to_string(keys.size()) + "个键值");
+  for (TField *key : keys)
+    if (!key) throw EDatabaseError("查找字段“" + name_ + "”的键字段“" + lookup_.KeyFields + "”不存在");
+  for (size_t i = 0; i < keys.size(); ++i)
+    keys[i]->SetValue(values[i]);
+}
+
+int TField::FindLookupRecord(const std::vector<TDbValue> &key) const {
+  TDataSet *lookup = lookup_.LookupDataSet;
+  if (!lookup || !lookup->Active()) return -1;
+  for (const TDbValue &v : key)
+    if (IsNullValue(v)) return -1;
+  std::vector<TField *> fields;
+  for (const std::string &name : FieldNameList(lookup_.LookupKeyFields))
+    fields.push_back(lookup->FindField(name));
+  return lookup->FindRecord(fields, key, {});
+}
+
+TDbValue TField::LookupValue() const {
+  TDataSet *lookup = lookup_.LookupDataSet;
+  int record = FindLookupRecord(KeyValues());
+  TField *result = record >= 0 ? lookup->FindField(lookup_.LookupResultField) : nullptr;
+  if (!result || result->IsLookup()) return {};
+  return lookup->RecordValue(record, result->Index());
+}
+
+const TDbValue &TField::Raw() const {
+  if (!IsLookup()) return dataSet_->FieldValue(index_);
+  lookedUp_ = LookupValue();
+  return lookedUp_;
+}
+
+TDbValue TField::Value() const { return Raw(); }
+
+bool TField::IsNull() const { return IsNullValue(Raw()); }
+
+std::string TField::AsString() const { return ValueToText(Raw()); }
 
 int64_t TField::AsInteger() const {
-  const TDbValue &v = dataSet_->FieldValue(index_);
+  const TDbValue &v = Raw();
   if (const auto *i = std::get_if<int64_t>(&v)) return *i;
   if (const auto *d = std::get_if<double>(&v)) return std::llround(*d);
   if (const auto *s = std::get_if<std::string>(&v)) {
@@ -176,7 +241,7 @@ int64_t TField::AsInteger() const {
 }
 
 double TField::AsFloat() const {
-  const TDbValue &v = dataSet_->FieldValue(index_);
+  const TDbValue &v = Raw();
   if (const auto *i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
   if (const auto *d = std::get_if<double>(&v)) return *d;
   if (const auto *s = std::get_if<std::string>(&v)) {
@@ -188,9 +253,27 @@ double TField::AsFloat() const {
   return 0;
 }
 
-void TField::SetValue(const TDbValue &value) { dataSet_->SetFieldValue(this, value); }
+void TField::SetValue(const TDbValue &value) {
+  if (!IsLookup()) return dataSet_->SetFieldValue(this, value);
+  size_t keys = KeyFieldList().size();
+  // Null clears every key field; any other value is the key of a one-field key.
+  if (IsNullValue(value)) return SetKeyValues(std::vector<TDbValue>(keys));
+  if (keys != 1) throw EDatabaseError("查找字段“" + name_ + "”有多个键字段，不能只赋一个键值");
+  SetKeyValues({value});
+}
 
 void TField::SetAsString(const std::string &text) {
+  if (IsLookup()) {
+    if (Trim(text).empty()) return Clear();
+    TDataSet *lookup = lookup_.LookupDataSet;
+    TField *result = lookup && lookup->Active() ? lookup->FindField(lookup_.LookupResultField) : nullptr;
+    int record = result ? lookup->FindRecord({result}, {text}, {true, false}) : -1;
+    if (record < 0) throw EDatabaseError("“" + text + "”不在字段“" + name_ + "”的查找列表中");
+    std::vector<TDbValue> key;
+    for (const std::string &name : FieldNameList(lookup_.LookupKeyFields))
+      key.push_back(lookup->RecordValue(record, lookup->FieldByName(name)->Index()));
+    return SetKeyValues(key);
+  }
   switch (type_) {
   case TFieldType::ftInteger: {
     int64_t v = 0;
@@ -248,6 +331,11 @@ std::string TField::DisplayText() const {
 }
 
 int TField::DisplayWidth() const {
+  if (displayWidth_ < 0 && IsLookup()) {
+    TDataSet *lookup = lookup_.LookupDataSet;
+    TField *result = lookup ? lookup->FindField(lookup_.LookupResultField) : nullptr;
+    return result && !result->IsLookup() ? result->DisplayWidth() : 10;
+  }
   if (displayWidth_ < 0) {
     if (IsNumeric() || type_ == TFieldType::ftDate)
       displayWidth_ = 10;
@@ -261,7 +349,12 @@ int TField::DisplayWidth() const {
   return displayWidth_;
 }
 
-bool TField::CanModify() const { return !readOnly_ && dataSet_->CanModify(); }
+bool TField::CanModify() const {
+  if (!IsLookup()) return !readOnly_ && dataSet_->CanModify();
+  std::vector<TField *> keys = KeyFieldList();
+  return !readOnly_ && !keys.empty() &&
+         std::all_of(keys.begin(), keys.end(), [](const TField *key) { return key && key->CanModify(); });
+}
 
 void TField::FocusControl() { dataSet_->DataEvent(TDataEvent::FocusControl, this); }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -21,6 +22,8 @@ inline const char *const kCurrencyFormat = "#,##0.00";
 // Dates are held as text "YYYY-MM-DD", dates with times as "YYYY-MM-DD HH:MM:SS" (DateTime.h).
 enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob, ftDate, ftDateTime };
 enum class TFieldAlignment { taLeftJustify, taRightJustify, taCenter };
+// A data field holds a column of the result; a lookup field shows a value of another dataset.
+enum class TFieldKind { fkData, fkLookup };
 
 // What the dataset learns about a column when it opens.
 struct TFieldDef {
@@ -30,9 +33,22 @@ struct TFieldDef {
   bool ReadOnly = false; // an expression or a column that the dataset cannot write back
 };
 
+// A lookup field: its value is the LookupResultField of the record of LookupDataSet whose
+// LookupKeyFields equal this dataset's KeyFields (field lists separated by ';'). It is null when
+// a key is null, no record matches or the lookup dataset is closed. Assigning it sets the key
+// fields.
+struct TLookupFieldDef {
+  std::string Name;
+  std::string KeyFields;
+  TDataSet *LookupDataSet = nullptr;
+  std::string LookupKeyFields;
+  std::string LookupResultField;
+};
+
 class TField {
 public:
   TField(TDataSet *dataSet, int index, const TFieldDef &def);
+  TField(TDataSet *dataSet, int index, const TLookupFieldDef &def);
 
   TDataSet *DataSet() const { return dataSet_; }
   int Index() const { return index_; }
@@ -42,6 +58,17 @@ public:
   bool IsBlob() const { return type_ == TFieldType::ftBlob; }
   bool IsNumeric() const { return type_ == TFieldType::ftInteger || type_ == TFieldType::ftFloat; }
   bool IsDate() const { return type_ == TFieldType::ftDate || type_ == TFieldType::ftDateTime; }
+
+  TFieldKind FieldKind() const { return kind_; }
+  bool IsLookup() const { return kind_ == TFieldKind::fkLookup; }
+  // The definition of a lookup field (empty names for a data field).
+  const TLookupFieldDef &LookupDef() const { return lookup_; }
+  // This dataset's fields named by KeyFields (null entries for names it lacks).
+  std::vector<TField *> KeyFieldList() const;
+  // The key of a lookup field: the key fields' values in order.
+  std::vector<TDbValue> KeyValues() const;
+  // Writes the key fields (one value per key field), as assigning the field does.
+  void SetKeyValues(const std::vector<TDbValue> &values);
 
   // Reading. Null reads as empty text, 0 or 0.0; numbers as decimal text. Reading a text that
   // is not a number as a number throws EDatabaseError.
@@ -53,7 +80,9 @@ public:
 
   // Writing: only in edit or insert state and when the field can be modified, else
   // EDatabaseError. Text written to a numeric field must be a number, to a date field a date
-  // (stored in the canonical form); empty text writes null.
+  // (stored in the canonical form); empty text writes null. A lookup field takes a key value
+  // (with one key field; null clears every key field), or as text the result text of a record
+  // of the lookup dataset (letter case ignored), whose key it writes; an unknown text throws.
   void SetValue(const TDbValue &value);
   void SetAsString(const std::string &text);
   void SetAsInteger(int64_t value);
@@ -86,15 +115,25 @@ public:
   void SetVisible(bool visible) { visible_ = visible; }
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
-  // Not read-only and the dataset can be modified.
+  // Not read-only and the dataset can be modified; for a lookup field: every key field can.
   bool CanModify() const;
 
   // Asks the controls attached to the dataset to put the focus on this field's control.
   void FocusControl();
 
 private:
+  friend class TDataSet;
+  // The value as stored (data field) or as looked up now (lookup field).
+  const TDbValue &Raw() const;
+  TDbValue LookupValue() const;
+  // The lookup dataset's record whose key fields equal key; -1 for none.
+  int FindLookupRecord(const std::vector<TDbValue> &key) const;
+
   TDataSet *dataSet_;
   int index_;
+  TFieldKind kind_ = TFieldKind::fkData;
+  TLookupFieldDef lookup_;
+  mutable TDbValue lookedUp_;
   std::string name_;
   TFieldType type_;
   int size_;

@@ -1,9 +1,11 @@
 #pragma once
-// Fixture of the editor tests: a writable grid over five records, keys and characters sent
-// where the focus is, clicks on the editor's button, and values read back from the database
-// file through a connection of their own.
+// Shared fixture of the editing tests: the grid of GridFixture made writable, with helpers to
+// type, press keys where the focus is, click the editor's button and read the database file back
+// through a connection of its own; and a check of where a drop-down opens near the edges of the
+// work area.
 #include "GridFixture.h"
 #include "grid/DBGridEhInplace.h"
+#include "platform/base/Text.h"
 
 namespace qv::test {
 
@@ -78,5 +80,9 @@ struct GridEditTest : GridTest {
   TField *Field(const char *name) { return db->Query().FieldByName(name); }
   std::vector<std::string> errors;
 };
+
+// Opens the drop-down of column i (by Alt+Down) with the grid's first row at each corner of the
+// work area, and checks where it opened; saves a picture of the last corner as shot.
+void CheckPlacementAtTheCorners(GridEditTest &t, int column, const char *shot);
 
 } // namespace qv::test
