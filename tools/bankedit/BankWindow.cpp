@@ -168,12 +168,9 @@ void TBankForm::NewQuestion() {
   view_->Query().Insert();
 }
 
-void TBankForm::DeleteQuestion() {
-  TQuery &q = view_->Query();
-  if (q.IsEmpty()) return;
-  if (Application->MessageBox("删除这道题？", kTitle, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
-  q.Delete();
-}
+// As Ctrl+Delete in the grid: the selected questions, else the current one, after the grid's
+// question.
+void TBankForm::DeleteQuestion() { view_->Grid().DeleteRecords(); }
 
 void TBankForm::ExportTo(const std::string &format, const std::string &path) {
   ExportBank(*view_, ExportFormat(format), path);
