@@ -208,8 +208,10 @@ void TBankForm::CheckFilterItems() {
 void TBankForm::ShowStatus() {
   if (!status_) return;
   TQuery &q = view_->Query();
-  std::string text = "  共 " + std::to_string(q.RecordCount()) + " 题";
-  if (q.State() == TDataSetState::dsInsert)
+  // A question being added is counted once it is written, as the footer counts it.
+  const bool adding = q.State() == TDataSetState::dsInsert;
+  std::string text = "  共 " + std::to_string(q.RecordCount() - (adding ? 1 : 0)) + " 题";
+  if (adding)
     text = "  新题（未保存）" + text;
   else if (!q.IsEmpty())
     text = "  第 " + std::to_string(q.RecNo()) + " 题" + text;

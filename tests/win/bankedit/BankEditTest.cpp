@@ -124,6 +124,9 @@ TEST_F(BankEditTest, ANewQuestionOfEachTypeIsWrittenAtOnceAndTheExamReadsTheBank
   const int singles = form->View().Query().RecordCount();
   EXPECT_EQ(Footer(3), "共 " + std::to_string(singles) + " 题");
   TypeNewQuestion("新单选题", {"甲", "乙", "丙", "丁"}, "B");
+  EXPECT_NE(form->Status().Caption().find("新题（未保存）  共 " + std::to_string(singles) + " 题"),
+            std::string::npos)
+      << "not counted before it is written: " << form->Status().Caption();
   Press(VK_RETURN);
   ASSERT_TRUE(errors.empty()) << errors.front();
   EXPECT_EQ(Stored("eQright", "新单选题"), "B");
