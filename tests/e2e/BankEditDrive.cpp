@@ -534,9 +534,9 @@ int wmain(int, wchar_t **) {
       if (!v) throw EUsageError(std::string(option) + " 必须给出");
       return *v;
     };
+    const std::string bankedit = need("--bankedit"), exam = need("--exam"), examDrive = need("--exam-drive");
     try {
-      return e2e::TBankDriver(work, plan, need("--bankedit"), need("--exam"), need("--exam-drive"),
-                              args.Value("--shots").value_or(""))
+      return e2e::TBankDriver(work, plan, bankedit, exam, examDrive, args.Value("--shots").value_or(""))
           .Run();
     } catch (const std::exception &e) {
       std::printf("bankedit e2e: FAILED: %s\n", e.what());
