@@ -788,6 +788,10 @@ public:
   const TDBGridEhSelection &Selection() const { return selection_; }
   // Called when the selection was cleared: the editor comes back when it is always shown.
   void SelectionCleared();
+  // What Ctrl+Delete does: with a selection and geaDeleteEh in EditActions, DeleteSelection;
+  // otherwise, when deleting is allowed, the selected records or else the current one, asked
+  // first with dgConfirmDelete (the question of GridTexts()).
+  void DeleteRecords();
 
   // Footers: the summary list and the text of a footer cell (footer row i of a column).
   TDBGridEhSumList *SumList() { return sumList_.get(); }

@@ -3,6 +3,8 @@
 // then delete.
 #include "grid/DBGridEh.h"
 
+#include "grid/DBGridEhTexts.h"
+
 #include "platform/base/Text.h"
 #include "platform/data/DataSet.h"
 #include "platform/forms/Forms.h"
@@ -114,12 +116,12 @@ void DeleteSelection(TCustomDBGridEh &grid, bool all) {
   if (coverage.Kind == TDBGridEhSelectionType::gstNon || !ds->CanModify() || grid.ReadOnly()) return;
   TDBGridEhSelection &sel = grid.Selection();
   if (grid.Options() & dgConfirmDelete) {
-    const char *question = nullptr;
+    const std::string *question = nullptr;
     if (coverage.Kind == TDBGridEhSelectionType::gstRecordBookmarks)
-      question = sel.Rows().Count() == 1 ? "Delete record?" : "Delete all selected records?";
+      question = &DeleteRecordsQuestion(sel.Rows().Count());
     else if (coverage.Kind == TDBGridEhSelectionType::gstRectangle)
-      question = "Clear selected cells?";
-    if (question && Application->MessageBox(question, {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+      question = &GridTexts().ClearSelectedCells;
+    if (question && Application->MessageBox(*question, {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
   }
   switch (coverage.Kind) {
   case TDBGridEhSelectionType::gstRecordBookmarks:

@@ -1,6 +1,8 @@
 // Writers and readers of the grid's transfer formats (see DBGridEhFormats.h).
 #include "grid/DBGridEhFormats.h"
 
+#include "grid/DBGridEhTexts.h"
+
 #include "platform/base/Text.h"
 
 #include <algorithm>
@@ -18,6 +20,14 @@ void AppendLE32(std::string &out, uint32_t v) {
 }
 
 } // namespace
+
+std::string InvalidTextFormatMessage() {
+  return "TDBGridEhImportAsText.CheckState: " + GridTexts().InvalidTextFormat;
+}
+
+std::string InvalidQvtdbifFormatMessage() {
+  return "TDBGridEhImportAsQVTDBIF.ReadPrefix: " + GridTexts().InvalidQvtdbifFormat;
+}
 
 char CsvSeparator() { return csvSeparator; }
 void SetCsvSeparator(char c) { csvSeparator = c; }
@@ -55,7 +65,7 @@ std::vector<std::vector<std::string>> ReadTextTable(std::string_view gbk) {
   for (size_t i = 0; i < gbk.size(); ++i) {
     char c = gbk[i];
     if (c == '\r') {
-      if (i + 1 >= gbk.size() || gbk[i + 1] != '\n') throw EGridTransferError(kInvalidTextFormat);
+      if (i + 1 >= gbk.size() || gbk[i + 1] != '\n') throw EGridTransferError(InvalidTextFormatMessage());
       ++i;
       record.push_back(GbkToUtf8(cell));
       records.push_back(std::move(record));
@@ -216,7 +226,7 @@ class TReader {
 public:
   explicit TReader(std::string_view bytes) : bytes_(bytes) {}
   std::string_view Take(size_t n) {
-    if (n > bytes_.size() - pos_) throw EGridTransferError(kInvalidQvtdbifFormat);
+    if (n > bytes_.size() - pos_) throw EGridTransferError(InvalidQvtdbifFormatMessage());
     std::string_view s = bytes_.substr(pos_, n);
     pos_ += n;
     return s;
@@ -231,7 +241,7 @@ public:
   }
   std::string ZeroTerminated() {
     size_t end = bytes_.find('\0', pos_);
-    if (end == std::string_view::npos) throw EGridTransferError(kInvalidQvtdbifFormat);
+    if (end == std::string_view::npos) throw EGridTransferError(InvalidQvtdbifFormatMessage());
     std::string s(bytes_.substr(pos_, end - pos_));
     pos_ = end + 1;
     return s;
@@ -247,7 +257,7 @@ private:
 TQvtdbifData ReadQvtdbif(std::string_view bytes) {
   TReader in(bytes);
   std::string_view prefix = in.Take(12);
-  if (prefix.substr(0, 7) != "QVTDBIF") throw EGridTransferError(kInvalidQvtdbifFormat);
+  if (prefix.substr(0, 7) != "QVTDBIF") throw EGridTransferError(InvalidQvtdbifFormatMessage());
   uint32_t count = static_cast<uint32_t>(static_cast<uint8_t>(prefix[8])) |
                    static_cast<uint32_t>(static_cast<uint8_t>(prefix[9])) << 8 |
                    static_cast<uint32_t>(static_cast<uint8_t>(prefix[10])) << 16 |
@@ -255,7 +265,7 @@ TQvtdbifData ReadQvtdbif(std::string_view bytes) {
   TQvtdbifData data;
   // Each descriptor takes two bytes at least: a count past the data is a lie, found without
   // allocating for it.
-  if (count > bytes.size() / 2) throw EGridTransferError(kInvalidQvtdbifFormat);
+  if (count > bytes.size() / 2) throw EGridTransferError(InvalidQvtdbifFormatMessage());
   for (uint32_t i = 0; i < count; ++i) {
     data.Visible.push_back(in.Byte() != 0);
     data.Names.push_back(in.ZeroTerminated());
@@ -264,7 +274,7 @@ TQvtdbifData ReadQvtdbif(std::string_view bytes) {
   for (;;) {
     auto tag = static_cast<TIfTag>(in.Byte());
     if (tag == TIfTag::End) break;
-    if (count == 0) throw EGridTransferError(kInvalidQvtdbifFormat);
+    if (count == 0) throw EGridTransferError(InvalidQvtdbifFormatMessage());
     TIfCell cell;
     cell.Tag = tag;
     switch (tag) {
@@ -287,7 +297,7 @@ TQvtdbifData ReadQvtdbif(std::string_view bytes) {
       cell.Data = std::string(in.Take(in.LE32()));
       break;
     default:
-      throw EGridTransferError(kInvalidQvtdbifFormat);
+      throw EGridTransferError(InvalidQvtdbifFormatMessage());
     }
     record.push_back(std::move(cell));
     if (record.size() == count) {

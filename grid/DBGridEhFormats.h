@@ -106,9 +106,9 @@ struct TQvtdbifData {
 // throws EGridTransferError.
 TQvtdbifData ReadQvtdbif(std::string_view bytes);
 
-// Error messages of the formats.
-inline constexpr const char *kInvalidTextFormat = "TDBGridEhImportAsText.CheckState: Invalid text format";
-inline constexpr const char *kInvalidQvtdbifFormat =
-    "TDBGridEhImportAsQVTDBIF.ReadPrefix: Invalid QVTDBIF format";
+// Error messages of the readers: the reader's name, then the text of the grid's table
+// (GridTexts(), DBGridEhTexts.h) as it is when the error is raised.
+std::string InvalidTextFormatMessage();
+std::string InvalidQvtdbifFormatMessage();
 
 } // namespace qv

@@ -3,6 +3,8 @@
 // cells, into new records when the dataset is inserting, and past the end as appended records.
 #include "grid/DBGridEh.h"
 
+#include "grid/DBGridEhTexts.h"
+
 #include "platform/base/Text.h"
 #include "platform/data/DataSet.h"
 #include "platform/forms/Dialogs.h"
@@ -78,7 +80,7 @@ bool TDBGridEhImport::WriteValue(TColumnEh *column, const TValue &value) {
   } catch (const Exception &e) {
     if (ignoreAll_) return true;
     int answer =
-        MessageDlg(std::string("Error during insert value:") + "\n" + e.Message() + "\n\n" + "Ignore error?",
+        MessageDlg(GridTexts().InsertValueError + "\n" + e.Message() + "\n\n" + GridTexts().IgnoreError,
                    TMsgDlgType::mtError, mbYes | mbNo | mbAll);
     if (answer == mrAll) ignoreAll_ = true;
     return answer == mrYes || answer == mrAll;

@@ -2,6 +2,8 @@
 // search, the wheel and the vertical scroll bar.
 #include "grid/DBGridEh.h"
 
+#include "grid/DBGridEhTexts.h"
+
 #include "platform/base/Text.h"
 #include "platform/forms/Forms.h"
 
@@ -227,6 +229,30 @@ bool TCustomDBGridEh::DoKeyDown(WORD &key, uint32_t shift) {
   return KeyDownAction(key, shift);
 }
 
+void TCustomDBGridEh::DeleteRecords() {
+  if (!dataLink_.Active()) return;
+  TDataSet *ds = DataSet();
+  if (selection_.SelectionType() != TDBGridEhSelectionType::gstNon && (editActions_ & geaDeleteEh)) {
+    DeleteSelection(*this, false);
+    return;
+  }
+  if (readOnly_ || TDataAccess::IsEmpty(ds) || !TDataAccess::CanModify(ds) ||
+      !(allowedOperations_ & alopDeleteEh))
+    return;
+  bool rows = selection_.SelectionType() == TDBGridEhSelectionType::gstRecordBookmarks &&
+              selection_.Rows().Count() > 0;
+  if ((dbOptions_ & dgConfirmDelete) &&
+      Application->MessageBox(DeleteRecordsQuestion(rows ? selection_.Rows().Count() : 1), {},
+                              MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    return;
+  if (!rows) {
+    TDataAccess::Delete(ds);
+    return;
+  }
+  selection_.Rows().DeleteSelected();
+  selection_.Clear();
+}
+
 bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   if (!dataLink_.Active()) return false;
   TDataSet *ds = DataSet();
@@ -354,28 +380,7 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   case VK_DELETE:
     if (shft && !ctrl) return ClipboardKey(geaCutEh);
     if (!ctrl) return false;
-    if (selection_.SelectionType() != TDBGridEhSelectionType::gstNon && (editActions_ & geaDeleteEh)) {
-      DeleteSelection(*this, false);
-      return true;
-    }
-    if (readOnly_ || TDataAccess::IsEmpty(ds) || !TDataAccess::CanModify(ds) ||
-        !(allowedOperations_ & alopDeleteEh))
-      return true;
-    if (selection_.SelectionType() == TDBGridEhSelectionType::gstRecordBookmarks &&
-        selection_.Rows().Count() > 0) {
-      const char *question =
-          selection_.Rows().Count() > 1 ? "Delete all selected records?" : "Delete record?";
-      if ((dbOptions_ & dgConfirmDelete) &&
-          Application->MessageBox(question, {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return true;
-      selection_.Rows().DeleteSelected();
-      selection_.Clear();
-      return true;
-    }
-    if ((dbOptions_ & dgConfirmDelete) &&
-        Application->MessageBox("Delete record?", {}, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-      return true;
-    TDataAccess::Delete(ds);
+    DeleteRecords();
     return true;
   case VK_F2:
     ShowEditor();

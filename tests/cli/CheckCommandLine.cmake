@@ -18,6 +18,8 @@ set(wrong_paper_bench "surplus" "--no-such-option")
 set(wrong_grid_bench "surplus" "--no-such-option")
 set(wrong_startup_bench "abc" "0" "1,2" "--no-such-option")
 set(wrong_exam_drive "" "work" "work,plan,surplus" "--no-such-option,work,plan" "-work,plan" "work,plan,--kill,abc")
+set(wrong_bankedit_drive "" "work" "work,plan,surplus" "--no-such-option,work,plan" "work,plan"
+    "work,plan,--bankedit,b.exe,--exam,e.exe")
 if(NOT DEFINED wrong_${NAME})
   message(FATAL_ERROR "no wrong usages listed for ${NAME}")
 endif()

@@ -174,8 +174,9 @@ void PointAt(POINT screen) {
   MouseEvent(screen, 0);
   Pause(50);
   if (HWND under = WindowFromPoint(screen)) {
+    // A drop-down owned by the foreground window takes the click without the activation.
     HWND root = GetAncestor(under, GA_ROOT);
-    if (root && GetForegroundWindow() != root) {
+    if (root && GetForegroundWindow() != root && GetAncestor(root, GA_ROOTOWNER) != GetForegroundWindow()) {
       SetForegroundWindow(root);
       WaitFor([root] { return GetForegroundWindow() == root; }, 1000);
     }
@@ -225,23 +226,43 @@ void WheelAt(POINT screen, int notches) {
   }
 }
 
-void PressKey(WORD vk, bool ctrl) {
+void PressKey(WORD vk, bool ctrl) { PressKeyWith(vk, ctrl ? MOD_CONTROL : 0); }
+
+void PressKeyWith(WORD vk, UINT modifiers) {
   auto key = [](WORD code, bool up) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = code;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
     bool extended = code == VK_UP || code == VK_DOWN || code == VK_PRIOR || code == VK_NEXT ||
-                    code == VK_HOME || code == VK_END || code == VK_LEFT || code == VK_RIGHT;
+                    code == VK_HOME || code == VK_END || code == VK_LEFT || code == VK_RIGHT ||
+                    code == VK_DELETE || code == VK_INSERT;
     input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     SendInput(1, &input, sizeof(INPUT));
   };
-  if (ctrl) key(VK_CONTROL, false);
+  const std::pair<UINT, WORD> held[] = {{MOD_CONTROL, VK_CONTROL}, {MOD_SHIFT, VK_SHIFT}, {MOD_ALT, VK_MENU}};
+  for (auto [mod, code] : held)
+    if (modifiers & mod) key(code, false);
   key(vk, false);
   Pause(30);
   key(vk, true);
-  if (ctrl) key(VK_CONTROL, true);
+  for (auto [mod, code] : held)
+    if (modifiers & mod) key(code, true);
   Pause(30);
+}
+
+void TypeText(const std::string &utf8) {
+  for (wchar_t ch : Widen(utf8)) {
+    INPUT input[2]{};
+    for (INPUT &i : input) {
+      i.type = INPUT_KEYBOARD;
+      i.ki.wScan = ch;
+      i.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Pause(15);
+  }
 }
 
 void ClickCenter(HWND wnd) {
@@ -302,14 +323,25 @@ COLORREF ScreenPixel(HWND wnd, POINT client) {
   return c;
 }
 
-TPixels::TPixels(HWND wnd) {
+namespace {
+
+RECT ClientOnScreen(HWND wnd) {
   RECT client{};
   GetClientRect(wnd, &client);
-  width_ = client.right;
-  height_ = client.bottom;
-  if (width_ <= 0 || height_ <= 0) return;
   POINT origin{0, 0};
   ClientToScreen(wnd, &origin);
+  return {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+}
+
+} // namespace
+
+TPixels::TPixels(HWND wnd) : TPixels(ClientOnScreen(wnd)) {}
+
+TPixels::TPixels(const RECT &screenRect) {
+  width_ = screenRect.right - screenRect.left;
+  height_ = screenRect.bottom - screenRect.top;
+  if (width_ <= 0 || height_ <= 0) return;
+  POINT origin{screenRect.left, screenRect.top};
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width_;

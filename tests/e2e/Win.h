@@ -43,6 +43,11 @@ void DragFromTo(POINT from, POINT to);
 void WheelAt(POINT screen, int notches);
 // Presses and releases a virtual key, with Ctrl held when ctrl is set.
 void PressKey(WORD vk, bool ctrl);
+// The same with the modifier keys of MOD_CONTROL, MOD_SHIFT and MOD_ALT held.
+void PressKeyWith(WORD vk, UINT modifiers);
+// Types the text one character at a time as the keyboard sends characters it has no key for
+// (KEYEVENTF_UNICODE): the focus window gets WM_CHAR for each.
+void TypeText(const std::string &utf8);
 
 // Polls pred every 20 ms until it holds or timeoutMs pass; true when it held.
 bool WaitFor(const std::function<bool()> &pred, int timeoutMs);
@@ -53,13 +58,15 @@ bool SaveScreen(const std::string &path);
 // The colour of a window's pixel at a client point (as drawn on the screen).
 COLORREF ScreenPixel(HWND wnd, POINT client);
 
-// A copy of a window's client area as drawn on the screen, read in one go.
+// A copy of a window's client area (or of a rectangle of the screen) as drawn on the screen,
+// read in one go.
 class TPixels {
 public:
   explicit TPixels(HWND wnd);
+  explicit TPixels(const RECT &screenRect);
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // RGB of a client point; white outside the area.
+  // RGB of a point (client, or from the rectangle's top left); white outside the area.
   COLORREF At(int x, int y) const;
 
 private:

@@ -117,13 +117,22 @@ void TBankView::Reopen() {
   query_.Open();
 }
 
+int64_t TBankView::NextNumber(const std::string &subject, const std::string &type) {
+  TStatement next = query_.Connection()->Prepare(
+      "select coalesce(max(eQno), 0) + 1 from examQuestion where eQZY = ? and eQtype = ?");
+  next.Bind(1, subject);
+  next.Bind(2, type);
+  next.Step();
+  return std::get<int64_t>(next.Column(0));
+}
+
 // A new question takes the filter's subject and type (else those of the question added last),
 // the next free number of that subject and type, and one point.
 void TBankView::FillNewQuestion(TDataSet &ds) {
   std::string subject = subject_, type = type_;
-  TConnection &connection = *query_.Connection();
   if (subject.empty() || type.empty()) {
-    TStatement last = connection.Prepare("select eQZY, eQtype from examQuestion order by ID desc limit 1");
+    TStatement last =
+        query_.Connection()->Prepare("select eQZY, eQtype from examQuestion order by ID desc limit 1");
     if (last.Step()) {
       if (subject.empty()) subject = ValueToText(last.Column(0));
       if (type.empty()) type = ValueToText(last.Column(1));
@@ -131,15 +140,39 @@ void TBankView::FillNewQuestion(TDataSet &ds) {
   }
   if (subject.empty()) subject = bank::Subjects().front();
   if (type.empty()) type = QuestionTypes().front();
-  TStatement next =
-      connection.Prepare("select coalesce(max(eQno), 0) + 1 from examQuestion where eQZY = ? and eQtype = ?");
-  next.Bind(1, subject);
-  next.Bind(2, type);
-  next.Step();
+  proposedNumber_ = NextNumber(subject, type);
   ds.FieldByName("eQZY")->SetAsString(subject);
   ds.FieldByName("eQtype")->SetAsString(type);
-  ds.FieldByName("eQno")->SetAsString(ValueToText(next.Column(0)));
+  ds.FieldByName("eQno")->SetAsInteger(proposedNumber_);
   ds.FieldByName("eQfen")->SetAsInteger(1);
+}
+
+// Numbers are unique within a subject and type (the bank's source files require it). A new
+// question whose subject or type was changed after its number was proposed takes the next free
+// number of the ones chosen; a number typed over another question's is refused.
+void TBankView::CheckNumber(TDataSet &ds) {
+  TField *no = ds.FieldByName("eQno");
+  const std::string subject = ds.FieldByName("eQZY")->AsString(), type = ds.FieldByName("eQtype")->AsString();
+  if (no->IsNull()) throw Exception("题号不能为空：应为正整数");
+  TStatement taken = query_.Connection()->Prepare(
+      "select count(*) from examQuestion where eQZY = ? and eQtype = ? and eQno = ? and ID is not ?");
+  auto isTaken = [&](int64_t number) {
+    taken.Reset();
+    taken.Bind(1, subject);
+    taken.Bind(2, type);
+    taken.Bind(3, number);
+    taken.Bind(4, ds.FieldByName("ID")->IsNull() ? TDbValue{} : TDbValue{ds.FieldByName("ID")->AsInteger()});
+    taken.Step();
+    return std::get<int64_t>(taken.Column(0)) > 0;
+  };
+  const int64_t number = no->AsInteger();
+  if (!isTaken(number)) return;
+  if (ds.State() == TDataSetState::dsInsert && number == proposedNumber_) {
+    no->SetAsInteger(NextNumber(subject, type));
+    return;
+  }
+  throw Exception("题号 " + std::to_string(number) + " 在科目“" + subject + "”的" + type +
+                  "题中已有，请换一个");
 }
 
 void TBankView::CheckPost(TDataSet &ds) {
@@ -151,6 +184,7 @@ void TBankView::CheckPost(TDataSet &ds) {
   q.HasPoints = !points->IsNull();
   if (q.HasPoints) q.Points = points->AsInteger();
   if (std::string problem = QuestionProblem(q); !problem.empty()) throw Exception(problem);
+  CheckNumber(ds);
 }
 
 } // namespace qv::bankedit

@@ -35,13 +35,16 @@ public:
 private:
   void Reopen();
   void CheckPost(TDataSet &ds);
+  void CheckNumber(TDataSet &ds);
   void FillNewQuestion(TDataSet &ds);
+  int64_t NextNumber(const std::string &subject, const std::string &type);
 
   TQuery query_;
   TDBDataSource *source_;
   TDBGridEh *grid_;
   std::string subject_, type_, orderField_;
   bool descending_ = false;
+  int64_t proposedNumber_ = 0; // the number the question being inserted was given
 };
 
 // The connection string of the database the editor opens by default: server.udl in the working

@@ -168,12 +168,9 @@ void TBankForm::NewQuestion() {
   view_->Query().Insert();
 }
 
-void TBankForm::DeleteQuestion() {
-  TQuery &q = view_->Query();
-  if (q.IsEmpty()) return;
-  if (Application->MessageBox("删除这道题？", kTitle, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
-  q.Delete();
-}
+// As Ctrl+Delete in the grid: the selected questions, else the current one, after the grid's
+// question.
+void TBankForm::DeleteQuestion() { view_->Grid().DeleteRecords(); }
 
 void TBankForm::ExportTo(const std::string &format, const std::string &path) {
   ExportBank(*view_, ExportFormat(format), path);
@@ -211,8 +208,10 @@ void TBankForm::CheckFilterItems() {
 void TBankForm::ShowStatus() {
   if (!status_) return;
   TQuery &q = view_->Query();
-  std::string text = "  共 " + std::to_string(q.RecordCount()) + " 题";
-  if (q.State() == TDataSetState::dsInsert)
+  // A question being added is counted once it is written, as the footer counts it.
+  const bool adding = q.State() == TDataSetState::dsInsert;
+  std::string text = "  共 " + std::to_string(q.RecordCount() - (adding ? 1 : 0)) + " 题";
+  if (adding)
     text = "  新题（未保存）" + text;
   else if (!q.IsEmpty())
     text = "  第 " + std::to_string(q.RecNo()) + " 题" + text;

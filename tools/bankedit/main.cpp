@@ -9,6 +9,7 @@
 #include "platform/forms/Forms.h"
 #include "tools/bankedit/BankTransfer.h"
 #include "tools/bankedit/BankWindow.h"
+#include "tools/bankedit/GridTextsZh.h"
 
 #include <windows.h>
 
@@ -64,6 +65,7 @@ int Transfer(TArguments &args) {
 }
 
 int Run(TArguments &args) {
+  UseChineseGridTexts();
   if (args.Has("--export") || args.Has("--import")) return Transfer(args);
   args.Finish();
   return RunBankWindow(kConnection);

@@ -2,6 +2,7 @@
 // readers, every way a bad input is refused, and real readers (Python's csv, unrtf) agreeing
 // with what we write.
 #include "grid/DBGridEhFormats.h"
+#include "grid/DBGridEhTexts.h"
 
 #include "platform/base/Text.h"
 
@@ -60,7 +61,7 @@ TEST(TextTableTest, ReaderSplitsRecordsAndCellsAndRefusesALoneCr) {
       ReadTextTable(bad);
       ADD_FAILURE() << "accepted " << bad;
     } catch (const EGridTransferError &e) {
-      EXPECT_STREQ(e.what(), kInvalidTextFormat);
+      EXPECT_STREQ(e.what(), "TDBGridEhImportAsText.CheckState: Invalid text format");
     }
   }
 }
@@ -151,9 +152,32 @@ TEST(QvtdbifTest, TruncatedLyingOrForeignStreamsAreRefused) {
       ReadQvtdbif(b);
       ADD_FAILURE() << "accepted " << b.size() << " bytes";
     } catch (const EGridTransferError &e) {
-      EXPECT_STREQ(e.what(), kInvalidQvtdbifFormat);
+      EXPECT_STREQ(e.what(), "TDBGridEhImportAsQVTDBIF.ReadPrefix: Invalid QVTDBIF format");
     }
   }
+}
+
+TEST(GridTextsTest, TheReadersSayTheProgramsTextAfterTheirName) {
+  TDBGridEhTexts saved = GridTexts();
+  GridTexts().InvalidTextFormat = "文本格式不对";
+  GridTexts().InvalidQvtdbifFormat = "交换格式不对";
+  std::string text, interchange;
+  try {
+    ReadTextTable("a\rb");
+  } catch (const EGridTransferError &e) {
+    text = e.what();
+  }
+  try {
+    ReadQvtdbif("QVT");
+  } catch (const EGridTransferError &e) {
+    interchange = e.what();
+  }
+  GridTexts() = saved;
+  EXPECT_EQ(text, "TDBGridEhImportAsText.CheckState: 文本格式不对");
+  EXPECT_EQ(interchange, "TDBGridEhImportAsQVTDBIF.ReadPrefix: 交换格式不对");
+  // The delete question follows the count; restored, the defaults are the grid's own.
+  EXPECT_EQ(DeleteRecordsQuestion(1), "Delete record?");
+  EXPECT_EQ(DeleteRecordsQuestion(2), "Delete all selected records?");
 }
 
 // Real readers (on the build machine only) ---------------------------------------------------

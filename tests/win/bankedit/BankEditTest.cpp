@@ -1,10 +1,11 @@
 // The editor's window on a copy of the demo database, driven by its menus and the grid's keys:
 // a new question of each type (one with the points from the calculator), a wrong key refused with
-// nothing written, Escape undoing, deletion after the grid's question, and the exam's own
-// database check reading what was written.
+// nothing written, numbers kept unique, Escape undoing, deletion after the grid's question (in
+// Chinese), and the exam's own database check reading what was written.
 #include "grid/DBGridEhInplace.h"
 #include "tests/win/forms/TestUtil.h"
 #include "tools/bankedit/BankWindow.h"
+#include "tools/bankedit/GridTextsZh.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,7 @@ struct BankEditTest : ::testing::Test {
   void SetUp() override {
     Application->Initialize();
     RegisterGridClasses();
+    UseChineseGridTexts(); // as the program does at start
     dir = fs::temp_directory_path() /
           ("qv-bankedit-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::create_directories(dir);
@@ -122,6 +124,9 @@ TEST_F(BankEditTest, ANewQuestionOfEachTypeIsWrittenAtOnceAndTheExamReadsTheBank
   const int singles = form->View().Query().RecordCount();
   EXPECT_EQ(Footer(3), "共 " + std::to_string(singles) + " 题");
   TypeNewQuestion("新单选题", {"甲", "乙", "丙", "丁"}, "B");
+  EXPECT_NE(form->Status().Caption().find("新题（未保存）  共 " + std::to_string(singles) + " 题"),
+            std::string::npos)
+      << "not counted before it is written: " << form->Status().Caption();
   Press(VK_RETURN);
   ASSERT_TRUE(errors.empty()) << errors.front();
   EXPECT_EQ(Stored("eQright", "新单选题"), "B");
@@ -229,6 +234,51 @@ TEST_F(BankEditTest, ClosingWithARefusedQuestionKeepsTheWindowOpenAndTheTyping) 
   EXPECT_EQ(Stored("eQright", "未保存的判断题"), "对");
 }
 
+TEST_F(BankEditTest, NumbersStayUniqueWithinASubjectAndType) {
+  auto nextFree = [&](const std::string &subject, const std::string &type) {
+    TConnection fresh;
+    fresh.OpenDatabase(dbPath, false);
+    TStatement s = fresh.Prepare("select max(eQno) + 1 from examQuestion where eQZY = ? and eQtype = ?");
+    s.Bind(1, subject);
+    s.Bind(2, type);
+    s.Step();
+    return ValueToText(s.Column(0));
+  };
+  // A new question proposed as true/false, then made single choice (as its type's pick list
+  // does): it takes the next free number of the single-choice questions.
+  Click("判断题");
+  Press('N', ssCtrl);
+  TQuery &q = form->View().Query();
+  const std::string subject = q.FieldByName("eQZY")->AsString();
+  const std::string expected = nextFree(subject, "单项选择");
+  q.FieldByName("eQtype")->SetAsString("单项选择");
+  grid->SetSelectedIndex(3);
+  for (const char *cell : {"改成单选的题", "甲", "乙", "丙", "丁", "", "", "A"}) {
+    Type(cell);
+    if (std::string(cell) != "A") Press(VK_TAB);
+  }
+  Press(VK_RETURN);
+  ASSERT_TRUE(errors.empty()) << errors.front();
+  EXPECT_EQ(Stored("eQno", "改成单选的题"), expected);
+  EXPECT_EQ(Stored("eQtype", "改成单选的题"), "单项选择");
+
+  // A number typed over another question's of the same subject and type is refused.
+  Click("单项选择");
+  q.First();
+  const std::string stem = q.FieldByName("eQName")->AsString(), number = q.FieldByName("eQno")->AsString();
+  q.Next();
+  const std::string other = q.FieldByName("eQName")->AsString();
+  grid->SetSelectedIndex(2);
+  Type(number);
+  Press(VK_RETURN);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("题号 " + number), std::string::npos) << errors[0];
+  EXPECT_NE(Stored("eQno", other), number) << "nothing written";
+  Press(VK_ESCAPE);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(Stored("eQno", stem), number);
+}
+
 TEST_F(BankEditTest, DeleteAsksFirstAndRemovesTheQuestionFromTheFile) {
   const int64_t before = StoredCount();
   const std::string first = form->View().Query().FieldByName("eQName")->AsString();
@@ -239,13 +289,32 @@ TEST_F(BankEditTest, DeleteAsksFirstAndRemovesTheQuestionFromTheFile) {
     PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
   });
   Press(VK_DELETE, ssCtrl);
-  EXPECT_FALSE(asked.empty());
+  EXPECT_EQ(asked, "删除这道题？");
   EXPECT_EQ(StoredCount(), before);
   WhenWindow("#32770", [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
   Press(VK_DELETE, ssCtrl);
   EXPECT_EQ(StoredCount(), before - 1);
   EXPECT_EQ(Stored("ID", first), "<none>");
   EXPECT_NE(form->Status().Caption().find("共 " + std::to_string(before - 1) + " 题"), std::string::npos);
+
+  // The menu's item deletes the selected questions, after the grid's question for several.
+  TQuery &q = form->View().Query();
+  std::vector<std::string> stems;
+  for (int n : {2, 4}) {
+    q.SetRecNo(n);
+    stems.push_back(q.FieldByName("eQName")->AsString());
+    grid->Selection().SetCurrentRowSelected(true);
+  }
+  WhenWindow("#32770", [&](HWND box) {
+    asked = MessageBoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  Click("删除题目");
+  EXPECT_TRUE(errors.empty()) << errors.front();
+  EXPECT_EQ(asked, "删除选中的所有题目？");
+  EXPECT_EQ(StoredCount(), before - 3);
+  for (const std::string &stem : stems)
+    EXPECT_EQ(Stored("ID", stem), "<none>") << stem;
 }
 
 TEST_F(BankEditTest, AnImportAppendsItsQuestionsOrNoneWhenOneIsWrong) {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """bankedit's command line on a copy of the demo database: the CSV export read back with Python's
-csv module against the table, the RTF export through unrtf, a text import checked with sqlite3, and refused imports that leave
-the database as it was.
+csv module against the table, the RTF export through unrtf, a text import checked with sqlite3, and refused imports (a
+wrong key, a taken number, a missing file) that leave the database as it was.
 
     bankedit_cli.py RUNNER BANKEDIT_EXE DEMO_DIR WORK_DIR
 """
@@ -72,11 +72,18 @@ after = rows()
 check(after == before + new, f"after the import: {after[len(before):]}")
 
 # A bad key in the second row: nothing of the file is written, the error names the key.
-bad = [new[0], ("1基础  ", "单项选择", "904", "坏答案", "甲", "乙", "丙", "丁", "", "", "E", "1")]
+bad = [("1基础  ",) + new[0][1:2] + ("905",) + new[0][3:],
+       ("1基础  ", "单项选择", "904", "坏答案", "甲", "乙", "丙", "丁", "", "", "E", "1")]
 (work / "bad.txt").write_bytes("\r\n".join("\t".join(r) for r in bad).encode("gbk"))
 rc, out, err = run("--import", "txt", "bad.txt")
 check(rc == 1 and "答案" in err, f"bad key: rc {rc}, stderr {err}")
 check(rows() == after, "the refused import wrote questions")
+
+# A number another question of its subject and type has: refused, nothing written.
+(work / "taken.txt").write_bytes("\t".join(("1基础  ",) + new[1][1:2] + ("902",) + new[1][3:]).encode("gbk"))
+rc, out, err = run("--import", "txt", "taken.txt")
+check(rc == 1 and "题号 902" in err, f"taken number: rc {rc}, stderr {err}")
+check(rows() == after, "the import with a taken number wrote questions")
 
 rc, out, err = run("--import", "txt", "missing.txt")
 check(rc == 1 and "missing.txt" in err, f"missing file: rc {rc}, stderr {err}")

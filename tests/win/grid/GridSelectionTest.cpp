@@ -1,7 +1,10 @@
 // The selection model over a paper of a few hundred rows: records by bookmark made with the
 // indicator, rectangles by click and Shift+keys, columns by title clicks, select-all by Ctrl+A
-// and the top-left cell; what AllowedSelections forbids; highlighting; scrolls and deletes.
+// and the top-left cell; what AllowedSelections forbids; highlighting; scrolls and deletes, and
+// the questions asked before deleting, from the grid's table of texts.
 #include "GridFixture.h"
+
+#include "grid/DBGridEhTexts.h"
 
 #include "platform/data/Field.h"
 
@@ -221,6 +224,42 @@ TEST_F(GridSelectionTest, SelectedRecordsAreHighlightedAndDeletingOthersKeepsThe
   ClickKeys(IndicatorX(), RowY(2), 0);
   Click(ColX(0), RowY(8));
   EXPECT_EQ(Type(), TDBGridEhSelectionType::gstNon);
+}
+
+TEST_F(GridSelectionTest, TheQuestionsBeforeDeletingAndClearingAreThoseOfTheTextsTable) {
+  TDataSet &q = db->Query();
+  const int before = q.RecordCount();
+  // Answers every question box with Cancel and returns what it asked.
+  auto asked = [&](const std::function<void()> &action) {
+    std::string text;
+    WhenWindow("#32770", [&](HWND box) {
+      text = MessageBoxText(box);
+      PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    action();
+    CancelPending();
+    return text;
+  };
+  EXPECT_EQ(asked([&] { Key(VK_DELETE, ssCtrl); }), "Delete record?") << "the grid's own default";
+
+  const TDBGridEhTexts saved = GridTexts();
+  GridTexts().DeleteRecord = "删掉一条？";
+  GridTexts().DeleteSelectedRecords = "删掉几条？";
+  GridTexts().ClearSelectedCells = "清掉格子？";
+  EXPECT_EQ(asked([&] { grid->DeleteRecords(); }), "删掉一条？");
+  ClickKeys(IndicatorX(), RowY(1), 0);
+  EXPECT_EQ(asked([&] { Key(VK_DELETE, ssCtrl); }), "删掉一条？") << "one selected record";
+  ClickKeys(IndicatorX(), RowY(3), MK_CONTROL);
+  EXPECT_EQ(asked([&] { Key(VK_DELETE, ssCtrl); }), "删掉几条？");
+  EXPECT_EQ(Sel().Rows().Count(), 2) << "Cancel keeps the selection";
+  // A rectangle is cleared through the edit actions.
+  grid->SetEditActions(geaSelectAllEh | geaDeleteEh);
+  Click(ColX(0), RowY(2));
+  Key(VK_DOWN, ssShift);
+  ASSERT_EQ(Type(), TDBGridEhSelectionType::gstRectangle);
+  EXPECT_EQ(asked([&] { Key(VK_DELETE, ssCtrl); }), "清掉格子？");
+  GridTexts() = saved;
+  EXPECT_EQ(q.RecordCount(), before) << "nothing was deleted after Cancel";
 }
 
 } // namespace qv
