@@ -154,7 +154,7 @@ std::string FormatFloat(const std::string &format, double value) {
 TField::TField(TDataSet *dataSet, int index, const TFieldDef &def)
     : dataSet_(dataSet), index_(index), name_(def.Name), type_(def.DataType), size_(def.Size),
       readOnly_(def.ReadOnly),
-      alignment_(IsNumeric() ? TFieldAlignment::taRightJustify : TFieldAlignment::taLeftJustify) {}
+      alignment_(IsNumeric() ? TAlignment::taRightJustify : TAlignment::taLeftJustify) {}
 
 TDbValue TField::Value() const { return dataSet_->FieldValue(index_); }
 
