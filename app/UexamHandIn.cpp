@@ -70,7 +70,7 @@ void Tfmexam::MarkPaper() {
   TDBQuery *ds = fmDM->localDS;
   try {
     auto quiet = ScopedFlag(marking_);
-    TTransaction transaction(*fmDM->ADOConnection1->Connection());
+    TTransaction transaction(*fmDM->ADOConnection1);
     ds->Close();
     ds->ClearSQL();
     ds->SetSQL("select * from testpaper where result1<>NUll order by sno");
