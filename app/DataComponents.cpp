@@ -14,7 +14,9 @@ const std::vector<std::string> kConnectModeNames = {"cmUnknown",        "cmRead"
 
 const TClassInfo &TDBConnection::StaticClassInfo() {
   static const TClassInfo &info = DefineClass<TDBConnection, TComponent>("TDBConnection", [](auto &c) {
-    c.String("ConnectionString", &TDBConnection::ConnectionString, &TDBConnection::SetConnectionString);
+    c.String(
+        "ConnectionString", [](const TDBConnection &dc) { return dc.ConnectionString; },
+        [](TDBConnection &dc, const std::string &text) { dc.ConnectionString = text; });
     c.Boolean("LoginPrompt", &TDBConnection::LoginPrompt, &TDBConnection::SetLoginPrompt, true);
     c.Enum("Mode", &TDBConnection::Mode, &TDBConnection::SetMode, kConnectModeNames, 0);
     c.Boolean("Connected", &TDBConnection::GetConnected, &TDBConnection::SetConnected, false);
@@ -53,8 +55,8 @@ const TClassInfo &TDBQuery::StaticClassInfo() {
 }
 
 TDBQuery::TDBQuery(TComponent *owner) : TDataSetComponent(owner) {
-  BeforeScroll = [this] { OnBeforeScroll(DataSet()); };
-  AfterScroll = [this] { OnAfterScroll(DataSet()); };
+  BeforeScroll = [this](TDataSet &ds) { OnBeforeScroll(&ds); };
+  AfterScroll = [this](TDataSet &ds) { OnAfterScroll(&ds); };
 }
 
 TDBQuery::~TDBQuery() { SetConnection(nullptr); }
@@ -62,7 +64,7 @@ TDBQuery::~TDBQuery() { SetConnection(nullptr); }
 void TDBQuery::SetConnection(TDBConnection *connection) {
   if (connection_ == connection) return;
   if (connection_) std::erase(connection_->queries_, this);
-  TQueryHandle::SetConnection(connection);
+  TQuery::SetConnection(connection);
   connection_ = connection;
   if (connection_) connection_->queries_.push_back(this);
 }

@@ -1,9 +1,10 @@
 #pragma once
-// Components over the database handles, so that the data module's layout holds the connection
-// and the queries by name: TDBConnection opens its connection string when Connected is set
-// (after loading, when set in a layout); TDBQuery is a query with its connection, statement and
-// scroll hooks as published properties, and offers its dataset to data sources.
-#include "app/DBAccess.h"
+// The data layer's connection and query as components, so that the data module's layout holds
+// them by name: TDBConnection opens its connection string when Connected is set (after loading,
+// when set in a layout); TDBQuery has its connection, statement and scroll hooks as published
+// properties, and offers itself to data sources.
+#include "platform/data/Connection.h"
+#include "platform/data/Query.h"
 #include "platform/forms/DBCtrls.h"
 
 #include <string>
@@ -25,7 +26,7 @@ enum class TConnectMode {
   cmShareDenyNone
 };
 
-class TDBConnection : public TComponent, public TConnectionHandle {
+class TDBConnection : public TComponent, public TConnection {
   QV_DECLARE_CLASS(TDBConnection)
 public:
   explicit TDBConnection(TComponent *owner);
@@ -53,15 +54,16 @@ private:
 
 using TDataSetEvent = TEvent<TDataSet *>;
 
-class TDBQuery : public TDataSetComponent, public TQueryHandle {
+class TDBQuery : public TDataSetComponent, public TQuery {
   QV_DECLARE_CLASS(TDBQuery)
 public:
   explicit TDBQuery(TComponent *owner);
   ~TDBQuery() override;
 
+  // The connection as a component (the query's own connection is the same object).
   TDBConnection *Connection() const { return connection_; }
   void SetConnection(TDBConnection *connection);
-  TDataSet *DataSet() const override { return QueryDataSet(); }
+  TDataSet *DataSet() const override { return const_cast<TDBQuery *>(this); }
 
   // Bound by handler name from a layout; called with the query's dataset.
   TDataSetEvent OnBeforeScroll;

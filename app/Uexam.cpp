@@ -6,6 +6,7 @@
 #include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/data/Schema.h"
 #include "platform/forms/Dialogs.h"
 
 #include <cstdlib>
@@ -270,9 +271,9 @@ void Tfmexam::StartExam(bool resumed) {
   Panel3->SetEnabled(true);
 
   // The start is kept in the database, so that an exam resumed after a crash keeps its clock.
-  std::optional<int64_t> stored = resumed ? fmDM->ExamStartTime() : std::nullopt;
+  std::optional<int64_t> stored = resumed ? ReadExamStartTime(*fmDM->ADOConnection1) : std::nullopt;
   int64_t startedAt = stored ? *stored : WallClockSeconds();
-  if (!stored) fmDM->SetExamStartTime(startedAt);
+  if (!stored) WriteExamStartTime(*fmDM->ADOConnection1, startedAt);
   Label14->SetCaption(FormatStartTime(LocalTimeOf(startedAt)));
   StartedAt = std::chrono::steady_clock::now() - std::chrono::seconds(WallClockSeconds() - startedAt);
   Label16->SetCaption(std::to_string(ExamMinutes > 0 ? RemainingMinutes() : 0) + "分钟");
@@ -296,14 +297,14 @@ void Tfmexam::StartExam(bool resumed) {
 
 void Tfmexam::BitBtn1Click(TObject *) {
   TDBQuery *ds = fmDM->localDS;
-  if (ds->State() != TDataState::Browse) ds->Post();
+  if (ds->State() != TDataSetState::dsBrowse) ds->Post();
   if (!ds->Bof()) ds->First();
   ShowCurrentQuestion();
 }
 
 void Tfmexam::BitBtn5Click(TObject *) {
   TDBQuery *ds = fmDM->localDS;
-  if (ds->State() != TDataState::Browse) ds->Post();
+  if (ds->State() != TDataSetState::dsBrowse) ds->Post();
   if (!ds->Eof()) ds->Last();
   ShowCurrentQuestion();
 }
@@ -320,7 +321,7 @@ void Tfmexam::StepQuestion(int direction) {
   auto storeIndicated = [&] {
     std::string indicated = Label9->Caption();
     if (indicated.empty()) return false;
-    if (ds->State() != TDataState::Browse) ds->Post();
+    if (ds->State() != TDataSetState::dsBrowse) ds->Post();
     if (indicated != ds->FieldByName("result1")->AsString()) StoreAnswer(indicated);
     return true;
   };
@@ -343,7 +344,7 @@ void Tfmexam::SaveTickedOptions() {
   if (!ds->Active() || ds->IsEmpty() || ds->FieldByName("eQtype")->AsString() != kMultipleChoice) return;
   std::string ticked;
   CollectTickedOptions(ticked);
-  if (ds->State() == TDataState::Insert || ticked.empty()) return;
+  if (ds->State() == TDataSetState::dsInsert || ticked.empty()) return;
   StoreAnswer(ticked);
   Label9->SetCaption(ticked);
   ShowCurrentQuestion();

@@ -46,7 +46,7 @@ void Tfmexam::ChooseAnswer(const std::string &answer) {
   // The answer is stored on the question on screen, also on the last one (end flag set), where
   // the candidate may change it again; then the next question is shown.
   if (!ds->IsEmpty()) {
-    if (ds->State() != TDataState::Browse) ds->Post();
+    if (ds->State() != TDataSetState::dsBrowse) ds->Post();
     StoreAnswer(answer);
     Label9->SetCaption(answer);
     if (!ds->Eof()) ds->Next();

@@ -23,7 +23,7 @@ void Tfmexam::HandIn(bool confirm) {
   // in the paper: unanswered rows are never marked or counted.
   SaveTickedOptions();
   ds->Last();
-  if (ds->State() == TDataState::Edit) ds->Post();
+  if (ds->State() == TDataSetState::dsEdit) ds->Post();
 
   if (confirm && MessageDlg("你确认要交卷吗？确认请点击Yes,否则请点No", TMsgDlgType::mtConfirmation,
                             mbYes | mbNo) != mrYes) {
@@ -37,9 +37,9 @@ void Tfmexam::HandIn(bool confirm) {
   if (!fmScore) Application->CreateForm(fmScore);
   fmScore->ShowModal();
 
-  if (!ds->Eof() && ds->State() == TDataState::Browse) {
+  if (!ds->Eof() && ds->State() == TDataSetState::dsBrowse) {
     ds->Next();
-  } else if (!ds->Eof() && ds->State() == TDataState::Edit) {
+  } else if (!ds->Eof() && ds->State() == TDataSetState::dsEdit) {
     ds->Post();
     ds->Prior();
   }
@@ -70,7 +70,7 @@ void Tfmexam::MarkPaper() {
   TDBQuery *ds = fmDM->localDS;
   try {
     auto quiet = ScopedFlag(marking_);
-    TTransaction transaction(*fmDM->ADOConnection1->Connection());
+    TTransaction transaction(*fmDM->ADOConnection1);
     ds->Close();
     ds->ClearSQL();
     ds->SetSQL("select * from testpaper where result1<>NUll order by sno");
@@ -78,7 +78,7 @@ void Tfmexam::MarkPaper() {
     while (!ds->Eof()) {
       std::string answer = ds->FieldByName("result1")->AsString();
       if (!IsMarked(answer)) {
-        if (ds->State() == TDataState::Browse) ds->Edit();
+        if (ds->State() == TDataSetState::dsBrowse) ds->Edit();
         std::string key = Trim(ds->FieldByName("eQright")->AsString());
         ds->FieldByName("result1")->SetAsString(Trim(answer) + (answer == key ? " √" : " ×"));
         ds->Post();
@@ -88,7 +88,7 @@ void Tfmexam::MarkPaper() {
     transaction.Commit();
   } catch (...) {
     // The marks were rolled back: the exam goes on over the whole paper as it was.
-    if (ds->State() != TDataState::Browse) ds->Cancel();
+    if (ds->State() != TDataSetState::dsBrowse) ds->Cancel();
     ReopenPaper();
     throw;
   }

@@ -10,8 +10,6 @@
 #include "platform/forms/ExtCtrls.h"
 #include "platform/forms/StdCtrls.h"
 
-#include <charconv>
-
 namespace qv {
 
 TfmDM *fmDM = nullptr;
@@ -56,7 +54,7 @@ std::vector<std::string> TickedSubjects() {
 void TfmDM::BuildPaper() {
   // One transaction: a failure anywhere leaves the previous paper as it was, never half a paper,
   // and the numbering posts reach the disk in one commit instead of one per row.
-  TTransaction transaction(*ADOConnection1->Connection());
+  TTransaction transaction(*ADOConnection1);
   localDS->Close();
   localDS->ClearSQL();
   localDS->SetSQL("delete from testpaper");
@@ -75,7 +73,7 @@ void TfmDM::BuildPaper() {
   localDS->Open();
   int counter = 1;
   while (!localDS->Eof()) {
-    if (localDS->State() == TDataState::Browse) localDS->Edit();
+    if (localDS->State() == TDataSetState::dsBrowse) localDS->Edit();
     localDS->FieldByName("sNo")->SetAsInteger(counter++);
     localDS->Post();
     localDS->Next();
@@ -87,7 +85,7 @@ namespace {
 
 // The first column of the first row of a select over the paper, as text ("" for none or null).
 std::string ScalarText(TfmDM &dm, const std::string &sql) {
-  TQuery query(dm.ADOConnection1->Connection());
+  TQuery query(dm.ADOConnection1);
   query.SetSQL(sql);
   query.Open();
   return query.IsEmpty() ? std::string() : query.Fields(0)->AsString();
@@ -105,24 +103,12 @@ std::string TfmDM::FirstUnansweredQuestion() {
   return ScalarText(*this, "select min(sNo) from testpaper where sno>0 and result1 is null");
 }
 
-std::optional<int64_t> TfmDM::ExamStartTime() {
-  std::string text = ReadExamState(*ADOConnection1->Connection(), "StartedAt");
-  int64_t seconds = 0;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return seconds;
-}
-
-void TfmDM::SetExamStartTime(int64_t seconds) {
-  WriteExamState(*ADOConnection1->Connection(), "StartedAt", std::to_string(seconds));
-}
-
 void TfmDM::localDSBeforeScroll(TDataSet *) {
   if (!fmexam) return;
   if (localDS->FieldByName("eQtype")->AsString() != kMultipleChoice) return;
   std::string ticked;
   fmexam->CollectTickedOptions(ticked);
-  if (localDS->State() == TDataState::Insert || ticked.empty()) return;
+  if (localDS->State() == TDataSetState::dsInsert || ticked.empty()) return;
   fmexam->StoreAnswer(ticked);
   fmexam->Label9->SetCaption(ticked);
   fmexam->ShowCurrentQuestion();

@@ -5,8 +5,6 @@
 #include "app/DataComponents.h"
 #include "platform/forms/Forms.h"
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 namespace qv {
@@ -36,9 +34,6 @@ public:
   bool PaperInterrupted();
   // The sNo of the first unanswered question of the paper ("" when every question is answered).
   std::string FirstUnansweredQuestion();
-  // When the exam on the paper started (seconds since 1970 UTC), kept beside the settings.
-  std::optional<int64_t> ExamStartTime();
-  void SetExamStartTime(int64_t seconds);
 
   // Saves the ticks of a multiple-choice question that is being left.
   void localDSBeforeScroll(TDataSet *DataSet);

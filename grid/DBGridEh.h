@@ -575,14 +575,10 @@ private:
   static LRESULT CALLBACK StyleWndProc(HWND, UINT, WPARAM, LPARAM);
 };
 
-// The grid's data link: the platform link plus the field map and the modified flag.
-class TGridDataLinkEh : private TDataLinkClient {
+// The grid's data link: the data layer's link plus the field map and the modified flag.
+class TGridDataLinkEh : public TDataLink {
 public:
-  explicit TGridDataLinkEh(TCustomDBGridEh *grid);
-  TControlDataLink &Link() { return link_; }
-  const TControlDataLink &Link() const { return link_; }
-  bool Active() const { return link_.Active(); }
-  TDataSet *DataSet() const { return link_.DataSet(); }
+  explicit TGridDataLinkEh(TCustomDBGridEh *grid) : grid_(grid) {}
 
   // Field map: one entry per grid data column (sparse, persistent columns) or per visible field.
   void ClearMapping();
@@ -593,28 +589,26 @@ public:
   TField *Fields(int i) const;
   bool SparseMap() const { return sparse_; }
   void SetSparseMap(bool on) { sparse_ = on; }
-  int FieldCount() const { return TDataAccess::FieldCount(DataSet()); }
+  int FieldCount() const { return DataSet() ? DataSet()->FieldCount() : 0; }
 
   bool Modified() const { return modified_; }
   void Modified(bool on) { modified_ = on; }
 
 private:
   TCustomDBGridEh *grid_;
-  TControlDataLink link_;
   std::vector<int> map_;
   int count_ = 0;
   bool sparse_ = false;
   bool modified_ = false;
   bool inUpdateData_ = false;
-  void LinkActiveChanged() override;
-  void LinkDataSetChanged() override;
-  void LinkDataSetScrolled(int distance) override;
-  void LinkLayoutChanged() override;
-  void LinkRecordChanged(TField *field) override;
-  void LinkEditingChanged() override;
-  void LinkUpdateData() override;
-  void LinkFocusControl(TField *field) override;
-  void LinkCheckBrowseMode() override {}
+  void ActiveChanged() override;
+  void DataSetChanged() override;
+  void DataSetScrolled(int distance) override;
+  void LayoutChanged() override;
+  void RecordChanged(TField *field) override;
+  void EditingChanged() override;
+  void UpdateData() override;
+  void FocusControl(TField *field) override;
 };
 
 // One node of the title header tree (UseMultiTitle): a caption "Group|Sub|Leaf" puts the column
@@ -1016,10 +1010,10 @@ struct TGridCoverage {
   TColumnsEhList Columns;
 };
 TGridCoverage CoverageOf(TCustomDBGridEh &grid, bool all);
-// Makes each covered record current in turn until visit returns false.
+// Makes each covered record current in turn until visit returns false (the dataset is open).
 void ForEachCoveredRecord(TCustomDBGridEh &grid, TDBGridEhSelectionType kind,
                           const std::function<bool()> &visit);
-// Disables the dataset's controls and remembers the rows shown and the current record; puts
+// Disables the open dataset's controls and remembers the rows shown and the current record; puts
 // them back and enables the controls when it goes.
 class TGridPositionKeeper {
 public:

@@ -51,7 +51,7 @@ void TColumnTitleEh::SetAlignment(TAlignment a) {
 std::string TColumnTitleEh::Caption() const {
   if (IsPropertySet("Caption")) return caption_;
   if (!column_) return {};
-  if (TField *f = column_->Field()) return TDataAccess::DisplayLabel(f);
+  if (TField *f = column_->Field()) return f->DisplayLabel();
   return column_->FieldName();
 }
 
@@ -166,7 +166,7 @@ void TColumnFooterEh::FooterChanged() {
 TAlignment TColumnFooterEh::Alignment() const {
   if (IsPropertySet("Alignment")) return alignment_;
   TField *f = column_ ? column_->Field() : nullptr;
-  return f ? static_cast<TAlignment>(TDataAccess::Alignment(f)) : TAlignment::taLeftJustify;
+  return f ? f->Alignment() : TAlignment::taLeftJustify;
 }
 
 void TColumnFooterEh::SetAlignment(TAlignment a) {
@@ -318,15 +318,15 @@ TField *TColumnEh::Field() const {
   if (field_ || fieldName_.empty()) return field_;
   TCustomDBGridEh *grid = Grid();
   if (!grid || grid->Loading() || !grid->DataLink().Active()) return nullptr;
-  field_ = TDataAccess::FindField(grid->DataSet(), fieldName_);
-  if (field_) const_cast<TColumnEh *>(this)->fieldName_ = TDataAccess::FieldName(field_);
+  field_ = grid->DataSet()->FindField(fieldName_);
+  if (field_) const_cast<TColumnEh *>(this)->fieldName_ = field_->FieldName();
   return field_;
 }
 
 void TColumnEh::SetField(TField *f) {
   if (field_ == f) return;
   field_ = f;
-  if (f) fieldName_ = TDataAccess::FieldName(f);
+  if (f) fieldName_ = f->FieldName();
   if (!persistent_ && f) {
     // A generated column follows its field: its own settings go back to the defaults.
     RestoreDefaults();
@@ -352,7 +352,7 @@ void TColumnEh::SetFieldName(const std::string &name) {
 
 TAlignment TColumnEh::Alignment() const {
   if (explicit_ & cvAlignment) return alignment_;
-  if (TField *f = Field()) return static_cast<TAlignment>(TDataAccess::Alignment(f));
+  if (TField *f = Field()) return f->Alignment();
   return TAlignment::taLeftJustify;
 }
 
@@ -451,7 +451,7 @@ bool TColumnEh::ReadOnly() const {
   TCustomDBGridEh *grid = Grid();
   if (grid && grid->ReadOnly()) return true;
   TField *f = Field();
-  return f && TDataAccess::FieldReadOnly(f);
+  return f && f->ReadOnly();
 }
 
 void TColumnEh::SetReadOnly(bool on) {
@@ -498,8 +498,7 @@ void TColumnEh::SetWidth(int w) {
       GetTextExtentPoint32W(screen.Get(), L"0", 1, &sz);
       w0 = std::max<int>(sz.cx, 1);
     }
-    TDataAccess::SetDisplayWidth(field_,
-                                 std::max<int>((w + tm.tmAveCharWidth / 2 - tm.tmOverhang - 3) / w0, 1));
+    field_->SetDisplayWidth(std::max<int>((w + tm.tmAveCharWidth / 2 - tm.tmOverhang - 3) / w0, 1));
   }
   ColumnChanged();
 }
@@ -524,7 +523,7 @@ int TColumnEh::DefaultWidth() const {
   GetTextMetricsW(screen.Get(), &tm);
   SIZE sz{};
   GetTextExtentPoint32W(screen.Get(), L"0", 1, &sz);
-  return (sz.cx - tm.tmOverhang) * TDataAccess::DisplayWidth(f) + tm.tmOverhang + 4;
+  return (sz.cx - tm.tmOverhang) * f->DisplayWidth() + tm.tmOverhang + 4;
 }
 
 void TColumnEh::RestoreDefaults() {
@@ -540,19 +539,18 @@ std::string TColumnEh::DisplayText() const {
   if (specRow_ && specRow_->Visible() && IsLookup())
     return Grid()->LookupCellText(const_cast<TColumnEh *>(this));
   if (keyList_.Count() > 0) {
-    std::string key = TDataAccess::EditText(f);
+    std::string key = f->EditText();
     for (int i = 0; i < keyList_.Count(); ++i)
       if (keyList_[i] == key) return i < pickList_.Count() ? pickList_[i] : std::string();
     if (notInKeyListIndex_ >= 0 && notInKeyListIndex_ < pickList_.Count())
       return pickList_[notInKeyListIndex_];
     return {};
   }
-  if (displayFormat_.empty()) return TDataAccess::DisplayText(f);
-  if (TDataAccess::IsNull(f)) return {};
-  if (!TDataAccess::IsNumeric(f)) return {};
+  if (displayFormat_.empty()) return f->DisplayText();
+  if (f->IsNull() || !f->IsNumeric()) return {};
   // The float format of display formats ("0.00", "#,##0"): the format is data, never a printf
   // format, so no text of a layout can make the grid read past its arguments.
-  return FormatFloat(displayFormat_, TDataAccess::AsFloat(f));
+  return FormatFloat(displayFormat_, f->AsFloat());
 }
 
 // TDBGridColumnsEh -----------------------------------------------------------------------------

@@ -47,27 +47,27 @@ void ForEachCoveredRecord(TCustomDBGridEh &grid, TDBGridEhSelectionType kind,
   case TDBGridEhSelectionType::gstRecordBookmarks: {
     std::vector<uint64_t> marks = sel.Rows().List();
     for (uint64_t b : marks) {
-      if (!TDataAccess::BookmarkValid(ds, b)) continue;
-      TDataAccess::GotoBookmark(ds, b);
+      if (!ds->BookmarkValid(b)) continue;
+      ds->GotoBookmark(b);
       if (!visit()) return;
     }
     return;
   }
   case TDBGridEhSelectionType::gstRectangle: {
     uint64_t top = sel.Rect().TopRow(), bottom = sel.Rect().BottomRow();
-    if (!TDataAccess::BookmarkValid(ds, top) || !TDataAccess::BookmarkValid(ds, bottom)) return;
-    TDataAccess::GotoBookmark(ds, top);
+    if (!ds->BookmarkValid(top) || !ds->BookmarkValid(bottom)) return;
+    ds->GotoBookmark(top);
     for (;;) {
       if (!visit()) return;
-      if (TDataAccess::GetBookmark(ds) == bottom || TDataAccess::MoveBy(ds, 1) == 0) return;
+      if (ds->GetBookmark() == bottom || ds->MoveBy(1) == 0) return;
     }
   }
   case TDBGridEhSelectionType::gstColumns:
   case TDBGridEhSelectionType::gstAll:
-    TDataAccess::First(ds);
-    while (!TDataAccess::Eof(ds) && !TDataAccess::IsEmpty(ds)) {
+    ds->First();
+    while (!ds->Eof() && !ds->IsEmpty()) {
       if (!visit()) return;
-      TDataAccess::MoveBy(ds, 1);
+      ds->MoveBy(1);
     }
     return;
   default:
@@ -76,29 +76,29 @@ void ForEachCoveredRecord(TCustomDBGridEh &grid, TDBGridEhSelectionType kind,
 }
 
 TGridPositionKeeper::TGridPositionKeeper(TCustomDBGridEh &grid, bool keepPosition)
-    : ds_(grid.DataSet()), keep_(keepPosition && !TDataAccess::IsEmpty(grid.DataSet())) {
+    : ds_(grid.DataSet()), keep_(keepPosition && !grid.DataSet()->IsEmpty()) {
   if (keep_) {
     // The middle one of the buffered records, and where the current one is from it.
-    TControlDataLink &link = grid.DataLink().Link();
+    TGridDataLinkEh &link = grid.DataLink();
     int middle = (link.RecordCount() - 1) / 2, active = link.ActiveRecord();
     link.SetActiveRecord(middle);
-    middle_ = TDataAccess::ActiveBookmark(ds_);
+    middle_ = ds_->ActiveBookmark();
     link.SetActiveRecord(active);
     distance_ = active - middle;
   }
-  TDataAccess::DisableControls(ds_);
+  ds_->DisableControls();
 }
 
 TGridPositionKeeper::~TGridPositionKeeper() {
   try {
-    if (keep_ && TDataAccess::BookmarkValid(ds_, middle_)) {
-      TDataAccess::GotoBookmark(ds_, middle_);
-      TDataAccess::MoveBy(ds_, distance_);
+    if (keep_ && ds_->BookmarkValid(middle_)) {
+      ds_->GotoBookmark(middle_);
+      ds_->MoveBy(distance_);
     }
   } catch (...) {
     // The position is a courtesy; the dataset's own state is what matters.
   }
-  TDataAccess::EnableControls(ds_);
+  ds_->EnableControls();
 }
 
 // Export driver --------------------------------------------------------------------------------
@@ -108,7 +108,7 @@ namespace {
 TField *FooterField(TColumnEh *column, TColumnFooterEh *footer) {
   TDataSet *ds = column->Grid()->DataSet();
   const std::string &name = footer->FieldName().empty() ? column->FieldName() : footer->FieldName();
-  return TDataAccess::FindField(ds, name);
+  return ds->FindField(name);
 }
 
 } // namespace

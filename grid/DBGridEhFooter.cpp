@@ -89,7 +89,7 @@ std::string TCustomDBGridEh::FooterText(TColumnEh *column, int footerRow) {
   case TFooterValueType::fvtSum:
   case TFooterValueType::fvtAvg: {
     const TDBSum *sum = footer->Sum();
-    TField *field = sum ? TDataAccess::FindField(ds, sum->FieldName()) : nullptr;
+    TField *field = sum && ds ? ds->FindField(sum->FieldName()) : nullptr;
     return FormatSummaryValue(field, sum && sumList_->Active() ? sum->Value() : 0, footer->DisplayFormat());
   }
   case TFooterValueType::fvtCount: {
@@ -99,10 +99,9 @@ std::string TCustomDBGridEh::FooterText(TColumnEh *column, int footerRow) {
                                            : FormatFloat(footer->DisplayFormat(), count);
   }
   case TFooterValueType::fvtFieldValue: {
-    TField *field = footer->FieldName().empty() || !dataLink_.Active()
-                        ? nullptr
-                        : TDataAccess::FindField(ds, footer->FieldName());
-    if (!field || TDataAccess::IsEmpty(ds)) return {};
+    TField *field =
+        footer->FieldName().empty() || !dataLink_.Active() ? nullptr : ds->FindField(footer->FieldName());
+    if (!field || ds->IsEmpty()) return {};
     if (footer->DisplayFormat().empty()) return field->DisplayText();
     // Formatted like a data cell with a display format: numbers only.
     return field->IsNull() || !field->IsNumeric() ? std::string()

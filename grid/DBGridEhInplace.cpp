@@ -51,9 +51,8 @@ TEditButtonStyleEh DefaultButtonStyle(TEditStyleEh style) {
   }
 }
 
-bool IsEditing(TDataSet *ds) {
-  TDataState s = TDataAccess::State(ds);
-  return s == TDataState::Edit || s == TDataState::Insert;
+bool IsEditing(const TDataSet *ds) {
+  return ds && (ds->State() == TDataSetState::dsEdit || ds->State() == TDataSetState::dsInsert);
 }
 
 } // namespace
@@ -100,7 +99,7 @@ std::string TCustomDBGridEh::GetEditText(int col, int) {
   TColumnEh *column = ColumnOfGridCol(col);
   if (!column || !dataLink_.Active()) return {};
   TField *field = column->Field();
-  std::string text = TDataAccess::EditText(field);
+  std::string text = field ? field->EditText() : std::string();
   if (column->KeyList()->Count() > 0) {
     int i = IndexOfText(*column->KeyList(), text);
     text = i >= 0 && i < column->PickList()->Count() ? (*column->PickList())[i] : std::string();
@@ -119,16 +118,15 @@ std::string TCustomDBGridEh::GetEditText(int col, int) {
 }
 
 bool TCustomDBGridEh::ColumnCanModify(TColumnEh *column, bool putIntoEdit) {
-  if (readOnly_ || !dataLink_.Active() || dataLink_.Link().ReadOnly() || !column || column->ReadOnly())
-    return false;
+  if (readOnly_ || !dataLink_.Active() || dataLink_.ReadOnly() || !column || column->ReadOnly()) return false;
   TField *field = column->Field();
   if (!field || !field->CanModify() || field->IsBlob()) return false;
   TDataSet *ds = DataSet();
-  bool allowed = (allowedOperations_ & alopUpdateEh) || TDataAccess::State(ds) == TDataState::Insert;
+  bool allowed = (allowedOperations_ & alopUpdateEh) || ds->State() == TDataSetState::dsInsert;
   if (!allowed) return false;
   if (!putIntoEdit) return true;
-  if (!IsEditing(ds) && TDataAccess::IsEmpty(ds)) return false;
-  if (!dataLink_.Link().Edit()) return false;
+  if (!IsEditing(ds) && ds->IsEmpty()) return false;
+  if (!dataLink_.Edit()) return false;
   dataLink_.Modified(true);
   return IsEditing(ds);
 }
@@ -180,7 +178,7 @@ void TCustomDBGridEh::EditorEnter() {
   if (dataLink_.Active() && IsEditing(ds)) {
     // The text goes into the field and the record to the database; a refused value stops here
     // with the field's error, the editor keeping the text.
-    TDataAccess::Post(ds);
+    ds->Post();
   }
   if (!(dbOptions_ & dgAlwaysShowEditor)) HideEditor();
 }

@@ -92,7 +92,7 @@ void TCustomDBGridEh::MouseDown(TMouseButton button, uint32_t shift, int x, int 
       bool extending = (shift & ssShift) && (dbOptions_ & dgMultiSelect) &&
                        ((cell.X == 0 && indicatorOffset_ > 0) || (dbOptions_ & dgRowSelect));
       uint64_t clicked = RowBookmark(cell.Y);
-      if (cell.Y != Row() && !extending) dataLink_.Link().MoveBy(cell.Y - Row());
+      if (cell.Y != Row() && !extending) dataLink_.MoveBy(cell.Y - Row());
       if (cell.X >= indicatorOffset_) SelectColumn(cell.X, 0);
       if (button == TMouseButton::mbLeft) SelectByDataClick(cell, oldCell, clicked, shift);
       if ((dbOptions_ & dgAlwaysShowEditor) || (cell == old && cell.X >= indicatorOffset_)) ShowEditor();
@@ -185,7 +185,7 @@ void TCustomDBGridEh::SelectColumn(int target, int direction) {
 }
 
 void TCustomDBGridEh::MoveRecords(int distance) {
-  if (distance != 0) dataLink_.Link().MoveBy(distance);
+  if (distance != 0) dataLink_.MoveBy(distance);
 }
 
 void TCustomDBGridEh::TabToNext(bool backwards) {
@@ -202,7 +202,7 @@ void TCustomDBGridEh::TabToNext(bool backwards) {
       return;
     }
   // Wrap to the next (previous) record's first (last) column.
-  if (dataLink_.Link().MoveBy(step) == 0) return;
+  if (dataLink_.MoveBy(step) == 0) return;
   int c = backwards ? ColCount() - 1 : indicatorOffset_;
   for (; c >= indicatorOffset_ && c < ColCount(); c += step)
     if (candidate(c)) {
@@ -216,10 +216,11 @@ void TCustomDBGridEh::TabToNext(bool backwards) {
 bool TCustomDBGridEh::WantsKey(WPARAM vk) const {
   if (vk == VK_TAB) return (dbOptions_ & dgTabs) != 0;
   if (vk == VK_RETURN) return (optionsEh_ & dghEnterAsTab) != 0 || inSearch_;
-  if (vk == VK_ESCAPE)
+  if (vk == VK_ESCAPE) {
+    TDataSet *ds = DataSet();
     return inSearch_ || EditorMode() || selection_.SelectionType() != TDBGridEhSelectionType::gstNon ||
-           TDataAccess::State(DataSet()) == TDataState::Edit ||
-           TDataAccess::State(DataSet()) == TDataState::Insert;
+           (ds && (ds->State() == TDataSetState::dsEdit || ds->State() == TDataSetState::dsInsert));
+  }
   return vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN;
 }
 
@@ -236,9 +237,7 @@ void TCustomDBGridEh::DeleteRecords() {
     DeleteSelection(*this, false);
     return;
   }
-  if (readOnly_ || TDataAccess::IsEmpty(ds) || !TDataAccess::CanModify(ds) ||
-      !(allowedOperations_ & alopDeleteEh))
-    return;
+  if (readOnly_ || ds->IsEmpty() || !ds->CanModify() || !(allowedOperations_ & alopDeleteEh)) return;
   bool rows = selection_.SelectionType() == TDBGridEhSelectionType::gstRecordBookmarks &&
               selection_.Rows().Count() > 0;
   if ((dbOptions_ & dgConfirmDelete) &&
@@ -246,7 +245,7 @@ void TCustomDBGridEh::DeleteRecords() {
                               MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
     return;
   if (!rows) {
-    TDataAccess::Delete(ds);
+    ds->Delete();
     return;
   }
   selection_.Rows().DeleteSelected();
@@ -256,13 +255,12 @@ void TCustomDBGridEh::DeleteRecords() {
 bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
   if (!dataLink_.Active()) return false;
   TDataSet *ds = DataSet();
-  TControlDataLink &link = dataLink_.Link();
+  TGridDataLinkEh &link = dataLink_;
   bool ctrl = (shift & ssCtrl) != 0, shft = (shift & ssShift) != 0;
-  TDataState state = TDataAccess::State(ds);
-  bool freshInsert = state == TDataState::Insert && !TDataAccess::Modified(ds);
+  bool freshInsert = ds->State() == TDataSetState::dsInsert && !ds->Modified();
   // An appended record is the last one; the end flag is clear while it is being inserted.
-  bool atEnd = TDataAccess::Eof(ds) || TDataAccess::RecNo(ds) >= TDataAccess::RecordCount(ds);
-  bool canChange = TDataAccess::CanModify(ds) && !readOnly_ && (dbOptions_ & dgEditing);
+  bool atEnd = ds->Eof() || ds->RecNo() >= ds->RecordCount();
+  bool canChange = ds->CanModify() && !readOnly_ && (dbOptions_ & dgEditing);
 
   if (inSearch_) {
     if (key == VK_RETURN && ctrl) {
@@ -281,7 +279,7 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
       if (ctrl)
         MoveRecords(-link.ActiveRecord());
       else if (freshInsert && atEnd)
-        TDataAccess::Cancel(ds);
+        ds->Cancel();
       else
         MoveRecords(-1);
     });
@@ -291,12 +289,11 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
       if (ctrl) {
         MoveRecords(link.RecordCount() - 1 - link.ActiveRecord());
       } else if (freshInsert) {
-        if (!atEnd) TDataAccess::Cancel(ds);
+        if (!atEnd) ds->Cancel();
       } else {
         MoveRecords(1);
         // Shift+Down extends a selection and never appends.
-        if (TDataAccess::Eof(ds) && canChange && !shft && (allowedOperations_ & alopAppendEh))
-          TDataAccess::Append(ds);
+        if (ds->Eof() && canChange && !shft && (allowedOperations_ & alopAppendEh)) ds->Append();
       }
     });
     return true;
@@ -314,13 +311,13 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     return true;
   case VK_HOME:
     if (ctrl || visibleColumns_.size() <= 1 || (dbOptions_ & dgRowSelect))
-      TDataAccess::First(ds);
+      ds->First();
     else
       SelectColumn(indicatorOffset_, 1);
     return true;
   case VK_END:
     if (ctrl || visibleColumns_.size() <= 1 || (dbOptions_ & dgRowSelect))
-      TDataAccess::Last(ds);
+      ds->Last();
     else
       SelectColumn(ColCount() - 1, -1);
     return true;
@@ -372,9 +369,9 @@ bool TCustomDBGridEh::KeyDownAction(WORD key, uint32_t shift) {
     if (ctrl || shft) return ClipboardKey(ctrl ? geaCopyEh : geaPasteEh);
     if (canChange) {
       if (allowedOperations_ & alopInsertEh)
-        TDataAccess::Insert(ds);
+        ds->Insert();
       else if (allowedOperations_ & alopAppendEh)
-        TDataAccess::Append(ds);
+        ds->Append();
     }
     return true;
   case VK_DELETE:
@@ -447,36 +444,36 @@ void TCustomDBGridEh::HandleIncSearchChar(wchar_t ch) {
 bool TCustomDBGridEh::SearchFor(const std::string &text, bool fromNext, bool backwards) {
   TColumnEh *column = ColumnOfGridCol(Col());
   TDataSet *ds = DataSet();
-  if (!column || !dataLink_.Active() || TDataAccess::IsEmpty(ds)) return false;
+  if (!column || !dataLink_.Active() || ds->IsEmpty()) return false;
   auto matches = [&] { return StartsWithNoCase(column->DisplayText(), text); };
   if (!fromNext && matches()) return true;
-  uint64_t bookmark = TDataAccess::GetBookmark(ds);
+  uint64_t bookmark = ds->GetBookmark();
   bool found = false;
-  TDataAccess::DisableControls(ds);
+  ds->DisableControls();
   try {
     if (fromNext) {
       int step = backwards ? -1 : 1;
-      while (TDataAccess::MoveBy(ds, step) != 0)
+      while (ds->MoveBy(step) != 0)
         if (matches()) {
           found = true;
           break;
         }
     } else {
-      TDataAccess::First(ds);
+      ds->First();
       for (;;) {
         if (matches()) {
           found = true;
           break;
         }
-        if (TDataAccess::MoveBy(ds, 1) == 0) break;
+        if (ds->MoveBy(1) == 0) break;
       }
     }
-    if (!found) TDataAccess::GotoBookmark(ds, bookmark);
+    if (!found) ds->GotoBookmark(bookmark);
   } catch (...) {
-    TDataAccess::EnableControls(ds);
+    ds->EnableControls();
     throw;
   }
-  TDataAccess::EnableControls(ds);
+  ds->EnableControls();
   return found;
 }
 
@@ -514,7 +511,7 @@ void TCustomDBGridEh::HandleWheel(int delta) {
 void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
   if (!AcquireFocus() || !dataLink_.Active()) return;
   TDataSet *ds = DataSet();
-  TControlDataLink &link = dataLink_.Link();
+  TGridDataLinkEh &link = dataLink_;
   bool sequenced = sumList_->IsSequenced();
   switch (code) {
   case SB_LINEUP:
@@ -530,10 +527,10 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
     MoveRecords(VisibleDataRowCount());
     break;
   case SB_TOP:
-    TDataAccess::First(ds);
+    ds->First();
     break;
   case SB_BOTTOM:
-    TDataAccess::Last(ds);
+    ds->Last();
     break;
   case SB_THUMBPOSITION:
     if (ignoreThumbRelease_) {
@@ -543,7 +540,7 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
     if (!sequenced) {
       switch (pos) {
       case 0:
-        TDataAccess::First(ds);
+        ds->First();
         break;
       case 1:
         MoveRecords(-VisibleDataRowCount());
@@ -552,15 +549,15 @@ void TCustomDBGridEh::HandleVertScroll(int code, int pos) {
         MoveRecords(VisibleDataRowCount());
         break;
       case 4:
-        TDataAccess::Last(ds);
+        ds->Last();
         break;
       default:
         break;
       }
     } else if (pos >= sumList_->RecordCount()) {
-      TDataAccess::Last(ds);
+      ds->Last();
     } else if (pos <= 1) {
-      TDataAccess::First(ds);
+      ds->First();
     } else {
       sumList_->SetRecNo(pos);
     }

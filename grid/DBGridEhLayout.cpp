@@ -50,7 +50,7 @@ TCustomDBGridEh::~TCustomDBGridEh() {
   ++holdDepth_; // no layout passes while the grid goes
   SetSearchTimer(false);
   if (style_) style_->DetachGrid(this);
-  dataLink_.Link().SetDataSource(nullptr);
+  dataLink_.SetDataSource(nullptr);
   sumList_->SetDataSet(nullptr);
   ReleaseSharedDrawBitmapRef();
 }
@@ -86,8 +86,8 @@ void TCustomDBGridEh::SetDataSource(TDBDataSource *ds) {
   // column keeps a field of the old dataset even when both are open; one pass covers both.
   BeginLayout();
   try {
-    dataLink_.Link().SetDataSource(nullptr);
-    dataLink_.Link().SetDataSource(ds ? ds->Source() : nullptr);
+    dataLink_.SetDataSource(nullptr);
+    dataLink_.SetDataSource(ds ? ds->Source() : nullptr);
     if (!dataLink_.Active()) LinkActive();
   } catch (...) {
     EndLayout();
@@ -99,7 +99,7 @@ void TCustomDBGridEh::SetDataSource(TDBDataSource *ds) {
 void TCustomDBGridEh::Notification(TComponent *c, TOperation op) {
   if (op == TOperation::opRemove && c == dataSource_) {
     dataSource_ = nullptr;
-    dataLink_.Link().SetDataSource(nullptr);
+    dataLink_.SetDataSource(nullptr);
   }
   if (op == TOperation::opRemove) {
     if (c == horzScrollBar_.ExtScrollBar()) horzScrollBar_.SetExtScrollBar(nullptr);
@@ -357,13 +357,13 @@ void TCustomDBGridEh::BuildColumns() {
       for (int i = columns_.Count() - 1; i >= 0; --i) {
         TColumnEh *c = columns_.Items(i);
         TField *f = c->Field();
-        if (!f || TDataAccess::FieldDataSet(f) != ds || !TDataAccess::FieldVisible(f)) columns_.Delete(i);
+        if (!f || f->DataSet() != ds || !f->Visible()) columns_.Delete(i);
       }
       int position = 0;
-      for (int fi = 0; fi < TDataAccess::FieldCount(ds); ++fi) {
-        TField *f = TDataAccess::Fields(ds, fi);
-        if (!TDataAccess::FieldVisible(f)) continue;
-        dataLink_.AddMapping(TDataAccess::FieldName(f));
+      for (int fi = 0; fi < ds->FieldCount(); ++fi) {
+        TField *f = ds->Fields(fi);
+        if (!f->Visible()) continue;
+        dataLink_.AddMapping(f->FieldName());
         TColumnEh *column = nullptr;
         for (int i = 0; i < columns_.Count() && !column; ++i)
           if (columns_.Items(i)->Field() == f) column = columns_.Items(i);
@@ -475,8 +475,7 @@ void TCustomDBGridEh::ApplyColumnAttributes() {
     TColumnEh *c = columns_.Items(i);
     int col = i + indicatorOffset_;
     if (col >= ColCount()) break;
-    tabStops_[col] =
-        c->Visible() && !c->ReadOnly() && active && c->Field() && TDataAccess::FieldCanModify(c->Field());
+    tabStops_[col] = c->Visible() && !c->ReadOnly() && active && c->Field() && c->Field()->CanModify();
     SetColWidths(col, c->Visible() ? c->Width() : ((dbOptions_ & dgColLines) ? -1 : 0));
   }
   if (indicatorOffset_ > 0) SetColWidths(0, kIndicatorWidth);

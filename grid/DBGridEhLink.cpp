@@ -10,8 +10,6 @@ namespace qv {
 
 // TGridDataLinkEh ------------------------------------------------------------------------------
 
-TGridDataLinkEh::TGridDataLinkEh(TCustomDBGridEh *grid) : grid_(grid), link_(this) {}
-
 void TGridDataLinkEh::ClearMapping() {
   count_ = 0;
   if (map_.empty()) map_.resize(8);
@@ -19,42 +17,43 @@ void TGridDataLinkEh::ClearMapping() {
 
 void TGridDataLinkEh::AddMapping(const std::string &fieldName) {
   if (count_ == static_cast<int>(map_.size())) map_.resize(map_.empty() ? 8 : map_.size() * 2);
-  TField *f = TDataAccess::FindField(DataSet(), fieldName);
-  map_[count_++] = f ? TDataAccess::FieldIndex(f) : -1;
+  TField *f = DataSet() ? DataSet()->FindField(fieldName) : nullptr;
+  map_[count_++] = f ? f->Index() : -1;
 }
 
 TField *TGridDataLinkEh::Fields(int i) const {
-  if (i < 0 || i >= count_ || map_[i] < 0) return nullptr;
-  return TDataAccess::Fields(DataSet(), map_[i]);
+  TDataSet *ds = DataSet();
+  if (i < 0 || i >= count_ || map_[i] < 0 || !ds || map_[i] >= ds->FieldCount()) return nullptr;
+  return ds->Fields(map_[i]);
 }
 
-void TGridDataLinkEh::LinkActiveChanged() {
+void TGridDataLinkEh::ActiveChanged() {
   grid_->LinkActive();
   modified_ = false;
 }
 
-void TGridDataLinkEh::LinkDataSetChanged() {
+void TGridDataLinkEh::DataSetChanged() {
   grid_->LinkDataChanged();
   modified_ = false;
 }
 
-void TGridDataLinkEh::LinkDataSetScrolled(int distance) { grid_->LinkScrolled(distance); }
+void TGridDataLinkEh::DataSetScrolled(int distance) { grid_->LinkScrolled(distance); }
 
-void TGridDataLinkEh::LinkLayoutChanged() {
+void TGridDataLinkEh::LayoutChanged() {
   for (int i = 0; i < grid_->Columns()->Count(); ++i)
     grid_->Columns()->Items(i)->ForgetField();
   grid_->RequestLayout();
-  LinkDataSetChanged();
+  DataSetChanged();
 }
 
-void TGridDataLinkEh::LinkRecordChanged(TField *field) {
+void TGridDataLinkEh::RecordChanged(TField *field) {
   grid_->LinkRecordChanged(field);
   modified_ = false;
 }
 
-void TGridDataLinkEh::LinkEditingChanged() { grid_->LinkEditingChanged(); }
+void TGridDataLinkEh::EditingChanged() { grid_->LinkEditingChanged(); }
 
-void TGridDataLinkEh::LinkUpdateData() {
+void TGridDataLinkEh::UpdateData() {
   if (inUpdateData_) return;
   inUpdateData_ = true;
   struct TReset {
@@ -66,7 +65,7 @@ void TGridDataLinkEh::LinkUpdateData() {
   modified_ = false;
 }
 
-void TGridDataLinkEh::LinkFocusControl(TField *field) { grid_->LinkFocusControl(field); }
+void TGridDataLinkEh::FocusControl(TField *field) { grid_->LinkFocusControl(field); }
 
 // Reactions ------------------------------------------------------------------------------------
 
@@ -102,7 +101,7 @@ void TCustomDBGridEh::LinkDataChanged() {
 void TCustomDBGridEh::LinkScrolled(int distance) {
   if (!HandleAllocated()) return;
   int oldRow = Row();
-  if (dataLink_.Link().ActiveRecord() >= dataRowCount_) RecountRows();
+  if (dataLink_.ActiveRecord() >= dataRowCount_) RecountRows();
   if (UpdateVertScrollBar() && autoFitColWidths_) PostDeferredLayout();
   SyncCurrentRow();
   InvalidateRow(oldRow);
@@ -177,8 +176,8 @@ int TCustomDBGridEh::VisibleDataRowCount() const {
 
 void TCustomDBGridEh::RecountRows() {
   int dataRows = 1;
-  TControlDataLink &link = dataLink_.Link();
-  bool withRecords = link.Active() && !TDataAccess::IsEmpty(DataSet()) && HandleAllocated();
+  TGridDataLinkEh &link = dataLink_;
+  bool withRecords = link.Active() && !DataSet()->IsEmpty() && HandleAllocated();
   int lineHeight = DefaultRowHeight() + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
   int titleHeight = titleRowCount_ > 0 ? RowLineWidth(0) : 0;
   int footerHeight = footerRowCount_ * lineHeight;
@@ -205,7 +204,7 @@ void TCustomDBGridEh::RecountRows() {
 
 void TCustomDBGridEh::SyncCurrentRow() {
   if (!dataLink_.Active() || !HandleAllocated() || Loading()) return;
-  int target = dataLink_.Link().ActiveRecord() + titleRowCount_;
+  int target = dataLink_.ActiveRecord() + titleRowCount_;
   if (target >= RowCount()) return;
   if (target != Row()) {
     if (!(dbOptions_ & dgAlwaysShowEditor)) HideEditor();
@@ -240,8 +239,8 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
     si.nMin = 1;
     si.nMax = std::max(sumList_->RecordCount() + page - 1, 1);
     si.nPage = static_cast<UINT>(page);
-    TDataState state = TDataAccess::State(ds);
-    if (state == TDataState::Browse || state == TDataState::Edit)
+    TDataSetState state = ds->State();
+    if (state == TDataSetState::dsBrowse || state == TDataSetState::dsEdit)
       si.nPos = std::max(sumList_->RecNo(), 1);
     else {
       SCROLLINFO old{sizeof old, SIF_POS, 0, 0, 0, 0, 0};
@@ -249,7 +248,7 @@ bool TCustomDBGridEh::UpdateVertScrollBar() {
       si.nPos = old.nPos;
     }
   } else if (active) {
-    si.nPos = TDataAccess::Bof(ds) ? 0 : (TDataAccess::Eof(ds) ? 4 : 2);
+    si.nPos = ds->Bof() ? 0 : (ds->Eof() ? 4 : 2);
   }
   TWinControl *ext = vertScrollBar_.ExtScrollBar();
   TScrollBarVisibleModeEh mode = vertScrollBar_.VisibleMode();
@@ -300,16 +299,15 @@ bool TCustomDBGridEh::AcquireFocus() {
 }
 
 void TCustomDBGridEh::PostPendingEdits() {
-  if (dataLink_.Active()) dataLink_.Link().UpdateRecord();
+  if (dataLink_.Active()) dataLink_.UpdateRecord();
 }
 
 void TCustomDBGridEh::DoExit() {
   if (dataLink_.Active()) {
     TDataSet *ds = DataSet();
     try {
-      if ((dbOptions_ & dgCancelOnExit) && TDataAccess::State(ds) == TDataState::Insert &&
-          !TDataAccess::Modified(ds))
-        TDataAccess::Cancel(ds);
+      if ((dbOptions_ & dgCancelOnExit) && ds->State() == TDataSetState::dsInsert && !ds->Modified())
+        ds->Cancel();
       else
         PostPendingEdits();
     } catch (...) {

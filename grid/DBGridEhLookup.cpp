@@ -93,7 +93,7 @@ bool LookupListAllowed(TCustomDBGridEh &grid, TColumnEh &column) {
   TField *field = column.Field();
   if (!field || !field->IsLookup() || !field->CanModify() || column.ReadOnly() || grid.ReadOnly())
     return false;
-  return grid.DataLink().Active() && !grid.DataLink().Link().ReadOnly();
+  return grid.DataLink().Active() && !grid.DataLink().ReadOnly();
 }
 
 // Grid side -----------------------------------------------------------------------------------

@@ -80,9 +80,9 @@ struct TSharedLock {
 
 // Makes the link's fields read another buffered record for the duration of a scope.
 struct TActiveRecordScope {
-  TControlDataLink &link;
+  TDataLink &link;
   int saved;
-  TActiveRecordScope(TControlDataLink &l, int record) : link(l), saved(l.ActiveRecord()) {
+  TActiveRecordScope(TDataLink &l, int record) : link(l), saved(l.ActiveRecord()) {
     link.SetActiveRecord(record);
   }
   ~TActiveRecordScope() { link.SetActiveRecord(saved); }
@@ -429,14 +429,14 @@ void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &r
   FillSolid(dc, rect, ColorToRGB(fill));
   if (row < titleRowCount_ || !DataRowOfGridRow(row) || !dataLink_.Active() || row != Row()) return;
   int image = kIndicatorArrow;
-  switch (TDataAccess::State(DataSet())) {
-  case TDataState::Browse:
+  switch (DataSet()->State()) {
+  case TDataSetState::dsBrowse:
     image = selected ? kIndicatorSelectedArrow : inSearch_ ? kIndicatorSearch : kIndicatorArrow;
     break;
-  case TDataState::Edit:
+  case TDataSetState::dsEdit:
     image = kIndicatorEdit;
     break;
-  case TDataState::Insert:
+  case TDataSetState::dsInsert:
     image = kIndicatorInsert;
     break;
   default:
@@ -566,7 +566,7 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
     FillSolid(dc, rect, ColorToRGB(Color()));
     return;
   }
-  TControlDataLink &link = dataLink_.Link();
+  TGridDataLinkEh &link = dataLink_;
   int record = row - titleRowCount_;
   bool hasRecord = link.Active() && record < link.RecordCount();
   std::optional<TActiveRecordScope> scope;

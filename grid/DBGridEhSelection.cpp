@@ -11,8 +11,14 @@ namespace {
 
 TDataSet *DataSetOf(const TCustomDBGridEh *grid) { return grid->DataSet(); }
 
+bool DataSetActive(const TCustomDBGridEh *grid) {
+  TDataSet *ds = DataSetOf(grid);
+  return ds && ds->Active();
+}
+
 int Compare(const TCustomDBGridEh *grid, uint64_t a, uint64_t b) {
-  return TDataAccess::CompareBookmarks(DataSetOf(grid), a, b);
+  TDataSet *ds = DataSetOf(grid);
+  return ds ? ds->CompareBookmarks(a, b) : 0;
 }
 
 } // namespace
@@ -42,9 +48,8 @@ bool TBookmarkListEh::Find(uint64_t bookmark, int &index) const {
 }
 
 uint64_t TBookmarkListEh::CurrentBookmark() const {
-  if (!TDataAccess::Active(DataSetOf(grid_)))
-    throw EInvalidOperation("Cannot perform this operation on a closed dataset");
-  return TDataAccess::GetBookmark(DataSetOf(grid_));
+  if (!DataSetActive(grid_)) throw EInvalidOperation("Cannot perform this operation on a closed dataset");
+  return DataSetOf(grid_)->GetBookmark();
 }
 
 bool TBookmarkListEh::CurrentRowSelected() const {
@@ -75,28 +80,28 @@ void TBookmarkListEh::Clear() {
 
 void TBookmarkListEh::DeleteSelected() {
   TDataSet *ds = DataSetOf(grid_);
-  if (list_.empty() || !TDataAccess::Active(ds)) return;
-  TDataAccess::DisableControls(ds);
+  if (list_.empty() || !DataSetActive(grid_)) return;
+  ds->DisableControls();
   try {
     for (size_t i = list_.size(); i-- > 0;) {
       uint64_t bookmark = list_[i];
       list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(i));
       ForgetCache();
-      if (!TDataAccess::BookmarkValid(ds, bookmark)) continue;
-      TDataAccess::GotoBookmark(ds, bookmark);
-      TDataAccess::Delete(ds);
+      if (!ds->BookmarkValid(bookmark)) continue;
+      ds->GotoBookmark(bookmark);
+      ds->Delete();
     }
   } catch (...) {
-    TDataAccess::EnableControls(ds);
+    ds->EnableControls();
     throw;
   }
-  TDataAccess::EnableControls(ds);
+  ds->EnableControls();
 }
 
 bool TBookmarkListEh::DropInvalid() {
   TDataSet *ds = DataSetOf(grid_);
   size_t before = list_.size();
-  std::erase_if(list_, [ds](uint64_t b) { return !TDataAccess::BookmarkValid(ds, b); });
+  std::erase_if(list_, [ds](uint64_t b) { return !ds || !ds->BookmarkValid(b); });
   if (list_.size() == before) return false;
   ForgetCache();
   return true;
@@ -111,7 +116,7 @@ void TBookmarkListEh::LinkActive(bool active) {
 // Rectangle ------------------------------------------------------------------------------------
 
 void TDBGridEhSelectionRect::CheckActive() const {
-  if (!TDataAccess::Active(DataSetOf(grid_))) throw EInvalidOperation("The grid has no open dataset");
+  if (!DataSetActive(grid_)) throw EInvalidOperation("The grid has no open dataset");
 }
 
 void TDBGridEhSelectionRect::Select(int col, uint64_t bookmark, bool extend) {
@@ -146,8 +151,7 @@ bool TDBGridEhSelectionRect::CellSelected(int col, uint64_t bookmark) const {
 
 bool TDBGridEhSelectionRect::LostRecord() const {
   TDataSet *ds = DataSetOf(grid_);
-  return !TDataAccess::BookmarkValid(ds, anchor_.Bookmark) ||
-         !TDataAccess::BookmarkValid(ds, shift_.Bookmark);
+  return !ds || !ds->BookmarkValid(anchor_.Bookmark) || !ds->BookmarkValid(shift_.Bookmark);
 }
 
 // Columns --------------------------------------------------------------------------------------
@@ -304,7 +308,7 @@ void TDBGridEhSelection::ShiftSelectColumn(TColumnEh *c) {
 }
 
 void TDBGridEhSelection::DataChanged() {
-  if (!TDataAccess::Active(DataSetOf(grid_))) return;
+  if (!DataSetActive(grid_)) return;
   switch (type_) {
   case TDBGridEhSelectionType::gstRecordBookmarks:
     if (rows_.DropInvalid() && rows_.Count() == 0) type_ = TDBGridEhSelectionType::gstNon;
@@ -335,18 +339,18 @@ void TCustomDBGridEh::SelectionCleared() {
 }
 
 TDBCell TCustomDBGridEh::CurrentDBCell() const {
-  return {Col() - indicatorOffset_, TDataAccess::GetBookmark(DataSet())};
+  return {Col() - indicatorOffset_, DataSet() ? DataSet()->GetBookmark() : 0};
 }
 
 uint64_t TCustomDBGridEh::RowBookmark(int row) const {
   if (!DataRowOfGridRow(row)) return 0;
   // Reading another buffered record and back leaves the link as it was.
-  auto &link = const_cast<TControlDataLink &>(dataLink_.Link());
+  auto &link = const_cast<TGridDataLinkEh &>(dataLink_);
   int record = row - titleRowCount_;
   if (!link.Active() || record >= link.RecordCount()) return 0;
   int saved = link.ActiveRecord();
   link.SetActiveRecord(record);
-  uint64_t bookmark = TDataAccess::ActiveBookmark(DataSet());
+  uint64_t bookmark = DataSet()->ActiveBookmark();
   link.SetActiveRecord(saved);
   return bookmark;
 }
@@ -359,7 +363,7 @@ bool TCustomDBGridEh::GridCellSelected(int col, int row) const {
 
 void TCustomDBGridEh::SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t clicked, uint32_t shift) {
   TDataSet *ds = DataSet();
-  uint64_t bookmark = clicked ? clicked : TDataAccess::GetBookmark(ds);
+  uint64_t bookmark = clicked ? clicked : ds ? ds->GetBookmark() : 0;
   bool ctrl = (shift & ssCtrl) != 0, shft = (shift & ssShift) != 0;
   bool indicator = cell.X < indicatorOffset_ || (dbOptions_ & dgRowSelect);
   if (indicator && (dbOptions_ & dgMultiSelect) && (allowedSelections_ & gstRecordBookmarks)) {
@@ -370,7 +374,7 @@ void TCustomDBGridEh::SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t c
       rowAnchor_ = bookmark;
       return;
     }
-    if (shft && rowAnchor_ && TDataAccess::BookmarkValid(ds, rowAnchor_)) {
+    if (shft && rowAnchor_ && ds && ds->BookmarkValid(rowAnchor_)) {
       SelectRecordRange(rowAnchor_, bookmark);
       return;
     }
@@ -386,7 +390,7 @@ void TCustomDBGridEh::SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t c
   if (shft) {
     const TDBCell &anchor = selection_.Rect().Anchor();
     if (selection_.SelectionType() != TDBGridEhSelectionType::gstRectangle &&
-        (anchor.Col < 0 || !TDataAccess::BookmarkValid(ds, anchor.Bookmark)))
+        (anchor.Col < 0 || !ds || !ds->BookmarkValid(anchor.Bookmark)))
       selection_.SelectRect(old.Col, old.Bookmark, false);
     selection_.SelectRect(cell.X - indicatorOffset_, bookmark, true);
     return;
@@ -398,21 +402,22 @@ void TCustomDBGridEh::SelectByDataClick(TGridCoord cell, TDBCell old, uint64_t c
 void TCustomDBGridEh::SelectRecordRange(uint64_t from, uint64_t to) {
   // Every record from one to the other joins the selection; the current record stays.
   TDataSet *ds = DataSet();
-  int step = TDataAccess::CompareBookmarks(ds, from, to) <= 0 ? -1 : 1;
-  uint64_t current = TDataAccess::GetBookmark(ds);
-  TDataAccess::DisableControls(ds);
+  if (!ds) return;
+  int step = ds->CompareBookmarks(from, to) <= 0 ? -1 : 1;
+  uint64_t current = ds->GetBookmark();
+  ds->DisableControls();
   try {
-    TDataAccess::GotoBookmark(ds, to);
+    ds->GotoBookmark(to);
     for (;;) {
       selection_.SetCurrentRowSelected(true);
-      if (TDataAccess::GetBookmark(ds) == from || TDataAccess::MoveBy(ds, step) == 0) break;
+      if (ds->GetBookmark() == from || ds->MoveBy(step) == 0) break;
     }
-    TDataAccess::GotoBookmark(ds, current);
+    ds->GotoBookmark(current);
   } catch (...) {
-    TDataAccess::EnableControls(ds);
+    ds->EnableControls();
     throw;
   }
-  TDataAccess::EnableControls(ds);
+  ds->EnableControls();
   Invalidate();
 }
 
@@ -453,8 +458,10 @@ void TCustomDBGridEh::MoveWithSelection(bool shift, const std::function<void()> 
   if (!shift && (optionsEh_ & dghClearSelection)) selection_.Clear();
   move();
   if (rows && old.Bookmark) {
-    if (!rowAnchor_ || !TDataAccess::BookmarkValid(DataSet(), rowAnchor_)) rowAnchor_ = old.Bookmark;
-    SelectRecordRange(old.Bookmark, TDataAccess::GetBookmark(DataSet()));
+    TDataSet *ds = DataSet();
+    if (!ds) return;
+    if (!rowAnchor_ || !ds->BookmarkValid(rowAnchor_)) rowAnchor_ = old.Bookmark;
+    SelectRecordRange(old.Bookmark, ds->GetBookmark());
     return;
   }
   if (!rect) return;

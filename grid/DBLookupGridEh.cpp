@@ -281,7 +281,7 @@ void TDBLookupGridEh::DrawCell(int col, int row, const TRect &rect, uint32_t sta
   if (!DataRowOfGridRow(row) || col < IndicatorOffset())
     return TCustomDBGridEh::DrawCell(col, row, rect, state);
   TColumnEh *column = ColumnOfGridCol(col);
-  TControlDataLink &link = DataLink().Link();
+  TDataLink &link = DataLink();
   int record = row - TitleRowCount();
   bool hasRecord = column && link.Active() && record < link.RecordCount();
   std::string text;
@@ -305,7 +305,7 @@ void TDBLookupGridEh::DrawCell(int col, int row, const TRect &rect, uint32_t sta
 void TDBLookupGridEh::MouseDown(TMouseButton button, uint32_t shift, int x, int y) {
   TGridCoord cell = MouseCoord(x, y);
   bool onRecord = button == TMouseButton::mbLeft && DataRowOfGridRow(cell.Y) && DataLink().Active() &&
-                  cell.Y - TitleRowCount() < DataLink().Link().RecordCount();
+                  cell.Y - TitleRowCount() < DataLink().RecordCount();
   TCustomDBGridEh::MouseDown(button, shift, x, y);
   pressedOnRecord_ = onRecord;
   if (onRecord) SetChoice(TChoice::Record);
@@ -320,13 +320,12 @@ void TDBLookupGridEh::MouseUp(TMouseButton button, uint32_t shift, int x, int y)
 
 void TDBLookupGridEh::HandleVertScroll(int code, int pos) {
   TCustomDBGridEh::HandleVertScroll(code, pos);
-  if (code != SB_ENDSCROLL && DataLink().Active() && !TDataAccess::IsEmpty(DataSet()))
-    SetChoice(TChoice::Record);
+  if (code != SB_ENDSCROLL && DataLink().Active() && !DataSet()->IsEmpty()) SetChoice(TChoice::Record);
 }
 
 void TDBLookupGridEh::HandleWheel(int delta) {
   TCustomDBGridEh::HandleWheel(delta);
-  if (DataLink().Active() && !TDataAccess::IsEmpty(DataSet())) SetChoice(TChoice::Record);
+  if (DataLink().Active() && !DataSet()->IsEmpty()) SetChoice(TChoice::Record);
 }
 
 // TPopupDataGridEh -----------------------------------------------------------------------------

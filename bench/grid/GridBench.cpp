@@ -55,8 +55,8 @@ void MakeDatabase(TConnection &c, const std::string &path, int rows) {
 // Plain GDI: fill and ExtTextOut of the texts the grid shows, cell by cell, at the grid's cells.
 double PlainTextPass(TDBGridEh *grid, TQuery &q, int passes) {
   HWND h = grid->Handle();
-  int rows = grid->DataLink().Link().RecordCount();
-  int first = grid->DataLink().Link().FirstRecord();
+  int rows = grid->DataLink().RecordCount();
+  int first = grid->DataLink().FirstRecord();
   std::vector<std::vector<std::wstring>> texts(rows);
   int cols = grid->Columns()->Count();
   int keep = q.RecNo();

@@ -73,7 +73,7 @@ double ProgramPaper(const std::filesystem::path &dir, std::string &order) {
   auto start = std::chrono::steady_clock::now();
   fmDM->BuildPaper();
   double seconds = Seconds(start);
-  order = PaperOrder(*fmDM->ADOConnection1->Connection());
+  order = PaperOrder(*fmDM->ADOConnection1);
   delete fmexam;
   delete fmlogin;
   delete fmDM;

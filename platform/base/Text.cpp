@@ -85,6 +85,26 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
+std::string Utf16LeBytesToUtf8(std::string_view bytes) {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                   (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  std::string out = Utf16ToUtf8(units);
+  if (bytes.size() % 2 != 0) AppendUtf8(out, kReplacement);
+  return out;
+}
+
+std::string Utf8ToUtf16LeBytes(std::string_view utf8) {
+  std::string bytes;
+  for (char16_t u : Utf8ToUtf16(utf8)) {
+    bytes += static_cast<char>(u & 0xFF);
+    bytes += static_cast<char>(u >> 8);
+  }
+  return bytes;
+}
+
 #ifdef _WIN32
 
 std::wstring Widen(std::string_view utf8) {

@@ -9,6 +9,9 @@ namespace qv {
 // UTF-8 <-> UTF-16. Invalid input sequences become U+FFFD; never throws.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// UTF-8 <-> the bytes of UTF-16LE text (no byte-order mark); an odd last byte becomes U+FFFD.
+std::string Utf16LeBytesToUtf8(std::string_view bytes);
+std::string Utf8ToUtf16LeBytes(std::string_view utf8);
 
 // UTF-8 <-> GBK. Characters GBK lacks become '?'; invalid GBK bytes become U+FFFD.
 std::string Utf8ToGbk(std::string_view utf8);

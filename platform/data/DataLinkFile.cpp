@@ -30,12 +30,7 @@ std::string DecodeText(const std::string &bytes, const std::string &fileName) {
     return bytes.substr(start);
   }
   if ((bytes.size() - start) % 2 != 0) Malformed(fileName, "UTF-16 文本的字节数不完整");
-  std::u16string units;
-  units.reserve((bytes.size() - start) / 2);
-  for (size_t i = start; i + 1 < bytes.size(); i += 2)
-    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                   (static_cast<unsigned char>(bytes[i + 1]) << 8));
-  return Utf16ToUtf8(units);
+  return Utf16LeBytesToUtf8(std::string_view(bytes).substr(start));
 }
 
 std::vector<std::string> SplitLines(const std::string &text) {
@@ -172,13 +167,7 @@ std::string FormatDataLink(const std::string &dataSource) {
   std::string text = "[oledb]\r\n; 考试客户端的数据库连接：Data Source 相对于程序的工作目录\r\n"
                      "Provider=SQLite;Data Source=" +
                      QuoteValue(dataSource) + "\r\n";
-  std::u16string units = Utf8ToUtf16(text);
-  std::string bytes = "\xFF\xFE";
-  for (char16_t u : units) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  }
-  return bytes;
+  return "\xFF\xFE" + Utf8ToUtf16LeBytes(text);
 }
 
 void WriteDataLinkFile(const std::string &path, const std::string &dataSource) {

@@ -154,11 +154,11 @@ std::string FormatFloat(const std::string &format, double value) {
 TField::TField(TDataSet *dataSet, int index, const TFieldDef &def)
     : dataSet_(dataSet), index_(index), name_(def.Name), type_(def.DataType), size_(def.Size),
       readOnly_(def.ReadOnly),
-      alignment_(IsNumeric() ? TFieldAlignment::taRightJustify : TFieldAlignment::taLeftJustify) {}
+      alignment_(IsNumeric() ? TAlignment::taRightJustify : TAlignment::taLeftJustify) {}
 
 TField::TField(TDataSet *dataSet, int index, const TLookupFieldDef &def)
     : dataSet_(dataSet), index_(index), kind_(TFieldKind::fkLookup), lookup_(def), name_(def.Name),
-      type_(TFieldType::ftString), size_(0), readOnly_(false), alignment_(TFieldAlignment::taLeftJustify) {
+      type_(TFieldType::ftString), size_(0), readOnly_(false), alignment_(TAlignment::taLeftJustify) {
   // The type and size of the result field, when the lookup dataset is open to tell them.
   TDataSet *lookup = def.LookupDataSet;
   if (TField *result = lookup ? lookup->FindField(def.LookupResultField) : nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // One column of an open dataset, read and written through the dataset's current record (or the
 // record a data link has made active while drawing).
+#include "platform/base/Alignment.h"
 #include "platform/data/Value.h"
 
 #include <cstdint>
@@ -21,7 +22,6 @@ inline const char *const kCurrencyFormat = "#,##0.00";
 
 // Dates are held as text "YYYY-MM-DD", dates with times as "YYYY-MM-DD HH:MM:SS" (DateTime.h).
 enum class TFieldType { ftString, ftInteger, ftFloat, ftBlob, ftDate, ftDateTime };
-enum class TFieldAlignment { taLeftJustify, taRightJustify, taCenter };
 // A data field holds a column of the result; a lookup field shows a value of another dataset.
 enum class TFieldKind { fkData, fkLookup };
 
@@ -107,8 +107,8 @@ public:
   // else the widest value of the open result (at most 64), 10 for numbers.
   int DisplayWidth() const;
   void SetDisplayWidth(int width) { displayWidth_ = width; }
-  TFieldAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TFieldAlignment alignment) { alignment_ = alignment; }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment) { alignment_ = alignment; }
   const std::string &DisplayLabel() const { return label_.empty() ? name_ : label_; }
   void SetDisplayLabel(const std::string &label) { label_ = label; }
   bool Visible() const { return visible_; }
@@ -139,7 +139,7 @@ private:
   int size_;
   bool readOnly_;
   mutable int displayWidth_ = -1;
-  TFieldAlignment alignment_;
+  TAlignment alignment_;
   std::string label_;
   bool visible_ = true;
   std::string displayFormat_;

@@ -6,6 +6,8 @@
 #include "platform/data/SqlText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 
 namespace qv {
 
@@ -78,6 +80,16 @@ std::string ReadPair(TConnection &connection, const std::string &table, const st
   return ValueToText(select.Column(0));
 }
 
+// A pair's value read as a whole number; none when it is missing or has anything else in it.
+std::optional<int64_t> ReadWholeNumber(TConnection &connection, const std::string &table,
+                                       const std::string &name) {
+  std::string text = ReadPair(connection, table, name, std::string());
+  int64_t number = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
 void WritePair(TConnection &connection, const std::string &table, const std::string &name,
                const std::string &value) {
   TStatement upsert = connection.Prepare("INSERT OR REPLACE INTO " + table + " (Name, Value) VALUES (?, ?)");
@@ -96,13 +108,19 @@ void WriteSetting(TConnection &connection, const std::string &name, const std::s
   WritePair(connection, "examSettings", name, value);
 }
 
-std::string ReadExamState(TConnection &connection, const std::string &name) {
-  return ReadPair(connection, "examState", name, std::string());
+int ReadExamMinutes(TConnection &connection) {
+  std::optional<int64_t> minutes = ReadWholeNumber(connection, "examSettings", "ExamMinutes");
+  if (!minutes || *minutes < 0 || *minutes > std::numeric_limits<int>::max()) return 0;
+  return static_cast<int>(*minutes);
 }
 
-void WriteExamState(TConnection &connection, const std::string &name, const std::string &value) {
+std::optional<int64_t> ReadExamStartTime(TConnection &connection) {
+  return ReadWholeNumber(connection, "examState", "StartedAt");
+}
+
+void WriteExamStartTime(TConnection &connection, int64_t seconds) {
   connection.Execute("CREATE TABLE IF NOT EXISTS examState (Name TEXT PRIMARY KEY, Value TEXT)");
-  WritePair(connection, "examState", name, value);
+  WritePair(connection, "examState", "StartedAt", std::to_string(seconds));
 }
 
 } // namespace qv

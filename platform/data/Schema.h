@@ -2,6 +2,8 @@
 // The exam database: the question bank examQuestion and the test paper testpaper share one row
 // layout (so "insert into testpaper select * from examQuestion" copies whole rows), text columns
 // in the GBK collation; examSettings holds Name/Value pairs (ExamMinutes).
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,9 +25,14 @@ void VerifyExamSchema(TConnection &connection);
 std::string ReadSetting(TConnection &connection, const std::string &name, const std::string &fallback);
 void WriteSetting(TConnection &connection, const std::string &name, const std::string &value);
 
-// examState: Name/Value pairs the exam program keeps about the exam under way (the start time),
-// created on the first write; ReadExamState gives "" when the table or the name is missing.
-std::string ReadExamState(TConnection &connection, const std::string &name);
-void WriteExamState(TConnection &connection, const std::string &name, const std::string &value);
+// The exam duration in minutes (setting "ExamMinutes"); 0 when the table or the entry is missing
+// or the value is not a whole number of at least 0: the exam is untimed.
+int ReadExamMinutes(TConnection &connection);
+
+// When the exam on the paper started (seconds since 1970 UTC), kept in examState: Name/Value
+// pairs about the exam under way, created on the first write. None when it was never written or
+// is not a whole number.
+std::optional<int64_t> ReadExamStartTime(TConnection &connection);
+void WriteExamStartTime(TConnection &connection, int64_t seconds);
 
 } // namespace qv

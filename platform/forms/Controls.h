@@ -7,6 +7,7 @@
 // Every window the framework creates carries its control object as a window property under the
 // atom "ControlOfs" + the module instance and the thread id (8 hexadecimal digits each); use
 // FindControl(HWND) to get it back.
+#include "platform/base/Alignment.h"
 #include "platform/base/Colors.h"
 #include "platform/base/Geometry.h"
 #include "platform/classes/Component.h"
@@ -30,7 +31,6 @@ class TPopupMenu;
 class TCustomForm;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Shift state bits.

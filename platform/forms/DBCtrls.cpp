@@ -21,32 +21,29 @@ const TClassInfo &TDBDataSource::StaticClassInfo() {
   return info;
 }
 
-TDBDataSource::TDBDataSource(TComponent *owner) : TComponent(owner), source_(TDataAccess::NewDataSource()) {}
+TDBDataSource::TDBDataSource(TComponent *owner)
+    : TComponent(owner), source_(std::make_unique<TDataSource>()) {}
 
-TDBDataSource::~TDBDataSource() {
-  // Controls still linked to the source hear that it goes (they become inactive).
-  TDataAccess::FreeDataSource(source_);
-}
+// Controls still linked to the source hear that it goes (they become inactive).
+TDBDataSource::~TDBDataSource() = default;
 
 void TDBDataSource::SetDataSetComponent(TDataSetComponent *c) {
   if (dataSetComponent_ == c) return;
   if (dataSetComponent_) RemoveFreeNotification(dataSetComponent_);
   dataSetComponent_ = c;
   if (c) FreeNotification(c);
-  TDataAccess::SetSourceDataSet(source_, c ? c->DataSet() : nullptr);
+  source_->SetDataSet(c ? c->DataSet() : nullptr);
 }
 
 void TDBDataSource::SetDataSet(TDataSet *ds) {
   SetDataSetComponent(nullptr);
-  TDataAccess::SetSourceDataSet(source_, ds);
+  source_->SetDataSet(ds);
 }
-
-TDataSet *TDBDataSource::DataSet() const { return TDataAccess::SourceDataSet(source_); }
 
 void TDBDataSource::Notification(TComponent *c, TOperation op) {
   if (op == TOperation::opRemove && c == dataSetComponent_) {
     dataSetComponent_ = nullptr;
-    TDataAccess::SetSourceDataSet(source_, nullptr);
+    source_->SetDataSet(nullptr);
   }
   TComponent::Notification(c, op);
 }
@@ -85,13 +82,13 @@ void TDBEdit::SetDataField(const std::string &name) {
 
 TField *TDBEdit::Field() const {
   if (!link_.Active() || dataField_.empty()) return nullptr;
-  return TDataAccess::FindField(link_.DataSet(), dataField_);
+  return link_.DataSet()->FindField(dataField_);
 }
 
 void TDBEdit::ShowFieldText() {
   if (Loading()) return;
   TField *f = Field();
-  std::string text = f ? TDataAccess::DisplayText(f) : std::string();
+  std::string text = f ? f->DisplayText() : std::string();
   if (text != Text()) SetText(text);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// Data-aware controls and the components that join them to datasets in layouts. Datasets are
-// reached through DBLink.h.
-#include "platform/forms/DBLink.h"
+// Data-aware controls and the components that join them to datasets in layouts.
+#include "platform/data/DataSource.h"
 #include "platform/forms/StdCtrls.h"
+
+#include <memory>
 
 #include <string>
 
@@ -24,22 +25,22 @@ public:
   explicit TDBDataSource(TComponent *owner);
   ~TDBDataSource() override;
 
-  TDataSource *Source() const { return source_; }
+  TDataSource *Source() const { return source_.get(); }
   TDataSetComponent *DataSetComponent() const { return dataSetComponent_; }
   void SetDataSetComponent(TDataSetComponent *c);
   // For code that holds a plain dataset (no component).
   void SetDataSet(TDataSet *ds);
-  TDataSet *DataSet() const;
+  TDataSet *DataSet() const { return source_->DataSet(); }
 
   void Notification(TComponent *c, TOperation op) override;
 
 private:
-  TDataSource *source_;
+  std::unique_ptr<TDataSource> source_;
   TDataSetComponent *dataSetComponent_ = nullptr;
 };
 
 // A read-only data-aware text field: shows the current record's value of DataField.
-class TDBEdit : public TCustomEdit, private TDataLinkClient {
+class TDBEdit : public TCustomEdit {
   QV_DECLARE_CLASS(TDBEdit)
 public:
   explicit TDBEdit(TComponent *owner);
@@ -56,13 +57,21 @@ public:
   void Loaded() override;
 
 private:
-  TControlDataLink link_;
+  // Shows the field again whenever the dataset opens, closes, moves or changes the record.
+  class TFieldLink : public TDataLink {
+  public:
+    explicit TFieldLink(TDBEdit *edit) : edit_(edit) {}
+
+  private:
+    TDBEdit *edit_;
+    void ActiveChanged() override { edit_->ShowFieldText(); }
+    void RecordChanged(TField *) override { edit_->ShowFieldText(); }
+    void LayoutChanged() override { edit_->ShowFieldText(); }
+  };
+  TFieldLink link_;
   TDBDataSource *dataSource_ = nullptr;
   std::string dataField_;
   void ShowFieldText();
-  void LinkActiveChanged() override { ShowFieldText(); }
-  void LinkRecordChanged(TField *) override { ShowFieldText(); }
-  void LinkLayoutChanged() override { ShowFieldText(); }
 };
 
 } // namespace qv

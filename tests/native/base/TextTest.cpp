@@ -21,6 +21,18 @@ TEST(Text, MalformedUtf8BecomesReplacementCharacter) {
   EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx"); // lone surrogate
 }
 
+TEST(Text, Utf16LeBytesRoundTripAndMarkACutLastByte) {
+  std::string s = "[oledb] 考试\xF0\x9F\x98\x80";
+  std::string bytes = Utf8ToUtf16LeBytes(s);
+  ASSERT_EQ(bytes.size(), 2 * Utf8ToUtf16(s).size());
+  EXPECT_EQ(bytes.substr(0, 2), std::string("[\0", 2)); // low byte first
+  EXPECT_EQ(bytes.substr(16, 2), "\x03\x80");           // 考 is U+8003
+  EXPECT_EQ(Utf16LeBytesToUtf8(bytes), s);
+  EXPECT_EQ(Utf16LeBytesToUtf8(bytes + "x"), s + "\uFFFD");
+  EXPECT_EQ(Utf16LeBytesToUtf8(std::string("\x00\xD8", 2)), "\uFFFD"); // lone surrogate
+  EXPECT_EQ(Utf16LeBytesToUtf8(""), "");
+}
+
 TEST(Text, GbkBytesOfTheMarksAndSubjects) {
   EXPECT_EQ(Utf8ToGbk("√"), "\xA1\xCC");
   EXPECT_EQ(Utf8ToGbk("×"), "\xA1\xC1");

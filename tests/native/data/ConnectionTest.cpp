@@ -49,12 +49,7 @@ protected:
 };
 
 std::string Utf16(const std::string &text, bool bom) {
-  std::string bytes = bom ? "\xFF\xFE" : "";
-  for (char16_t u : Utf8ToUtf16(text)) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  }
-  return bytes;
+  return (bom ? std::string("\xFF\xFE") : std::string()) + Utf8ToUtf16LeBytes(text);
 }
 
 void MakeExamDb(const std::string &path) {
@@ -160,6 +155,35 @@ TEST_F(Connection, ConnectionStringAndSettings) {
   TConnection none;
   none.ConnectionString = "Persist Security Info=False";
   EXPECT_THROW(none.Open(), EDatabaseError);
+}
+
+TEST_F(Connection, ExamMinutesAndStartTimeAreWholeNumbersOrNothing) {
+  MakeExamDb("exam.db");
+  TConnection c;
+  c.OpenDatabase("exam.db");
+  EXPECT_EQ(ReadExamMinutes(c), 0);
+  for (const char *text : {"abc", "-5", "45 ", "4294967296", ""}) {
+    WriteSetting(c, "ExamMinutes", text);
+    EXPECT_EQ(ReadExamMinutes(c), 0) << text;
+  }
+  WriteSetting(c, "ExamMinutes", "45");
+  EXPECT_EQ(ReadExamMinutes(c), 45);
+
+  // The start time's table is made by its first write; a value that is not a number is none.
+  EXPECT_FALSE(ReadExamStartTime(c));
+  WriteExamStartTime(c, 1796000000);
+  WriteExamStartTime(c, 1796000600);
+  EXPECT_EQ(ReadExamStartTime(c), 1796000600);
+  c.Execute("update examState set Value='12:00' where Name='StartedAt'");
+  EXPECT_FALSE(ReadExamStartTime(c));
+  c.Execute("update examState set Value=NULL where Name='StartedAt'");
+  EXPECT_FALSE(ReadExamStartTime(c));
+  // Both survive closing and opening the database again.
+  WriteExamStartTime(c, 1796000000);
+  c.Close();
+  c.OpenDatabase("exam.db");
+  EXPECT_EQ(ReadExamStartTime(c), 1796000000);
+  EXPECT_EQ(ReadExamMinutes(c), 45);
 }
 
 TEST_F(Connection, SecondProgramWaitsForAWriterInsteadOfFailing) {

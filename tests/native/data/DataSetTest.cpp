@@ -194,8 +194,8 @@ TEST_F(DataSet, FieldsByNameInAnyCaseAndTheirTexts) {
   EXPECT_EQ(result1->AsString(), "");
   EXPECT_EQ(paper.FieldByName("eQfen")->AsString(), "1");
   EXPECT_EQ(paper.FieldByName("eQfen")->DataType(), TFieldType::ftInteger);
-  EXPECT_EQ(paper.FieldByName("eQfen")->Alignment(), TFieldAlignment::taRightJustify);
-  EXPECT_EQ(result1->Alignment(), TFieldAlignment::taLeftJustify);
+  EXPECT_EQ(paper.FieldByName("eQfen")->Alignment(), TAlignment::taRightJustify);
+  EXPECT_EQ(result1->Alignment(), TAlignment::taLeftJustify);
   EXPECT_EQ(paper.FieldByName("eQName")->DisplayWidth(), 10); // "二氧化碳S1": 4 wide characters + 2
 
   paper.Edit();

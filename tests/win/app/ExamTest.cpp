@@ -10,6 +10,7 @@
 #include "app/waiting.h"
 #include "platform/base/Text.h"
 #include "platform/data/Connection.h"
+#include "platform/data/Schema.h"
 
 #include <gtest/gtest.h>
 
@@ -544,7 +545,7 @@ TEST_F(ExamTest, AHandInThatFailedMarksNothingAndARepeatMarksEachRowOnce) {
 
 TEST_F(ExamTest, AnAnswerBlockedByAnotherProgramIsNotStoredAndCanBeGivenAgain) {
   fmDM->ADOConnection1->Close();
-  fmDM->ADOConnection1->Connection()->BusyTimeoutMs = 300;
+  fmDM->ADOConnection1->BusyTimeoutMs = 300;
   fmDM->ADOConnection1->Open();
   OpenExam();
   StartExam();
@@ -559,7 +560,7 @@ TEST_F(ExamTest, AnAnswerBlockedByAnotherProgramIsNotStoredAndCanBeGivenAgain) {
   EXPECT_EQ(message.rfind("答案没有保存", 0), 0u) << message;
   EXPECT_EQ(Shown(), "1");
   EXPECT_EQ(fmexam->Label9->Caption(), "");
-  EXPECT_EQ(fmDM->localDS->State(), TDataState::Browse);
+  EXPECT_EQ(fmDM->localDS->State(), TDataSetState::dsBrowse);
   other.RollbackTrans();
   fmexam->Timer1Timer(nullptr);
   Press(fmexam->SpeedButton2);
@@ -651,7 +652,7 @@ TEST_F(ExamTest, ClosingIsRefusedBeforeHandInAndAllowedAfter) {
   HandIn(true);
   fmexam->Close();
   EXPECT_FALSE(fmexam->Visible());
-  EXPECT_EQ(fmDM->localDS->State(), TDataState::Inactive);
+  EXPECT_EQ(fmDM->localDS->State(), TDataSetState::dsInactive);
 }
 
 TEST_F(ExamTest, DecliningTheHandInKeepsAnUnansweredLastQuestion) {
@@ -732,7 +733,7 @@ TEST_F(ExamTest, AnEmptyPaperCanBeHandedInWithZeroCounts) {
 
 TEST_F(ExamTest, ExamMinutesComeFromTheSettingsTable) {
   EXPECT_EQ(ExamMinutes, 60);
-  TConnectionHandle connection;
+  TConnection connection;
   connection.Open();
   test::ExecSql("update examSettings set Value='45' where Name='ExamMinutes'");
   EXPECT_EQ(ReadExamMinutes(connection), 45);

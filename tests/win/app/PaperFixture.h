@@ -1,6 +1,6 @@
 #pragma once
 // The database side of the exam window tests: a small bank built into a temporary folder, and
-// reading or changing the test paper behind the program's back. No form framework header here.
+// reading or changing the test paper behind the program's back.
 #include <optional>
 #include <string>
 #include <vector>

@@ -37,7 +37,9 @@ std::pair<int, int> InkSpan(HWND h, const TRect &r, COLORREF background) {
 
 TEST_F(GridTest, SwitchingBetweenOpenSourcesBindsTheColumnsToTheNewDataset) {
   Build(40);
-  ASSERT_EQ(TDataAccess::FieldDataSet(grid->Columns()->Items(0)->Field()), &db->Query());
+  TField *first = grid->Columns()->Items(0)->Field();
+  ASSERT_NE(first, nullptr);
+  ASSERT_EQ(first->DataSet(), &db->Query());
   auto second = std::make_unique<TPaperDb>(7);
   second->Query().Open();
   TDBDataSource *source2 = new TDBDataSource(form);
@@ -45,13 +47,16 @@ TEST_F(GridTest, SwitchingBetweenOpenSourcesBindsTheColumnsToTheNewDataset) {
   int passes = grid->LayoutPassCount();
   grid->SetDataSource(source2);
   EXPECT_GT(grid->LayoutPassCount(), passes);
-  for (int i = 0; i < grid->Columns()->Count(); ++i)
-    EXPECT_EQ(TDataAccess::FieldDataSet(grid->Columns()->Items(i)->Field()), &second->Query()) << i;
+  for (int i = 0; i < grid->Columns()->Count(); ++i) {
+    TField *f = grid->Columns()->Items(i)->Field();
+    ASSERT_NE(f, nullptr) << i;
+    EXPECT_EQ(f->DataSet(), &second->Query()) << i;
+  }
   // The old dataset goes; painting and reading the columns must not touch its fields.
   db.reset();
   grid->Invalidate();
   Pump(10);
-  EXPECT_EQ(grid->DataLink().Link().RecordCount(), 7);
+  EXPECT_EQ(grid->DataLink().RecordCount(), 7);
   grid->SetDataSource(nullptr);
 }
 
@@ -98,7 +103,8 @@ TEST_F(GridTest, DrawEventsSeeTheRecordOfTheRowBeingDrawn) {
   std::map<int, std::string> seen; // grid row -> sNo text while drawing it
   auto record = [&](TObject *, const TRect &rect, int dataCol, TColumnEh *c, uint32_t) {
     if (dataCol == 0)
-      seen[grid->MouseCoord(rect.Left + 1, rect.Top + 1).Y] = TDataAccess::DisplayText(c->Field());
+      seen[grid->MouseCoord(rect.Left + 1, rect.Top + 1).Y] =
+          c->Field() ? c->Field()->DisplayText() : std::string();
   };
   grid->OnDrawColumnCell = record;
   Key(VK_DOWN); // the current record is the second one
@@ -121,7 +127,7 @@ TEST_F(GridTest, DataRowsThatReplaceTheFillerRowTakeTheDefaultHeight) {
   q.FieldByName("sNo")->SetAsInteger(4);
   q.Post();
   Pump(5);
-  ASSERT_EQ(grid->DataLink().Link().RecordCount(), 4);
+  ASSERT_EQ(grid->DataLink().RecordCount(), 4);
   for (int r = grid->TitleRowCount(); r < grid->TitleRowCount() + 4; ++r)
     EXPECT_EQ(grid->RowHeights(r), grid->DefaultRowHeight()) << r;
   EXPECT_EQ(grid->RowHeights(grid->RowCount() - 1), grid->DefaultRowHeight());

@@ -225,7 +225,7 @@ TEST_F(GridTest, RowHeightsFollowRowHeightRowLinesAndTheTextHeight) {
   EXPECT_EQ(padding, 3 + 1); // raised look plus the row line
   EXPECT_EQ((grid->DefaultRowHeight() - padding) % lines, 0);
   // The number of buffered records follows the row height.
-  EXPECT_LE(grid->DataLink().Link().BufferCount() * (grid->DefaultRowHeight() + 1), grid->ClientHeight());
+  EXPECT_LE(grid->DataLink().BufferCount() * (grid->DefaultRowHeight() + 1), grid->ClientHeight());
 }
 
 TEST_F(GridTest, FrozenColumnsAreFixedAndHiddenOnesNextToThemCount) {

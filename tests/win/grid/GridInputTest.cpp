@@ -87,7 +87,7 @@ TEST_F(GridTest, ReadOnlyGridNavigatesButNeverAppends) {
   EXPECT_EQ(db->Query().RecNo(), 1 + grid->VisibleDataRowCount());
   Key(VK_END, ssCtrl);
   EXPECT_EQ(db->Query().RecNo(), 30);
-  EXPECT_EQ(grid->Row(), grid->DataLink().Link().ActiveRecord() + grid->TitleRowCount());
+  EXPECT_EQ(grid->Row(), grid->DataLink().ActiveRecord() + grid->TitleRowCount());
   Key(VK_DOWN);
   EXPECT_EQ(db->Query().State(), TDataSetState::dsBrowse);
   EXPECT_EQ(db->Query().RecordCount(), 30);
@@ -155,7 +155,7 @@ TEST_F(GridTest, WheelAndScrollBarMoveTheDataset) {
   SendMessageW(h, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
   EXPECT_EQ(db->Query().RecNo(), 1);
   // Line down goes to the record just below the buffered ones.
-  int buffered = grid->DataLink().Link().RecordCount();
+  int buffered = grid->DataLink().RecordCount();
   SendMessageW(h, WM_VSCROLL, SB_LINEDOWN, 0);
   EXPECT_EQ(db->Query().RecNo(), buffered + 1);
   SendMessageW(h, WM_VSCROLL, SB_BOTTOM, 0);

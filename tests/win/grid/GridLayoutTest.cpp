@@ -78,7 +78,7 @@ struct TExamForm : TForm {
     BindField("DS1", DS1);
   }
   void DBGridEh1MouseDown(TObject *, TMouseButton, uint32_t, int, int) {
-    downRecNo = TDataAccess::RecNo(DS1->DataSet());
+    downRecNo = DS1->DataSet()->RecNo();
     downEditText = DBEdit1->Text();
   }
   void DBGridEh1MouseUp(TObject *, TMouseButton, uint32_t, int, int) { ++ups; }

@@ -168,7 +168,7 @@ namespace qv {
 TEST_F(GridTest, ScrollingOneRecordAtATimeLeavesOneArrowAndTheRightTexts) {
   Build(60, 190, 200);
   HWND h = grid->Handle();
-  int rows = grid->DataLink().Link().RecordCount();
+  int rows = grid->DataLink().RecordCount();
   for (int i = 0; i < rows + 5; ++i)
     Key(VK_DOWN);
   ASSERT_EQ(db->Query().RecNo(), rows + 6);
