@@ -9,86 +9,9 @@
 
 namespace qv::e2e {
 
-namespace {
-
-struct TTopSearch {
-  DWORD Pid;
-  std::wstring ClassName, Caption;
-  HWND Found = nullptr;
-};
-
-BOOL CALLBACK TopProc(HWND wnd, LPARAM lp) {
-  auto &s = *reinterpret_cast<TTopSearch *>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  if (pid != s.Pid || !IsWindowVisible(wnd)) return TRUE;
-  wchar_t cls[256] = {};
-  GetClassNameW(wnd, cls, 256);
-  if (s.ClassName != cls) return TRUE;
-  if (!s.Caption.empty()) {
-    wchar_t text[512] = {};
-    GetWindowTextW(wnd, text, 512);
-    if (s.Caption != text) return TRUE;
-  }
-  s.Found = wnd;
-  return FALSE;
-}
-
-struct TChildSearch {
-  std::wstring ClassName;
-  std::vector<HWND> Found;
-};
-
-BOOL CALLBACK ChildProc(HWND wnd, LPARAM lp) {
-  auto &s = *reinterpret_cast<TChildSearch *>(lp);
-  wchar_t cls[256] = {};
-  GetClassNameW(wnd, cls, 256);
-  if (s.ClassName == cls) s.Found.push_back(wnd);
-  return TRUE;
-}
-
-BOOL CALLBACK AllProc(HWND wnd, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND> *>(lp)->push_back(wnd);
-  return TRUE;
-}
-
-std::vector<HWND> AllChildren(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(parent, AllProc, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-} // namespace
-
-HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &caption) {
-  TTopSearch s{pid, Widen(className), Widen(caption)};
-  EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
-  return s.Found;
-}
-
-std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className) {
-  std::vector<HWND> found;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w) && WindowClass(w) == className) found.push_back(w);
-  }
-  return found;
-}
-
-std::vector<HWND> ProcessTopWindows(DWORD pid) {
-  std::vector<HWND> found;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w)) found.push_back(w);
-  }
-  return found;
-}
-
 TSkinCount CountSkinnedChildren(HWND wnd) {
   TSkinCount count;
-  for (HWND child : AllChildren(wnd)) {
+  for (HWND child : Descendants(wnd)) {
     ++count.All;
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutW(child, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1)
@@ -99,31 +22,8 @@ TSkinCount CountSkinnedChildren(HWND wnd) {
   return count;
 }
 
-std::vector<HWND> FindChildren(HWND parent, const std::string &className) {
-  TChildSearch s{Widen(className), {}};
-  if (parent) EnumChildWindows(parent, ChildProc, reinterpret_cast<LPARAM>(&s));
-  return s.Found;
-}
-
-HWND FindChild(HWND parent, const std::string &className, const std::string &text) {
-  for (HWND wnd : FindChildren(parent, className))
-    if (WindowText(wnd) == text) return wnd;
-  return nullptr;
-}
-
-std::string WindowText(HWND wnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      2000, &copied);
-  text.resize(copied);
-  return Narrow(text);
-}
-
 void DumpWindow(HWND wnd) {
-  for (HWND child : AllChildren(wnd)) {
+  for (HWND child : Descendants(wnd)) {
     {
       RECT r = ScreenRect(child);
       std::printf("  %s \"%s\" %s%s (%ld,%ld %ldx%ld)\n", WindowClass(child).c_str(),
@@ -132,12 +32,6 @@ void DumpWindow(HWND wnd) {
                   r.bottom - r.top);
     }
   }
-}
-
-std::string WindowClass(HWND wnd) {
-  wchar_t cls[256] = {};
-  GetClassNameW(wnd, cls, 256);
-  return Narrow(cls);
 }
 
 RECT ScreenRect(HWND wnd) {

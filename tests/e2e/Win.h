@@ -1,6 +1,8 @@
 #pragma once
 // Finding, reading and clicking the windows of another process, as a person at the screen
 // would: real mouse input at the controls' places, window texts, screenshots.
+#include "tests/common/WindowSearch.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -9,26 +11,23 @@
 
 namespace qv::e2e {
 
-// Visible top-level windows of process pid with this window class (and caption when given).
-HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &caption = {});
-// Every visible top-level window of process pid with this window class.
-std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className);
-// Every descendant of parent of this window class (visible or not), in window order.
-std::vector<HWND> FindChildren(HWND parent, const std::string &className);
-// Every visible top-level window of process pid, in z-order.
-std::vector<HWND> ProcessTopWindows(DWORD pid);
+using test::Descendants;
+using test::FindChild;
+using test::FindChildren;
+using test::FindTopWindow;
+using test::FindTopWindows;
+using test::ProcessTopWindows;
+using test::WindowClass;
+using test::WindowText;
+
 // The window's descendants, and how many of them answer the skin's query (WM_SKINQUERY) with 1.
 struct TSkinCount {
   int Skinned = 0, All = 0;
   std::string Unskinned; // class names of the children that did not answer, comma-separated
 };
 TSkinCount CountSkinnedChildren(HWND wnd);
-// The descendant of this class whose text is text, or nullptr.
-HWND FindChild(HWND parent, const std::string &className, const std::string &text);
-std::string WindowText(HWND wnd);
 // Prints the window's descendants (class, text, visibility, place) for a failure report.
 void DumpWindow(HWND wnd);
-std::string WindowClass(HWND wnd);
 RECT ScreenRect(HWND wnd);
 // Visible and enabled, and so are all its ancestors.
 bool Usable(HWND wnd);
