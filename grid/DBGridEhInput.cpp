@@ -2,6 +2,7 @@
 // search, the wheel and the vertical scroll bar.
 #include "grid/DBGridEh.h"
 
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/forms/Forms.h"
 
@@ -448,30 +449,25 @@ bool TCustomDBGridEh::SearchFor(const std::string &text, bool fromNext, bool bac
   uint64_t bookmark = TDataAccess::GetBookmark(ds);
   bool found = false;
   TDataAccess::DisableControls(ds);
-  try {
-    if (fromNext) {
-      int step = backwards ? -1 : 1;
-      while (TDataAccess::MoveBy(ds, step) != 0)
-        if (matches()) {
-          found = true;
-          break;
-        }
-    } else {
-      TDataAccess::First(ds);
-      for (;;) {
-        if (matches()) {
-          found = true;
-          break;
-        }
-        if (TDataAccess::MoveBy(ds, 1) == 0) break;
+  const TScopeExit enable([ds] { TDataAccess::EnableControls(ds); });
+  if (fromNext) {
+    int step = backwards ? -1 : 1;
+    while (TDataAccess::MoveBy(ds, step) != 0)
+      if (matches()) {
+        found = true;
+        break;
       }
+  } else {
+    TDataAccess::First(ds);
+    for (;;) {
+      if (matches()) {
+        found = true;
+        break;
+      }
+      if (TDataAccess::MoveBy(ds, 1) == 0) break;
     }
-    if (!found) TDataAccess::GotoBookmark(ds, bookmark);
-  } catch (...) {
-    TDataAccess::EnableControls(ds);
-    throw;
   }
-  TDataAccess::EnableControls(ds);
+  if (!found) TDataAccess::GotoBookmark(ds, bookmark);
   return found;
 }
 

@@ -3,6 +3,8 @@
 // widths to the client width.
 #include "grid/DBGridEh.h"
 
+#include "platform/base/ScopeExit.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -85,15 +87,10 @@ void TCustomDBGridEh::SetDataSource(TDBDataSource *ds) {
   // Detaching first makes the link report the old dataset inactive and the new one active, so no
   // column keeps a field of the old dataset even when both are open; one pass covers both.
   BeginLayout();
-  try {
-    dataLink_.Link().SetDataSource(nullptr);
-    dataLink_.Link().SetDataSource(ds ? ds->Source() : nullptr);
-    if (!dataLink_.Active()) LinkActive();
-  } catch (...) {
-    EndLayout();
-    throw;
-  }
-  EndLayout();
+  const TScopeExit end([this] { EndLayout(); });
+  dataLink_.Link().SetDataSource(nullptr);
+  dataLink_.Link().SetDataSource(ds ? ds->Source() : nullptr);
+  if (!dataLink_.Active()) LinkActive();
 }
 
 void TCustomDBGridEh::Notification(TComponent *c, TOperation op) {
@@ -214,15 +211,12 @@ void TCustomDBGridEh::BeginLayout() {
 void TCustomDBGridEh::EndLayout() {
   assert(layoutDepth_ > 0);
   if (--layoutDepth_ > 0) return;
-  struct TFlush {
-    TCustomDBGridEh &g;
-    ~TFlush() {
-      // Changes the pass itself made to the columns are already laid out.
-      g.flushingColumns_ = true;
-      g.columns_.EndUpdate();
-      g.flushingColumns_ = false;
-    }
-  } flush{*this};
+  const TScopeExit flush([this] {
+    // Changes the pass itself made to the columns are already laid out.
+    flushingColumns_ = true;
+    columns_.EndUpdate();
+    flushingColumns_ = false;
+  });
   if (holdDepth_ == 0)
     RebuildLayout();
   else
@@ -567,8 +561,9 @@ void TCustomDBGridEh::ColumnsChangedNotify() {
 }
 
 void TCustomDBGridEh::ColWidthsChanged() {
-  BeginLayout();
-  try {
+  {
+    BeginLayout();
+    const TScopeExit end([this] { EndLayout(); });
     for (int i = 0; i < columns_.Count(); ++i) {
       TColumnEh *c = columns_.Items(i);
       int col = i + indicatorOffset_;
@@ -611,11 +606,7 @@ void TCustomDBGridEh::ColWidthsChanged() {
       }
       c->FitWidth(gw);
     }
-  } catch (...) {
-    EndLayout();
-    throw;
   }
-  EndLayout();
   OnColWidthsChanged(this);
 }
 
@@ -634,14 +625,10 @@ void TCustomDBGridEh::CreateParams(TCreateParams &p) {
 }
 
 void TCustomDBGridEh::CreateWnd() {
-  HoldLayout();
-  try {
+  {
+    const TLayoutHold hold(*this);
     TCustomGrid::CreateWnd();
-  } catch (...) {
-    ReleaseLayout();
-    throw;
   }
-  ReleaseLayout();
   scrollBarWidth_ = GetSystemMetrics(SM_CXVSCROLL);
   if (autoFitColWidths_)
     RequestLayout();

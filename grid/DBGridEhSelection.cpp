@@ -3,6 +3,8 @@
 // DBGridEhInput.cpp, the highlighting in DBGridEhPaint.cpp.
 #include "grid/DBGridEh.h"
 
+#include "platform/base/ScopeExit.h"
+
 #include <algorithm>
 
 namespace qv {
@@ -77,20 +79,15 @@ void TBookmarkListEh::DeleteSelected() {
   TDataSet *ds = DataSetOf(grid_);
   if (list_.empty() || !TDataAccess::Active(ds)) return;
   TDataAccess::DisableControls(ds);
-  try {
-    for (size_t i = list_.size(); i-- > 0;) {
-      uint64_t bookmark = list_[i];
-      list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(i));
-      ForgetCache();
-      if (!TDataAccess::BookmarkValid(ds, bookmark)) continue;
-      TDataAccess::GotoBookmark(ds, bookmark);
-      TDataAccess::Delete(ds);
-    }
-  } catch (...) {
-    TDataAccess::EnableControls(ds);
-    throw;
+  const TScopeExit enable([ds] { TDataAccess::EnableControls(ds); });
+  for (size_t i = list_.size(); i-- > 0;) {
+    uint64_t bookmark = list_[i];
+    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(i));
+    ForgetCache();
+    if (!TDataAccess::BookmarkValid(ds, bookmark)) continue;
+    TDataAccess::GotoBookmark(ds, bookmark);
+    TDataAccess::Delete(ds);
   }
-  TDataAccess::EnableControls(ds);
 }
 
 bool TBookmarkListEh::DropInvalid() {
@@ -400,19 +397,16 @@ void TCustomDBGridEh::SelectRecordRange(uint64_t from, uint64_t to) {
   TDataSet *ds = DataSet();
   int step = TDataAccess::CompareBookmarks(ds, from, to) <= 0 ? -1 : 1;
   uint64_t current = TDataAccess::GetBookmark(ds);
-  TDataAccess::DisableControls(ds);
-  try {
+  {
+    TDataAccess::DisableControls(ds);
+    const TScopeExit enable([ds] { TDataAccess::EnableControls(ds); });
     TDataAccess::GotoBookmark(ds, to);
     for (;;) {
       selection_.SetCurrentRowSelected(true);
       if (TDataAccess::GetBookmark(ds) == from || TDataAccess::MoveBy(ds, step) == 0) break;
     }
     TDataAccess::GotoBookmark(ds, current);
-  } catch (...) {
-    TDataAccess::EnableControls(ds);
-    throw;
   }
-  TDataAccess::EnableControls(ds);
   Invalidate();
 }
 
