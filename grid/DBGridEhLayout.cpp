@@ -12,6 +12,15 @@ namespace qv {
 
 namespace {
 
+// Room a row keeps above and below its text: one pixel in a flat grid, three in a 3D one.
+constexpr int kFlatRowPadding = 1, kRowPadding = 3;
+// Room a title row keeps around its text, and the extra room of a title with set lines or height.
+constexpr int kTitlePadding = 4, kTitleLinesPadding = 2;
+// A row is tall enough for wrapped text when it is this much taller than one line.
+constexpr int kTallRowExtra = 4;
+// A title of stacked bands is the bands' heights together, less this much (3D or flat titles).
+constexpr int kSharedBandLines3D = 1, kSharedBandLinesFlat = 3;
+
 struct TFontMetrics {
   TEXTMETRICW Tm{};
   int TextHeight = 0; // of "Wg"
@@ -397,7 +406,7 @@ void TCustomDBGridEh::SetGridColumns() {
 void TCustomDBGridEh::MeasureRows() {
   TFontMetrics fm = MeasureFont(Font());
   int h = std::max(fm.TextHeight, 1);
-  int p = (flat_ ? 1 : 3) + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
+  int p = (flat_ ? kFlatRowPadding : kRowPadding) + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
   int rowHeight = (rowHeight_ > 0 || rowLines_ > 0)
                       ? rowHeight_ + (fm.Tm.tmExternalLeading + fm.Tm.tmHeight) * rowLines_
                       : h + p;
@@ -409,18 +418,21 @@ void TCustomDBGridEh::MeasureRows() {
   }
   SetDefaultRowHeight(std::max(rowHeight, 1));
 
+  // A flat grid's edit button is two thirds of a line wide (an odd number of pixels, so that its
+  // arrow has a middle), no wider than a scroll bar; a button takes the row's height when the
+  // row is lower than one and a half of its widths.
   int bw =
       flat_ ? std::min(scrollBarWidth_, (std::max<int>(fm.Tm.tmHeight * 2 / 3, 1) | 1)) + 1 : scrollBarWidth_;
   editButtonWidth_ = (bw * 3 + 1) / 2 < rowHeight ? bw : rowHeight;
-  tallRows_ = fm.Tm.tmExternalLeading + fm.Tm.tmHeight + fm.Tm.tmInternalLeading + 4 < rowHeight;
+  tallRows_ = fm.Tm.tmExternalLeading + fm.Tm.tmHeight + fm.Tm.tmInternalLeading + kTallRowExtra < rowHeight;
 }
 
 int TCustomDBGridEh::NaturalTitleHeight() {
   int titleHeight = 0;
   if (titleRowCount_ > 0) {
     for (int i = 0; i < columns_.Count(); ++i)
-      titleHeight = std::max(titleHeight, TextHeightOf(*columns_.Items(i)->Title()->Font()) + 4);
-    if (columns_.Count() == 0) titleHeight = TextHeightOf(*TitleFont()) + 4;
+      titleHeight = std::max(titleHeight, TextHeightOf(*columns_.Items(i)->Title()->Font()) + kTitlePadding);
+    if (columns_.Count() == 0) titleHeight = TextHeightOf(*TitleFont()) + kTitlePadding;
   }
   return titleHeight;
 }
@@ -441,8 +453,8 @@ void TCustomDBGridEh::ApplyTitleHeight(int titleHeight) {
         if (th > tallestHeight) tallestHeight = th, tallest = f;
       }
       TFontMetrics tm = MeasureFont(*tallest);
-      titleHeight = titleLines_ * tm.Tm.tmHeight + tm.Tm.tmExternalLeading + titleHeight_ + 2 +
-                    ((dbOptions_ & dgRowLines) ? 1 : 0);
+      titleHeight = titleLines_ * tm.Tm.tmHeight + tm.Tm.tmExternalLeading + titleHeight_ +
+                    kTitleLinesPadding + ((dbOptions_ & dgRowLines) ? 1 : 0);
     }
     headTree_.reset();
     headBandHeight_ = 0;
@@ -450,7 +462,8 @@ void TCustomDBGridEh::ApplyTitleHeight(int titleHeight) {
       headTree_ = THeadTreeNode::Build(visibleColumns_);
       int depth = std::max(headTree_->Depth(), 1);
       headBandHeight_ = titleHeight;
-      titleHeight = titleHeight * depth - ((optionsEh_ & dghFixed3D) ? 1 : 3);
+      titleHeight =
+          titleHeight * depth - ((optionsEh_ & dghFixed3D) ? kSharedBandLines3D : kSharedBandLinesFlat);
     }
     SetFixedRows(0);
     if (RowCount() < 2) SetRowCount(2);
