@@ -1,6 +1,8 @@
 #include "Win.h"
 
-#include "platform/base/Text.h"
+#include "platform/base/FileIO.h"
+#include "platform/graphics/Bmp.h"
+#include "platform/graphics/GdiObjects.h"
 #include "skin/SkinMessages.h"
 
 #include <cstdio>
@@ -154,81 +156,56 @@ bool WaitFor(const std::function<bool()> &pred, int timeoutMs) {
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-bool SaveScreen(const std::string &path) {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+namespace {
+
+// What the screen shows in a rectangle, read through a 32-bit top-down DIB.
+PixelMap GrabScreen(const RECT &r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  PixelMap grabbed;
+  if (width <= 0 || height <= 0) return grabbed;
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const TWindowDC screen(nullptr);
+  const TMemoryDC memory(screen.Get());
   void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageSize = rowSize * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageSize;
-  bool ok = false;
-  if (FILE *f = _wfopen(Widen(path).c_str(), L"wb")) {
-    ok = fwrite(&file, sizeof file, 1, f) == 1 &&
-         fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f) == 1 && fwrite(bits, imageSize, 1, f) == 1;
-    fclose(f);
+  const TBitmapHandle bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return grabbed;
+  {
+    const TSelectGuard select(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return ok;
+  GdiFlush();
+  PixelMap view;
+  view.Attach(static_cast<Pixel *>(bits), width, height);
+  grabbed = view; // a copy owns its pixels
+  return grabbed;
+}
+
+} // namespace
+
+bool SaveScreen(const std::string &path) {
+  const PixelMap screen = GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  const TBytes bytes = EncodeBmp24(screen);
+  return !screen.Empty() && WriteFileContents(path, std::string(bytes.begin(), bytes.end()));
 }
 
 COLORREF ScreenPixel(HWND wnd, POINT client) {
   ClientToScreen(wnd, &client);
-  HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, client.x, client.y);
-  ReleaseDC(nullptr, screen);
-  return c;
+  const TWindowDC screen(nullptr);
+  return GetPixel(screen.Get(), client.x, client.y);
 }
 
 TPixels::TPixels(HWND wnd) {
   RECT client{};
   GetClientRect(wnd, &client);
-  width_ = client.right;
-  height_ = client.bottom;
-  if (width_ <= 0 || height_ <= 0) return;
   POINT origin{0, 0};
   ClientToScreen(wnd, &origin);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  auto *first = static_cast<unsigned char *>(bits);
-  bits_.assign(first, first + static_cast<size_t>(width_) * height_ * 4);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  pixels_ = GrabScreen({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
 }
 
 COLORREF TPixels::At(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return RGB(255, 255, 255);
-  const unsigned char *p = &bits_[(static_cast<size_t>(y) * width_ + x) * 4];
-  return RGB(p[2], p[1], p[0]);
+  if (!pixels_.Inside(x, y)) return RGB(255, 255, 255);
+  return ColorFromPixel(pixels_.At(x, y)); // TColor and COLORREF share their layout
 }
 
 } // namespace qv::e2e

@@ -1,6 +1,7 @@
 #pragma once
 // Finding, reading and clicking the windows of another process, as a person at the screen
 // would: real mouse input at the controls' places, window texts, screenshots.
+#include "platform/graphics/Pixels.h"
 #include "tests/common/WindowSearch.h"
 
 #include <windows.h>
@@ -56,14 +57,13 @@ COLORREF ScreenPixel(HWND wnd, POINT client);
 class TPixels {
 public:
   explicit TPixels(HWND wnd);
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Width() const { return pixels_.Width(); }
+  int Height() const { return pixels_.Height(); }
   // RGB of a client point; white outside the area.
   COLORREF At(int x, int y) const;
 
 private:
-  int width_ = 0, height_ = 0;
-  std::vector<unsigned char> bits_; // 32-bit BGRX rows, top-down
+  PixelMap pixels_;
 };
 
 } // namespace qv::e2e

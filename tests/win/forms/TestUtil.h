@@ -80,16 +80,22 @@ inline void WhenWindow(const std::string &cls, std::function<void(HWND)> fn, int
   });
 }
 
-// Writes what the window shows (frame included) as a BMP file for people to look at.
+// Writes a rectangle of what a DC shows as a BMP file for people to look at (a picture that
+// cannot be written is left out: it is not what the test checks).
+inline void SaveShot(HDC from, const RECT &rc, const std::string &file) {
+  TBitmap shot;
+  shot.SetSize(rc.right - rc.left, rc.bottom - rc.top);
+  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), from, rc.left, rc.top, SRCCOPY);
+  const std::vector<uint8_t> bytes = shot.SaveToBmp();
+  WriteFileContents(file, std::string(bytes.begin(), bytes.end()));
+}
+
+// What the window shows on the screen, frame included.
 inline void SaveWindowShot(HWND w, const std::string &file) {
   RECT rc{};
   GetWindowRect(w, &rc);
-  TBitmap shot;
-  shot.SetSize(rc.right - rc.left, rc.bottom - rc.top);
   const TWindowDC screen(nullptr);
-  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen.Get(), rc.left, rc.top, SRCCOPY);
-  const std::vector<uint8_t> bytes = shot.SaveToBmp();
-  WriteFileContents(file, std::string(bytes.begin(), bytes.end()));
+  SaveShot(screen.Get(), rc, file);
 }
 
 // Posts a key press (down, up) to a window; the message loop turns it into characters.
