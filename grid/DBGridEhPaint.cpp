@@ -141,12 +141,10 @@ void FillSolid(HDC dc, const TRect &r, COLORREF c) {
 }
 
 int LoadImages(TImageList &list, const wchar_t *name, COLORREF mask) {
-  HBITMAP bmp = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const TBitmapHandle bmp(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bmp) throw Exception("Cannot load bitmap resource " + Narrow(name));
-  int index = ImageList_AddMasked(list.Handle(), bmp, mask);
-  DeleteObject(bmp);
-  return index;
+  return ImageList_AddMasked(list.Handle(), bmp.Get(), mask);
 }
 
 } // namespace
