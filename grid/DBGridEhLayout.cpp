@@ -278,17 +278,12 @@ int TCustomDBGridEh::TextHeightOf(const TFont &font) { return MeasureFont(font).
 
 void TCustomDBGridEh::RebuildLayout() {
   if (Loading() || inLayout_) return;
-  struct TPassGuard {
-    TCustomDBGridEh &g;
-    explicit TPassGuard(TCustomDBGridEh &grid) : g(grid) {
-      g.inLayout_ = true;
-      g.LockGridLayout();
-    }
-    ~TPassGuard() {
-      g.inLayout_ = false;
-      g.UnlockGridLayout();
-    }
-  } guard(*this);
+  inLayout_ = true;
+  LockGridLayout();
+  const TScopeExit endPass([this] {
+    inLayout_ = false;
+    UnlockGridLayout();
+  });
   ++layoutPasses_;
 
   // 1. Queued deferred passes are covered by this one.
