@@ -20,7 +20,7 @@ namespace {
 // Side of the check box a check-box column draws, in pixels.
 constexpr int kCheckBoxSize = 13;
 // The images of the grid's resources: row indicators and sort markers, in pixels.
-constexpr int kIndicatorWidth = 6, kIndicatorHeight = 11;
+constexpr int kIndicatorImageWidth = 6, kIndicatorImageHeight = 11;
 constexpr int kSortMarkerWidth = 10, kSortMarkerHeight = 9;
 // Width kept free at a title's right for its sort marker, and where the sort index's digits
 // start within it.
@@ -166,7 +166,7 @@ TGridResourcesEh::TGridResourcesEh() {
   left_ = LoadCursorW(inst, L"LEFTCUREH");
   if (!down_ || !right_ || !left_) throw Exception("Cannot load cursor resource");
 
-  indicators_ = std::make_unique<TImageList>(kIndicatorWidth, kIndicatorHeight);
+  indicators_ = std::make_unique<TImageList>(kIndicatorImageWidth, kIndicatorImageHeight);
   const COLORREF white = RGB(255, 255, 255), olive = RGB(128, 128, 0);
   LoadImages(*indicators_, L"DBGARROWEH", white);
   LoadImages(*indicators_, L"DBEDITEH", white);
@@ -181,12 +181,12 @@ TGridResourcesEh::TGridResourcesEh() {
     if (!src) throw Exception("Cannot load bitmap resource DBGARROWEHW");
     TWindowDC screen(nullptr);
     TMemoryDC from(screen.Get()), to(screen.Get());
-    TBitmapHandle dst(CreateCompatibleBitmap(screen.Get(), kIndicatorWidth, kIndicatorHeight));
+    TBitmapHandle dst(CreateCompatibleBitmap(screen.Get(), kIndicatorImageWidth, kIndicatorImageHeight));
     {
       TSelectGuard a(from.Get(), src.Get()), b(to.Get(), dst.Get());
       const COLORREF box = RGB(0, 127, 127);
-      for (int y = 0; y < kIndicatorHeight; ++y)
-        for (int x = 0; x < kIndicatorWidth; ++x) {
+      for (int y = 0; y < kIndicatorImageHeight; ++y)
+        for (int x = 0; x < kIndicatorImageWidth; ++x) {
           COLORREF c = GetPixel(from.Get(), x, y);
           SetPixel(to.Get(), x, y, c == olive ? box : c);
         }
