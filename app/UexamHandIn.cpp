@@ -68,7 +68,12 @@ void Tfmexam::MarkPaper() {
   // hand-in can be repeated. A row already marked (by an earlier hand-in whose score window
   // never came) keeps its mark instead of being marked again.
   TDBQuery *ds = fmDM->localDS;
-  try {
+  {
+    // On failure the marks are rolled back: the exam goes on over the whole paper as it was.
+    TScopeExit reopen([this, ds] {
+      if (ds->State() != TDataSetState::dsBrowse) ds->Cancel();
+      ReopenPaper();
+    });
     auto quiet = ScopedFlag(marking_);
     TTransaction transaction(*fmDM->ADOConnection1);
     ds->Close();
@@ -86,11 +91,7 @@ void Tfmexam::MarkPaper() {
       ds->Next();
     }
     transaction.Commit();
-  } catch (...) {
-    // The marks were rolled back: the exam goes on over the whole paper as it was.
-    if (ds->State() != TDataSetState::dsBrowse) ds->Cancel();
-    ReopenPaper();
-    throw;
+    reopen.Dismiss();
   }
   ds->Close();
   ds->Open();

@@ -4,7 +4,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhTexts.h"
-
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/data/DataSet.h"
 #include "platform/forms/Dialogs.h"
@@ -124,12 +124,9 @@ void TDBGridEhImport::ImportFromStream(std::string_view stream, bool importToAll
   TGridPositionKeeper keeper(grid_, !inserting);
   // A record the database refuses is given up (not left half edited) and ends the import.
   auto post = [ds] {
-    try {
-      ds->CheckBrowseMode();
-    } catch (...) {
-      ds->Cancel();
-      throw;
-    }
+    TScopeExit cancel([ds] { ds->Cancel(); });
+    ds->CheckBrowseMode();
+    cancel.Dismiss();
   };
   size_t next = 0;
   auto appendRest = [&] {

@@ -3,7 +3,7 @@
 #include "grid/DBGridEh.h"
 
 #include "grid/DBGridEhTexts.h"
-
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/forms/Forms.h"
 
@@ -450,30 +450,25 @@ bool TCustomDBGridEh::SearchFor(const std::string &text, bool fromNext, bool bac
   uint64_t bookmark = ds->GetBookmark();
   bool found = false;
   ds->DisableControls();
-  try {
-    if (fromNext) {
-      int step = backwards ? -1 : 1;
-      while (ds->MoveBy(step) != 0)
-        if (matches()) {
-          found = true;
-          break;
-        }
-    } else {
-      ds->First();
-      for (;;) {
-        if (matches()) {
-          found = true;
-          break;
-        }
-        if (ds->MoveBy(1) == 0) break;
+  const TScopeExit enable([ds] { ds->EnableControls(); });
+  if (fromNext) {
+    int step = backwards ? -1 : 1;
+    while (ds->MoveBy(step) != 0)
+      if (matches()) {
+        found = true;
+        break;
       }
+  } else {
+    ds->First();
+    for (;;) {
+      if (matches()) {
+        found = true;
+        break;
+      }
+      if (ds->MoveBy(1) == 0) break;
     }
-    if (!found) ds->GotoBookmark(bookmark);
-  } catch (...) {
-    ds->EnableControls();
-    throw;
   }
-  ds->EnableControls();
+  if (!found) ds->GotoBookmark(bookmark);
   return found;
 }
 

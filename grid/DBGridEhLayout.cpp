@@ -3,12 +3,23 @@
 // widths to the client width.
 #include "grid/DBGridEh.h"
 
+#include "platform/base/ScopeExit.h"
+
 #include <algorithm>
 #include <cassert>
 
 namespace qv {
 
 namespace {
+
+// Room a row keeps above and below its text: one pixel in a flat grid, three in a 3D one.
+constexpr int kFlatRowPadding = 1, kRowPadding = 3;
+// Room a title row keeps around its text, and the extra room of a title with set lines or height.
+constexpr int kTitlePadding = 4, kTitleLinesPadding = 2;
+// A row is tall enough for wrapped text when it is this much taller than one line.
+constexpr int kTallRowExtra = 4;
+// A title of stacked bands is the bands' heights together, less this much (3D or flat titles).
+constexpr int kSharedBandLines3D = 1, kSharedBandLinesFlat = 3;
 
 struct TFontMetrics {
   TEXTMETRICW Tm{};
@@ -85,15 +96,10 @@ void TCustomDBGridEh::SetDataSource(TDBDataSource *ds) {
   // Detaching first makes the link report the old dataset inactive and the new one active, so no
   // column keeps a field of the old dataset even when both are open; one pass covers both.
   BeginLayout();
-  try {
-    dataLink_.SetDataSource(nullptr);
-    dataLink_.SetDataSource(ds ? ds->Source() : nullptr);
-    if (!dataLink_.Active()) LinkActive();
-  } catch (...) {
-    EndLayout();
-    throw;
-  }
-  EndLayout();
+  const TScopeExit end([this] { EndLayout(); });
+  dataLink_.SetDataSource(nullptr);
+  dataLink_.SetDataSource(ds ? ds->Source() : nullptr);
+  if (!dataLink_.Active()) LinkActive();
 }
 
 void TCustomDBGridEh::Notification(TComponent *c, TOperation op) {
@@ -216,15 +222,12 @@ void TCustomDBGridEh::BeginLayout() {
 void TCustomDBGridEh::EndLayout() {
   assert(layoutDepth_ > 0);
   if (--layoutDepth_ > 0) return;
-  struct TFlush {
-    TCustomDBGridEh &g;
-    ~TFlush() {
-      // Changes the pass itself made to the columns are already laid out.
-      g.flushingColumns_ = true;
-      g.columns_.EndUpdate();
-      g.flushingColumns_ = false;
-    }
-  } flush{*this};
+  const TScopeExit flush([this] {
+    // Changes the pass itself made to the columns are already laid out.
+    flushingColumns_ = true;
+    columns_.EndUpdate();
+    flushingColumns_ = false;
+  });
   if (holdDepth_ == 0)
     RebuildLayout();
   else
@@ -277,17 +280,12 @@ int TCustomDBGridEh::TextHeightOf(const TFont &font) { return MeasureFont(font).
 
 void TCustomDBGridEh::RebuildLayout() {
   if (Loading() || inLayout_) return;
-  struct TPassGuard {
-    TCustomDBGridEh &g;
-    explicit TPassGuard(TCustomDBGridEh &grid) : g(grid) {
-      g.inLayout_ = true;
-      g.LockGridLayout();
-    }
-    ~TPassGuard() {
-      g.inLayout_ = false;
-      g.UnlockGridLayout();
-    }
-  } guard(*this);
+  inLayout_ = true;
+  LockGridLayout();
+  const TScopeExit endPass([this] {
+    inLayout_ = false;
+    UnlockGridLayout();
+  });
   ++layoutPasses_;
 
   // 1. Queued deferred passes are covered by this one.
@@ -405,7 +403,7 @@ void TCustomDBGridEh::SetGridColumns() {
 void TCustomDBGridEh::MeasureRows() {
   TFontMetrics fm = MeasureFont(Font());
   int h = std::max(fm.TextHeight, 1);
-  int p = (flat_ ? 1 : 3) + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
+  int p = (flat_ ? kFlatRowPadding : kRowPadding) + ((dbOptions_ & dgRowLines) ? GridLineWidth() : 0);
   int rowHeight = (rowHeight_ > 0 || rowLines_ > 0)
                       ? rowHeight_ + (fm.Tm.tmExternalLeading + fm.Tm.tmHeight) * rowLines_
                       : h + p;
@@ -417,18 +415,21 @@ void TCustomDBGridEh::MeasureRows() {
   }
   SetDefaultRowHeight(std::max(rowHeight, 1));
 
+  // A flat grid's edit button is two thirds of a line wide (an odd number of pixels, so that its
+  // arrow has a middle), no wider than a scroll bar; a button takes the row's height when the
+  // row is lower than one and a half of its widths.
   int bw =
       flat_ ? std::min(scrollBarWidth_, (std::max<int>(fm.Tm.tmHeight * 2 / 3, 1) | 1)) + 1 : scrollBarWidth_;
   editButtonWidth_ = (bw * 3 + 1) / 2 < rowHeight ? bw : rowHeight;
-  tallRows_ = fm.Tm.tmExternalLeading + fm.Tm.tmHeight + fm.Tm.tmInternalLeading + 4 < rowHeight;
+  tallRows_ = fm.Tm.tmExternalLeading + fm.Tm.tmHeight + fm.Tm.tmInternalLeading + kTallRowExtra < rowHeight;
 }
 
 int TCustomDBGridEh::NaturalTitleHeight() {
   int titleHeight = 0;
   if (titleRowCount_ > 0) {
     for (int i = 0; i < columns_.Count(); ++i)
-      titleHeight = std::max(titleHeight, TextHeightOf(*columns_.Items(i)->Title()->Font()) + 4);
-    if (columns_.Count() == 0) titleHeight = TextHeightOf(*TitleFont()) + 4;
+      titleHeight = std::max(titleHeight, TextHeightOf(*columns_.Items(i)->Title()->Font()) + kTitlePadding);
+    if (columns_.Count() == 0) titleHeight = TextHeightOf(*TitleFont()) + kTitlePadding;
   }
   return titleHeight;
 }
@@ -449,8 +450,8 @@ void TCustomDBGridEh::ApplyTitleHeight(int titleHeight) {
         if (th > tallestHeight) tallestHeight = th, tallest = f;
       }
       TFontMetrics tm = MeasureFont(*tallest);
-      titleHeight = titleLines_ * tm.Tm.tmHeight + tm.Tm.tmExternalLeading + titleHeight_ + 2 +
-                    ((dbOptions_ & dgRowLines) ? 1 : 0);
+      titleHeight = titleLines_ * tm.Tm.tmHeight + tm.Tm.tmExternalLeading + titleHeight_ +
+                    kTitleLinesPadding + ((dbOptions_ & dgRowLines) ? 1 : 0);
     }
     headTree_.reset();
     headBandHeight_ = 0;
@@ -458,7 +459,8 @@ void TCustomDBGridEh::ApplyTitleHeight(int titleHeight) {
       headTree_ = THeadTreeNode::Build(visibleColumns_);
       int depth = std::max(headTree_->Depth(), 1);
       headBandHeight_ = titleHeight;
-      titleHeight = titleHeight * depth - ((optionsEh_ & dghFixed3D) ? 1 : 3);
+      titleHeight =
+          titleHeight * depth - ((optionsEh_ & dghFixed3D) ? kSharedBandLines3D : kSharedBandLinesFlat);
     }
     SetFixedRows(0);
     if (RowCount() < 2) SetRowCount(2);
@@ -568,8 +570,9 @@ void TCustomDBGridEh::ColumnsChangedNotify() {
 }
 
 void TCustomDBGridEh::ColWidthsChanged() {
-  BeginLayout();
-  try {
+  {
+    BeginLayout();
+    const TScopeExit end([this] { EndLayout(); });
     for (int i = 0; i < columns_.Count(); ++i) {
       TColumnEh *c = columns_.Items(i);
       int col = i + indicatorOffset_;
@@ -612,11 +615,7 @@ void TCustomDBGridEh::ColWidthsChanged() {
       }
       c->FitWidth(gw);
     }
-  } catch (...) {
-    EndLayout();
-    throw;
   }
-  EndLayout();
   OnColWidthsChanged(this);
 }
 
@@ -635,14 +634,10 @@ void TCustomDBGridEh::CreateParams(TCreateParams &p) {
 }
 
 void TCustomDBGridEh::CreateWnd() {
-  HoldLayout();
-  try {
+  {
+    const TLayoutHold hold(*this);
     TCustomGrid::CreateWnd();
-  } catch (...) {
-    ReleaseLayout();
-    throw;
   }
-  ReleaseLayout();
   scrollBarWidth_ = GetSystemMetrics(SM_CXVSCROLL);
   if (autoFitColWidths_)
     RequestLayout();

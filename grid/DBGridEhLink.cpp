@@ -2,6 +2,8 @@
 // buffered records behind the data rows, the current row, the vertical scroll bar and focus.
 #include "grid/DBGridEh.h"
 
+#include "platform/base/ScopeExit.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cstdlib>
@@ -305,15 +307,15 @@ void TCustomDBGridEh::PostPendingEdits() {
 void TCustomDBGridEh::DoExit() {
   if (dataLink_.Active()) {
     TDataSet *ds = DataSet();
-    try {
-      if ((dbOptions_ & dgCancelOnExit) && ds->State() == TDataSetState::dsInsert && !ds->Modified())
-        ds->Cancel();
-      else
-        PostPendingEdits();
-    } catch (...) {
+    // A refused post takes the focus back, so that the edit can be put right.
+    TScopeExit keepFocus([this] {
       if (CanFocus() && HandleAllocated()) ::SetFocus(HandleIfAllocated());
-      throw;
-    }
+    });
+    if ((dbOptions_ & dgCancelOnExit) && ds->State() == TDataSetState::dsInsert && !ds->Modified())
+      ds->Cancel();
+    else
+      PostPendingEdits();
+    keepFocus.Dismiss();
   }
   TCustomGrid::DoExit();
 }

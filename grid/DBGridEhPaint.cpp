@@ -19,12 +19,27 @@ namespace {
 
 // Side of the check box a check-box column draws, in pixels.
 constexpr int kCheckBoxSize = 13;
+// The images of the grid's resources: row indicators and sort markers, in pixels.
+constexpr int kIndicatorImageWidth = 6, kIndicatorImageHeight = 11;
+constexpr int kSortMarkerWidth = 10, kSortMarkerHeight = 9;
+// Width kept free at a title's right for its sort marker, and where the sort index's digits
+// start within it.
+constexpr int kSortMarkerArea = 16;
+constexpr int kSortIndexLeft = 11;
+// A font escapement is in tenths of a degree: 900 runs the text upwards.
+constexpr int kUpwardsEscapement = 900;
+// Gap between right-aligned text and the cell's right edge.
+constexpr int kRightTextGap = 3;
 
-// One memory bitmap for all grids, grown to the largest cell drawn through it.
+// Gap between a cell's text and its edges: a 3D frame takes one pixel of the two.
+int CellTextMargin(bool is3D) { return is3D ? 1 : 2; }
+
+// One memory bitmap for all grids, grown to the largest cell drawn through it. The holders are
+// declared so that they end in order: the DC's first bitmap selected back, the DC, the bitmap.
 struct TSharedDrawBitmap {
-  HDC Dc = nullptr;
-  HBITMAP Bitmap = nullptr;
-  HGDIOBJ OldBitmap = nullptr;
+  TBitmapHandle Bitmap;
+  std::optional<TMemoryDC> Dc;
+  std::optional<TSelectGuard> Selection;
   int Width = 0, Height = 0;
   int Refs = 0;
   bool Locked = false;
@@ -35,32 +50,27 @@ struct TSharedDrawBitmap {
     if (--Refs == 0) Free();
   }
   void Free() {
-    if (Dc) {
-      SelectObject(Dc, OldBitmap);
-      DeleteDC(Dc);
-    }
-    if (Bitmap) DeleteObject(Bitmap);
-    Dc = nullptr;
-    Bitmap = nullptr;
+    Selection.reset();
+    Dc.reset();
+    Bitmap.Reset();
     Width = Height = 0;
   }
   // The DC holding a bitmap of at least w x h pixels compatible with dc.
   HDC Ensure(HDC dc, int w, int h) {
-    if (Dc && w <= Width && h <= Height) return Dc;
+    if (Dc && w <= Width && h <= Height) return Dc->Get();
     int nw = std::max(w, Width), nh = std::max(h, Height);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max(nw, 1), std::max(nh, 1));
+    TBitmapHandle bmp(CreateCompatibleBitmap(dc, std::max(nw, 1), std::max(nh, 1)));
     if (!bmp) return nullptr;
     if (!Dc) {
-      Dc = CreateCompatibleDC(dc);
-      OldBitmap = SelectObject(Dc, bmp);
+      Dc.emplace(dc);
+      Selection.emplace(Dc->Get(), bmp.Get());
     } else {
-      SelectObject(Dc, bmp);
-      DeleteObject(Bitmap);
+      SelectObject(Dc->Get(), bmp.Get());
     }
-    Bitmap = bmp;
+    Bitmap = std::move(bmp);
     Width = nw;
     Height = nh;
-    return Dc;
+    return Dc->Get();
   }
 };
 
@@ -131,12 +141,10 @@ void FillSolid(HDC dc, const TRect &r, COLORREF c) {
 }
 
 int LoadImages(TImageList &list, const wchar_t *name, COLORREF mask) {
-  HBITMAP bmp = static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const TBitmapHandle bmp(static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bmp) throw Exception("Cannot load bitmap resource " + Narrow(name));
-  int index = ImageList_AddMasked(list.Handle(), bmp, mask);
-  DeleteObject(bmp);
-  return index;
+  return ImageList_AddMasked(list.Handle(), bmp.Get(), mask);
 }
 
 } // namespace
@@ -158,7 +166,7 @@ TGridResourcesEh::TGridResourcesEh() {
   left_ = LoadCursorW(inst, L"LEFTCUREH");
   if (!down_ || !right_ || !left_) throw Exception("Cannot load cursor resource");
 
-  indicators_ = std::make_unique<TImageList>(6, 11);
+  indicators_ = std::make_unique<TImageList>(kIndicatorImageWidth, kIndicatorImageHeight);
   const COLORREF white = RGB(255, 255, 255), olive = RGB(128, 128, 0);
   LoadImages(*indicators_, L"DBGARROWEH", white);
   LoadImages(*indicators_, L"DBEDITEH", white);
@@ -168,26 +176,25 @@ TGridResourcesEh::TGridResourcesEh() {
   LoadImages(*indicators_, L"DBGARROWEHW", olive);
   {
     // The white arrow again, on a coloured box, for the incremental search.
-    HBITMAP src =
-        static_cast<HBITMAP>(LoadImageW(inst, L"DBGARROWEHW", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    TBitmapHandle src(
+        static_cast<HBITMAP>(LoadImageW(inst, L"DBGARROWEHW", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!src) throw Exception("Cannot load bitmap resource DBGARROWEHW");
     TWindowDC screen(nullptr);
     TMemoryDC from(screen.Get()), to(screen.Get());
-    TBitmapHandle dst(CreateCompatibleBitmap(screen.Get(), 6, 11));
+    TBitmapHandle dst(CreateCompatibleBitmap(screen.Get(), kIndicatorImageWidth, kIndicatorImageHeight));
     {
-      TSelectGuard a(from.Get(), src), b(to.Get(), dst.Get());
+      TSelectGuard a(from.Get(), src.Get()), b(to.Get(), dst.Get());
       const COLORREF box = RGB(0, 127, 127);
-      for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 6; ++x) {
+      for (int y = 0; y < kIndicatorImageHeight; ++y)
+        for (int x = 0; x < kIndicatorImageWidth; ++x) {
           COLORREF c = GetPixel(from.Get(), x, y);
           SetPixel(to.Get(), x, y, c == olive ? box : c);
         }
     }
     ImageList_AddMasked(indicators_->Handle(), dst.Get(), olive);
-    DeleteObject(src);
   }
 
-  sortMarkers_ = std::make_unique<TImageList>(10, 9);
+  sortMarkers_ = std::make_unique<TImageList>(kSortMarkerWidth, kSortMarkerHeight);
   const COLORREF magenta = RGB(255, 0, 255);
   LoadImages(*sortMarkers_, L"DBSMDOWNEH", magenta);
   LoadImages(*sortMarkers_, L"DBSMUPEH", magenta);
@@ -271,10 +278,14 @@ void TDBGridEhStyle::DetachGrid(TCustomDBGridEh *grid) { std::erase(grids_, grid
 
 TColor TDBGridEhStyle::LuminateColor(TColor c, TColor target, bool focused) {
   COLORREF bg = ColorToRGB(c), to = ColorToRGB(target);
+  // Halfway to the target colour, then most of the way to a pale grey; a focused grid's
+  // selection is then pushed a little away from a mid grey, so that it stands out more.
+  constexpr double kToTarget = 0.5, kToPale = 0.6, kFromMid = 0.25;
+  constexpr int kPale = 225, kMid = 122;
   auto channel = [focused](int ch, int g) {
-    double v = ch + (g - ch) * 0.5;
-    v = v + (225 - v) * 0.6;
-    if (focused) v = v - (122 - v) * 0.25;
+    double v = ch + (g - ch) * kToTarget;
+    v = v + (kPale - v) * kToPale;
+    if (focused) v = v - (kMid - v) * kFromMid;
     return std::clamp(static_cast<int>(std::lround(v)), 0, 255);
   };
   COLORREF mixed = RGB(channel(GetRValue(bg), GetRValue(to)), channel(GetGValue(bg), GetGValue(to)),
@@ -443,8 +454,7 @@ void TCustomDBGridEh::DrawIndicatorCell(TCanvas &canvas, int row, const TRect &r
     break;
   }
   TImageList &images = TGridResourcesEh::Get().Indicators();
-  int dx = CellIs3D(0, row) ? 1 : 2;
-  int x = rect.Right - images.Width() - dx;
+  int x = rect.Right - images.Width() - CellTextMargin(CellIs3D(0, row));
   int y = rect.Top + (rect.Height() - images.Height()) / 2;
   TGridResourcesEh::Get().DrawIndicator(dc, x, y, image, ColorToRGB(fill));
 }
@@ -462,7 +472,7 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
   bool pressed = titlePressed_ && pressedCol_ == GridColOfColumn(column);
   OnGetBtnParams(this, column, font, background, marker, pressed);
   bool is3D = (optionsEh_ & dghFixed3D) != 0;
-  int dx = is3D ? 1 : 2, dy = is3D ? 1 : 2;
+  int dx = CellTextMargin(is3D), dy = CellTextMargin(is3D);
   if (flat_) --dy;
   if (pressed) {
     dx += 1;
@@ -472,8 +482,8 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
   FillSolid(dc, rect, ColorToRGB(background));
   if (marker != TSortMarkerEh::smNoneEh) {
     TImageList &markers = TGridResourcesEh::Get().SortMarkers();
-    textRect.Right = std::max(textRect.Left, textRect.Right - 16);
-    int x = textRect.Right + (16 - markers.Width()) / 2;
+    textRect.Right = std::max(textRect.Left, textRect.Right - kSortMarkerArea);
+    int x = textRect.Right + (kSortMarkerArea - markers.Width()) / 2;
     int y = rect.Top + (rect.Height() - markers.Height()) / 2;
     ImageList_Draw(markers.Handle(), marker == TSortMarkerEh::smDownEh ? 0 : 1, dc, x, y, ILD_TRANSPARENT);
     int marked = 0;
@@ -484,7 +494,7 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, ColorToRGB(clWindowText));
       std::wstring digits = std::to_wstring(title->SortIndex());
-      TextOutW(dc, textRect.Right + 11, y, digits.c_str(), static_cast<int>(digits.size()));
+      TextOutW(dc, textRect.Right + kSortIndexLeft, y, digits.c_str(), static_cast<int>(digits.size()));
     }
   }
   AssignFont(canvas.Font, *font);
@@ -498,7 +508,7 @@ void TCustomDBGridEh::DrawTitleCell(TCanvas &canvas, TColumnEh *column, const TR
   if (title->Orientation() == TTextOrientationEh::tohVertical) {
     LOGFONTW lf{};
     GetObjectW(font->Handle(), sizeof lf, &lf);
-    lf.lfEscapement = lf.lfOrientation = 900;
+    lf.lfEscapement = lf.lfOrientation = kUpwardsEscapement;
     TFontHandle rotated(CreateFontIndirectW(&lf));
     TSelectGuard sel(dc, rotated.Get());
     SetBkMode(dc, TRANSPARENT);
@@ -543,7 +553,7 @@ void TCustomDBGridEh::DrawHeaderTree(TCanvas &canvas) {
     AssignFont(canvas.Font, *first->Title()->Font());
     canvas.Brush.SetColor(background);
     DrawCellText(canvas, inner, 0, 0, true, false, TVertLayoutEh::tlTop, TAlignment::taCenter, node.Text,
-                 is3D ? 1 : 2, is3D ? 1 : 2, false);
+                 CellTextMargin(is3D), CellTextMargin(is3D), false);
     if (is3D) DrawFrame3D(canvas, group, false);
   };
   draw(*headTree_);
@@ -625,7 +635,8 @@ void TCustomDBGridEh::DrawDataCell(TCanvas &canvas, TColumnEh *column, int col, 
       DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | (checked ? DFCS_CHECKED : 0));
     } else {
       DrawCellText(canvas, textRect, 0, 0, column->EndEllipsis(), column->WordWrap() && tallRows_,
-                   TVertLayoutEh::tlTop, alignment, text, flat_ ? 1 : 2, 2, true);
+                   TVertLayoutEh::tlTop, alignment, text, CellTextMargin(false) - (flat_ ? 1 : 0),
+                   CellTextMargin(false), true);
     }
     if (column->AlwaysShowEditButton() && textRect.Right < rect.Right) {
       RECT b{textRect.Right, rect.Top, rect.Right, rect.Bottom};
@@ -667,7 +678,7 @@ void TCustomDBGridEh::DrawFooterCell(TCanvas &canvas, TColumnEh *column, int col
     AssignFont(canvas.Font, *font);
     canvas.Brush.SetColor(background);
     bool is3D = CellIs3D(col, row);
-    int dx = is3D ? 1 : 2, dy = (is3D ? 1 : 2) - (flat_ ? 1 : 0);
+    int dx = CellTextMargin(is3D), dy = CellTextMargin(is3D) - (flat_ ? 1 : 0);
     DrawCellText(canvas, rect, 0, 0, footer->EndEllipsis(), footer->WordWrap() && tallRows_,
                  TVertLayoutEh::tlTop, alignment, text, dy, dx, true);
   }
@@ -709,7 +720,7 @@ void TCustomDBGridEh::DrawCellText(TCanvas &canvas, const TRect &rect, int leftM
     }
     int x = rect.Left + dx + leftMargin;
     if (alignment == TAlignment::taRightJustify)
-      x = rect.Right - width - 3 - rightMargin;
+      x = rect.Right - width - kRightTextGap - rightMargin;
     else if (alignment == TAlignment::taCenter)
       x = rect.Left + rect.Width() / 2 - width / 2;
     SetTextColor(dc, textColor);

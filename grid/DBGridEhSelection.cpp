@@ -3,6 +3,8 @@
 // DBGridEhInput.cpp, the highlighting in DBGridEhPaint.cpp.
 #include "grid/DBGridEh.h"
 
+#include "platform/base/ScopeExit.h"
+
 #include <algorithm>
 
 namespace qv {
@@ -82,20 +84,15 @@ void TBookmarkListEh::DeleteSelected() {
   TDataSet *ds = DataSetOf(grid_);
   if (list_.empty() || !DataSetActive(grid_)) return;
   ds->DisableControls();
-  try {
-    for (size_t i = list_.size(); i-- > 0;) {
-      uint64_t bookmark = list_[i];
-      list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(i));
-      ForgetCache();
-      if (!ds->BookmarkValid(bookmark)) continue;
-      ds->GotoBookmark(bookmark);
-      ds->Delete();
-    }
-  } catch (...) {
-    ds->EnableControls();
-    throw;
+  const TScopeExit enable([ds] { ds->EnableControls(); });
+  for (size_t i = list_.size(); i-- > 0;) {
+    uint64_t bookmark = list_[i];
+    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(i));
+    ForgetCache();
+    if (!ds->BookmarkValid(bookmark)) continue;
+    ds->GotoBookmark(bookmark);
+    ds->Delete();
   }
-  ds->EnableControls();
 }
 
 bool TBookmarkListEh::DropInvalid() {
@@ -405,19 +402,16 @@ void TCustomDBGridEh::SelectRecordRange(uint64_t from, uint64_t to) {
   if (!ds) return;
   int step = ds->CompareBookmarks(from, to) <= 0 ? -1 : 1;
   uint64_t current = ds->GetBookmark();
-  ds->DisableControls();
-  try {
+  {
+    ds->DisableControls();
+    const TScopeExit enable([ds] { ds->EnableControls(); });
     ds->GotoBookmark(to);
     for (;;) {
       selection_.SetCurrentRowSelected(true);
       if (ds->GetBookmark() == from || ds->MoveBy(step) == 0) break;
     }
     ds->GotoBookmark(current);
-  } catch (...) {
-    ds->EnableControls();
-    throw;
   }
-  ds->EnableControls();
   Invalidate();
 }
 

@@ -5,11 +5,14 @@
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/classes/Properties.h"
+#include "platform/graphics/GdiObjects.h"
 #include "skin/SkinMessages.h"
 #include "skin/WinSkinData.h"
 #include "skin/WinSkinForm.h"
 
 #include <windowsx.h>
+
+#include <optional>
 
 namespace qv {
 
@@ -163,13 +166,16 @@ void TSkinControl::PaintWindow(HDC dc) {
   GetWindowRect(handle_, &wr);
   windowRect_ = {wr.left, wr.top, wr.right, wr.bottom};
   TRect rect{0, 0, wr.right - wr.left, wr.bottom - wr.top};
-  HDC target = dc ? dc : GetWindowDC(handle_);
+  std::optional<TWindowDC> own;
+  if (!dc) {
+    own.emplace(handle_, true);
+    dc = own->Get();
+  }
   try {
-    Paint(target, rect);
+    Paint(dc, rect);
   } catch (...) {
     // A paint that fails leaves the control as it was.
   }
-  if (!dc) ReleaseDC(handle_, target);
 }
 
 void TSkinControl::Paint(HDC, const TRect &) {}
@@ -191,10 +197,9 @@ void TSkinControl::Repaint() {
 
 void TSkinControl::FillButtonFace(HDC dc, const TRect &rect) const {
   TColor face = data_ ? data_->Skin().Palette.ButtonFace : clBtnFace;
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(face));
+  const TBrushHandle brush(CreateSolidBrush(ColorToRGB(face)));
   RECT rc{rect.Left, rect.Top, rect.Right, rect.Bottom};
-  FillRect(dc, &rc, brush);
-  DeleteObject(brush);
+  FillRect(dc, &rc, brush.Get());
 }
 
 void TSkinControl::FillParentColour(HDC dc, const TRect &rect) const {
@@ -203,10 +208,9 @@ void TSkinControl::FillParentColour(HDC dc, const TRect &rect) const {
     FillButtonFace(dc, rect);
     return;
   }
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(parent->Color()));
+  const TBrushHandle brush(CreateSolidBrush(ColorToRGB(parent->Color())));
   RECT rc{rect.Left, rect.Top, rect.Right, rect.Bottom};
-  FillRect(dc, &rc, brush);
-  DeleteObject(brush);
+  FillRect(dc, &rc, brush.Get());
 }
 
 void TSkinControl::DrawFocusText(HDC dc, UINT flags, const TRect &rect) const {

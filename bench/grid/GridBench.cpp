@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -91,8 +92,9 @@ double PlainTextPass(TDBGridEh *grid, TQuery &q, int passes) {
 // The CSV of every record written by hand: the fields' texts, GBK, quoted, through stdio.
 double PlainCsv(TQuery &q, const std::vector<std::string> &fields, const std::string &path, bool titles) {
   auto start = Clock::now();
-  FILE *f = _wfopen(Widen(path).c_str(), L"wb");
-  if (!f) return -1;
+  const std::unique_ptr<FILE, int (*)(FILE *)> file(_wfopen(Widen(path).c_str(), L"wb"), &std::fclose);
+  if (!file) return -1;
+  FILE *f = file.get();
   auto quoted = [f](const std::string &utf8) {
     std::string gbk = Utf8ToGbk(utf8), out = "\"";
     for (char c : gbk) {
@@ -116,7 +118,6 @@ double PlainCsv(TQuery &q, const std::vector<std::string> &fields, const std::st
   for (q.First(); !q.Eof(); q.Next())
     row([&](size_t i) { return q.FieldByName(fields[i])->DisplayText(); });
   q.EnableControls();
-  std::fclose(f);
   return Ms(Clock::now() - start);
 }
 

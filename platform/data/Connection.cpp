@@ -1,6 +1,7 @@
 #include "platform/data/Connection.h"
 
 #include "platform/base/FileIO.h"
+#include "platform/base/ScopeExit.h"
 #include "platform/base/Text.h"
 #include "platform/data/DataError.h"
 #include "platform/data/DataLinkFile.h"
@@ -236,12 +237,9 @@ void TConnection::Open() {
                          "中的 Data Source，相对于工作目录“" + WorkingDirectory() + "”）");
   OpenDatabase(dataSource, false);
   if (!VerifySchema) return;
-  try {
-    VerifyExamSchema(*this);
-  } catch (...) {
-    Close();
-    throw;
-  }
+  TScopeExit close([this] { Close(); });
+  VerifyExamSchema(*this);
+  close.Dismiss();
 }
 
 void TConnection::OpenDatabase(const std::string &path, bool create) {
@@ -261,15 +259,14 @@ void TConnection::OpenDatabase(const std::string &path, bool create) {
                          (db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc)));
   db_ = std::move(db);
   path_ = path;
-  try {
-    if (sqlite3_db_readonly(db_.get(), "main") == 1)
-      throw EDatabaseError("数据库文件“" + path + "”是只读的：考试需要写入试卷表");
-    Configure();
-  } catch (...) {
+  TScopeExit forget([this] {
     db_.reset();
     path_.clear();
-    throw;
-  }
+  });
+  if (sqlite3_db_readonly(db_.get(), "main") == 1)
+    throw EDatabaseError("数据库文件“" + path + "”是只读的：考试需要写入试卷表");
+  Configure();
+  forget.Dismiss();
 }
 
 void TConnection::Configure() {

@@ -332,6 +332,19 @@ private:
   void PaintHandler(TMessage &m);
   void ReflectToChild(TMessage &m);
   void SetZOrderOf(TWinControl *c);
+  // The cases of WndProc. Paints, erases or prints a window of our own class (one that no
+  // standard class draws); false when the class draws it.
+  bool PaintOwnWindow(TMessage &m);
+  // Sets a reflected WM_CTLCOLOR*'s colours to the control's font and colour.
+  void AnswerControlColor(TMessage &m);
+  void FocusReceived(TMessage &m);
+  void FocusLost(TMessage &m);
+  // A key pressed in the window (CN_KEYDOWN): the control's handlers, then the form's dialog keys.
+  void KeyDownFromWindow(TMessage &m);
+  // The window moved or resized (WM_WINDOWPOSCHANGED): the bounds follow, a new size realigns.
+  void WindowMoved(TMessage &m);
+  void MouseMoved(TMessage &m);
+  void MouseLeft(TMessage &m);
 };
 
 // A control without a window: its parent paints it and routes its mouse messages to it.

@@ -370,13 +370,14 @@ int TCustomForm::ShowModal() {
   EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
   modal_ = true;
   modalResult_ = mrNone;
-  auto restore = [&] {
-    // The owners come back before the form hides, so that one of them takes the activation.
-    for (HWND w : disabled.list)
-      if (IsWindow(w)) EnableWindow(w, TRUE);
-    modal_ = false;
-  };
-  try {
+  {
+    const TScopeExit restore([&] {
+      // The owners come back before the form hides, so that one of them takes the activation.
+      for (HWND w : disabled.list)
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+      modal_ = false;
+      Hide();
+    });
     Show();
     while (modalResult_ == mrNone) {
       MSG msg;
@@ -389,13 +390,7 @@ int TCustomForm::ShowModal() {
       Application->ProcessMessage(msg);
       if (modalResult_ != mrNone) CloseModal();
     }
-  } catch (...) {
-    restore();
-    Hide();
-    throw;
   }
-  restore();
-  Hide();
   if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
   return modalResult_;
 }

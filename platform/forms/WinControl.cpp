@@ -619,78 +619,136 @@ void TWinControl::RouteMouseToGraphic(TMessage &m) {
   }
 }
 
+namespace {
+
+// Whether a message from a child window goes back to that child as CN_*: WM_COMMAND only from a
+// control (not from a menu or an accelerator), WM_DRAWITEM only for a control (not a menu item).
+bool ReflectedToChild(const TMessage &m) {
+  switch (m.Msg) {
+  case WM_COMMAND:
+    return m.LParam != 0;
+  case WM_DRAWITEM:
+    return m.WParam != 0;
+  default:
+    return true;
+  }
+}
+
+} // namespace
+
+bool TWinControl::PaintOwnWindow(TMessage &m) {
+  if (defWndProc_ != DefWindowProcW) return false;
+  switch (m.Msg) {
+  case WM_PAINT:
+    PaintHandler(m);
+    break;
+  case WM_ERASEBKGND:
+    if (!doubleBuffered_) EraseBackground(reinterpret_cast<HDC>(m.WParam));
+    m.Result = 1;
+    break;
+  default: // WM_PRINTCLIENT
+    PaintTo(reinterpret_cast<HDC>(m.WParam));
+    break;
+  }
+  return true;
+}
+
+void TWinControl::AnswerControlColor(TMessage &m) {
+  HDC dc = reinterpret_cast<HDC>(m.WParam);
+  SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color() : clGrayText));
+  SetBkColor(dc, ColorToRGB(Color()));
+  m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+}
+
+void TWinControl::FocusReceived(TMessage &m) {
+  DefaultHandler(m);
+  if (TCustomForm *f = ParentForm(); f && f != this) f->FocusChanged(this);
+  Perform(CM_ENTER);
+  DoEnter();
+}
+
+void TWinControl::FocusLost(TMessage &m) {
+  DefaultHandler(m);
+  Perform(CM_EXIT);
+  DoExit();
+}
+
+void TWinControl::KeyDownFromWindow(TMessage &m) {
+  WORD key = static_cast<WORD>(m.WParam);
+  if (DoKeyDown(key, KeyboardShiftState())) {
+    m.Result = 1;
+    return;
+  }
+  // A dialog key (Tab, Enter, Esc, arrows) the control does not want goes to its form.
+  if (IsDialogKeyCode(key) && !WantsKey(key))
+    if (TCustomForm *f = ParentForm()) m.Result = f->Perform(CM_DIALOGKEY, key, m.LParam);
+}
+
+void TWinControl::WindowMoved(TMessage &m) {
+  DefaultHandler(m);
+  RECT rc{};
+  GetWindowRect(handle_, &rc);
+  HWND parent = GetParent(handle_);
+  if (parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rc), 2);
+  bool sized = rc.right - rc.left != Width() || rc.bottom - rc.top != Height();
+  UpdateBounds(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+  if (sized) RequestAlign();
+}
+
+void TWinControl::MouseMoved(TMessage &m) {
+  if (!tracking_) {
+    TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
+    tracking_ = TrackMouseEvent(&t) != FALSE;
+    Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
+  }
+  RouteMouseToGraphic(m);
+}
+
+void TWinControl::MouseLeft(TMessage &m) {
+  tracking_ = false;
+  if (hotControl_) {
+    TControl *hot = hotControl_;
+    hotControl_ = nullptr;
+    hot->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(hot));
+  }
+  Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
+  DefaultHandler(m);
+}
+
 void TWinControl::WndProc(TMessage &m) {
   switch (m.Msg) {
   case WM_PAINT:
-    if (defWndProc_ == DefWindowProcW) {
-      PaintHandler(m);
-      return;
-    }
-    break;
   case WM_ERASEBKGND:
-    if (defWndProc_ == DefWindowProcW) {
-      if (!doubleBuffered_) EraseBackground(reinterpret_cast<HDC>(m.WParam));
-      m.Result = 1;
-      return;
-    }
-    break;
   case WM_PRINTCLIENT:
-    if (defWndProc_ == DefWindowProcW) {
-      PaintTo(reinterpret_cast<HDC>(m.WParam));
-      return;
-    }
+    if (PaintOwnWindow(m)) return;
     break;
   case WM_COMMAND:
-    if (m.LParam) {
-      ReflectToChild(m);
-      return;
-    }
-    break;
+  case WM_DRAWITEM:
   case WM_NOTIFY:
   case WM_CTLCOLOREDIT:
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
   case WM_CTLCOLORLISTBOX:
   case WM_CTLCOLORSCROLLBAR:
+    if (!ReflectedToChild(m)) break;
     ReflectToChild(m);
     return;
-  case WM_DRAWITEM:
-    if (m.WParam) {
-      ReflectToChild(m);
-      return;
-    }
-    break;
   case CN_CTLCOLOREDIT:
   case CN_CTLCOLORSTATIC:
   case CN_CTLCOLORBTN:
-  case CN_CTLCOLORLISTBOX: {
-    HDC dc = reinterpret_cast<HDC>(m.WParam);
-    SetTextColor(dc, ColorToRGB(Enabled() ? Font().Color() : clGrayText));
-    SetBkColor(dc, ColorToRGB(Color()));
-    m.Result = reinterpret_cast<LRESULT>(ColorBrush());
+  case CN_CTLCOLORLISTBOX:
+    AnswerControlColor(m);
     return;
-  }
   case WM_SETFOCUS:
-    DefaultHandler(m);
-    if (TCustomForm *f = ParentForm(); f && f != this) f->FocusChanged(this);
-    Perform(CM_ENTER);
-    DoEnter();
+    FocusReceived(m);
     return;
   case WM_KILLFOCUS:
-    DefaultHandler(m);
-    Perform(CM_EXIT);
-    DoExit();
+    FocusLost(m);
     return;
-  case CN_KEYDOWN: {
-    WORD key = static_cast<WORD>(m.WParam);
-    if (DoKeyDown(key, KeyboardShiftState())) {
-      m.Result = 1;
-      return;
-    }
-    if (IsDialogKeyCode(key) && !WantsKey(key))
-      if (TCustomForm *f = ParentForm()) m.Result = f->Perform(CM_DIALOGKEY, key, m.LParam);
+  case CN_KEYDOWN:
+    KeyDownFromWindow(m);
     return;
-  }
   case WM_KEYUP: {
     WORD key = static_cast<WORD>(m.WParam);
     OnKeyUp(this, key, KeyboardShiftState());
@@ -706,39 +764,18 @@ void TWinControl::WndProc(TMessage &m) {
   case WM_SYSCHAR:
     if (TCustomForm *f = ParentForm(); f && f->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) return;
     break;
-  case WM_WINDOWPOSCHANGED: {
-    DefaultHandler(m);
-    RECT rc{};
-    GetWindowRect(handle_, &rc);
-    HWND parent = GetParent(handle_);
-    if (parent && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD))
-      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&rc), 2);
-    bool sized = rc.right - rc.left != Width() || rc.bottom - rc.top != Height();
-    UpdateBounds(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-    if (sized) RequestAlign();
+  case WM_WINDOWPOSCHANGED:
+    WindowMoved(m);
     return;
-  }
   case WM_SIZE:
     DefaultHandler(m);
     Realign();
     return;
   case WM_MOUSEMOVE:
-    if (!tracking_) {
-      TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
-      tracking_ = TrackMouseEvent(&t) != FALSE;
-      Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
-    }
-    RouteMouseToGraphic(m);
+    MouseMoved(m);
     return;
   case WM_MOUSELEAVE:
-    tracking_ = false;
-    if (hotControl_) {
-      TControl *hot = hotControl_;
-      hotControl_ = nullptr;
-      hot->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(hot));
-    }
-    Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
-    DefaultHandler(m);
+    MouseLeft(m);
     return;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONUP:

@@ -1,6 +1,8 @@
 #include "Win.h"
 
-#include "platform/base/Text.h"
+#include "platform/base/FileIO.h"
+#include "platform/graphics/Bmp.h"
+#include "platform/graphics/GdiObjects.h"
 #include "skin/SkinMessages.h"
 
 #include <cstdio>
@@ -9,86 +11,9 @@
 
 namespace qv::e2e {
 
-namespace {
-
-struct TTopSearch {
-  DWORD Pid;
-  std::wstring ClassName, Caption;
-  HWND Found = nullptr;
-};
-
-BOOL CALLBACK TopProc(HWND wnd, LPARAM lp) {
-  auto &s = *reinterpret_cast<TTopSearch *>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(wnd, &pid);
-  if (pid != s.Pid || !IsWindowVisible(wnd)) return TRUE;
-  wchar_t cls[256] = {};
-  GetClassNameW(wnd, cls, 256);
-  if (s.ClassName != cls) return TRUE;
-  if (!s.Caption.empty()) {
-    wchar_t text[512] = {};
-    GetWindowTextW(wnd, text, 512);
-    if (s.Caption != text) return TRUE;
-  }
-  s.Found = wnd;
-  return FALSE;
-}
-
-struct TChildSearch {
-  std::wstring ClassName;
-  std::vector<HWND> Found;
-};
-
-BOOL CALLBACK ChildProc(HWND wnd, LPARAM lp) {
-  auto &s = *reinterpret_cast<TChildSearch *>(lp);
-  wchar_t cls[256] = {};
-  GetClassNameW(wnd, cls, 256);
-  if (s.ClassName == cls) s.Found.push_back(wnd);
-  return TRUE;
-}
-
-BOOL CALLBACK AllProc(HWND wnd, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND> *>(lp)->push_back(wnd);
-  return TRUE;
-}
-
-std::vector<HWND> AllChildren(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(parent, AllProc, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-} // namespace
-
-HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &caption) {
-  TTopSearch s{pid, Widen(className), Widen(caption)};
-  EnumWindows(TopProc, reinterpret_cast<LPARAM>(&s));
-  return s.Found;
-}
-
-std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className) {
-  std::vector<HWND> found;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w) && WindowClass(w) == className) found.push_back(w);
-  }
-  return found;
-}
-
-std::vector<HWND> ProcessTopWindows(DWORD pid) {
-  std::vector<HWND> found;
-  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && IsWindowVisible(w)) found.push_back(w);
-  }
-  return found;
-}
-
 TSkinCount CountSkinnedChildren(HWND wnd) {
   TSkinCount count;
-  for (HWND child : AllChildren(wnd)) {
+  for (HWND child : Descendants(wnd)) {
     ++count.All;
     DWORD_PTR answer = 0;
     if (SendMessageTimeoutW(child, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1)
@@ -99,31 +24,8 @@ TSkinCount CountSkinnedChildren(HWND wnd) {
   return count;
 }
 
-std::vector<HWND> FindChildren(HWND parent, const std::string &className) {
-  TChildSearch s{Widen(className), {}};
-  if (parent) EnumChildWindows(parent, ChildProc, reinterpret_cast<LPARAM>(&s));
-  return s.Found;
-}
-
-HWND FindChild(HWND parent, const std::string &className, const std::string &text) {
-  for (HWND wnd : FindChildren(parent, className))
-    if (WindowText(wnd) == text) return wnd;
-  return nullptr;
-}
-
-std::string WindowText(HWND wnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      2000, &copied);
-  text.resize(copied);
-  return Narrow(text);
-}
-
 void DumpWindow(HWND wnd) {
-  for (HWND child : AllChildren(wnd)) {
+  for (HWND child : Descendants(wnd)) {
     {
       RECT r = ScreenRect(child);
       std::printf("  %s \"%s\" %s%s (%ld,%ld %ldx%ld)\n", WindowClass(child).c_str(),
@@ -132,12 +34,6 @@ void DumpWindow(HWND wnd) {
                   r.bottom - r.top);
     }
   }
-}
-
-std::string WindowClass(HWND wnd) {
-  wchar_t cls[256] = {};
-  GetClassNameW(wnd, cls, 256);
-  return Narrow(cls);
 }
 
 RECT ScreenRect(HWND wnd) {
@@ -281,46 +177,43 @@ bool WaitFor(const std::function<bool()> &pred, int timeoutMs) {
 
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-bool SaveScreen(const std::string &path) {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+namespace {
+
+// What the screen shows in a rectangle, read through a 32-bit top-down DIB.
+PixelMap GrabScreen(const RECT &r) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  PixelMap grabbed;
+  if (width <= 0 || height <= 0) return grabbed;
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const TWindowDC screen(nullptr);
+  const TMemoryDC memory(screen.Get());
   void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageSize = rowSize * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageSize;
-  bool ok = false;
-  if (FILE *f = _wfopen(Widen(path).c_str(), L"wb")) {
-    ok = fwrite(&file, sizeof file, 1, f) == 1 &&
-         fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, f) == 1 && fwrite(bits, imageSize, 1, f) == 1;
-    fclose(f);
+  const TBitmapHandle bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return grabbed;
+  {
+    const TSelectGuard select(memory.Get(), bitmap.Get());
+    BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), r.left, r.top, SRCCOPY);
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return ok;
+  GdiFlush();
+  PixelMap view;
+  view.Attach(static_cast<Pixel *>(bits), width, height);
+  grabbed = view; // a copy owns its pixels
+  return grabbed;
+}
+
+} // namespace
+
+bool SaveScreen(const std::string &path) {
+  const PixelMap screen = GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  const TBytes bytes = EncodeBmp24(screen);
+  return !screen.Empty() && WriteFileContents(path, std::string(bytes.begin(), bytes.end()));
 }
 
 COLORREF ScreenPixel(HWND wnd, POINT client) {
   ClientToScreen(wnd, &client);
-  HDC screen = GetDC(nullptr);
-  COLORREF c = GetPixel(screen, client.x, client.y);
-  ReleaseDC(nullptr, screen);
-  return c;
+  const TWindowDC screen(nullptr);
+  return GetPixel(screen.Get(), client.x, client.y);
 }
 
 namespace {
@@ -337,36 +230,11 @@ RECT ClientOnScreen(HWND wnd) {
 
 TPixels::TPixels(HWND wnd) : TPixels(ClientOnScreen(wnd)) {}
 
-TPixels::TPixels(const RECT &screenRect) {
-  width_ = screenRect.right - screenRect.left;
-  height_ = screenRect.bottom - screenRect.top;
-  if (width_ <= 0 || height_ <= 0) return;
-  POINT origin{screenRect.left, screenRect.top};
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  auto *first = static_cast<unsigned char *>(bits);
-  bits_.assign(first, first + static_cast<size_t>(width_) * height_ * 4);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
+TPixels::TPixels(const RECT &screenRect) : pixels_(GrabScreen(screenRect)) {}
 
 COLORREF TPixels::At(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return RGB(255, 255, 255);
-  const unsigned char *p = &bits_[(static_cast<size_t>(y) * width_ + x) * 4];
-  return RGB(p[2], p[1], p[0]);
+  if (!pixels_.Inside(x, y)) return RGB(255, 255, 255);
+  return ColorFromPixel(pixels_.At(x, y)); // TColor and COLORREF share their layout
 }
 
 } // namespace qv::e2e

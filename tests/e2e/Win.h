@@ -1,6 +1,9 @@
 #pragma once
 // Finding, reading and clicking the windows of another process, as a person at the screen
 // would: real mouse input at the controls' places, window texts, screenshots.
+#include "platform/graphics/Pixels.h"
+#include "tests/common/WindowSearch.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -9,26 +12,23 @@
 
 namespace qv::e2e {
 
-// Visible top-level windows of process pid with this window class (and caption when given).
-HWND FindTopWindow(DWORD pid, const std::string &className, const std::string &caption = {});
-// Every visible top-level window of process pid with this window class.
-std::vector<HWND> FindTopWindows(DWORD pid, const std::string &className);
-// Every descendant of parent of this window class (visible or not), in window order.
-std::vector<HWND> FindChildren(HWND parent, const std::string &className);
-// Every visible top-level window of process pid, in z-order.
-std::vector<HWND> ProcessTopWindows(DWORD pid);
+using test::Descendants;
+using test::FindChild;
+using test::FindChildren;
+using test::FindTopWindow;
+using test::FindTopWindows;
+using test::ProcessTopWindows;
+using test::WindowClass;
+using test::WindowText;
+
 // The window's descendants, and how many of them answer the skin's query (WM_SKINQUERY) with 1.
 struct TSkinCount {
   int Skinned = 0, All = 0;
   std::string Unskinned; // class names of the children that did not answer, comma-separated
 };
 TSkinCount CountSkinnedChildren(HWND wnd);
-// The descendant of this class whose text is text, or nullptr.
-HWND FindChild(HWND parent, const std::string &className, const std::string &text);
-std::string WindowText(HWND wnd);
 // Prints the window's descendants (class, text, visibility, place) for a failure report.
 void DumpWindow(HWND wnd);
-std::string WindowClass(HWND wnd);
 RECT ScreenRect(HWND wnd);
 // Visible and enabled, and so are all its ancestors.
 bool Usable(HWND wnd);
@@ -64,14 +64,13 @@ class TPixels {
 public:
   explicit TPixels(HWND wnd);
   explicit TPixels(const RECT &screenRect);
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  int Width() const { return pixels_.Width(); }
+  int Height() const { return pixels_.Height(); }
   // RGB of a point (client, or from the rectangle's top left); white outside the area.
   COLORREF At(int x, int y) const;
 
 private:
-  int width_ = 0, height_ = 0;
-  std::vector<unsigned char> bits_; // 32-bit BGRX rows, top-down
+  PixelMap pixels_;
 };
 
 } // namespace qv::e2e

@@ -2,6 +2,7 @@
 
 #include "grid/DBGridEhFormats.h"
 #include "platform/base/CommandLine.h"
+#include "platform/base/ScopeExit.h"
 
 namespace qv::bankedit {
 
@@ -76,7 +77,13 @@ int ImportBank(TBankView &view, TTransferFormat format, const std::string &path)
   std::string bytes = ReadGridFile(path);
   query.CheckBrowseMode();
   int before = query.RecordCount();
-  try {
+  {
+    // A refused import leaves the bank as it was, shown afresh.
+    TScopeExit reload([&query] {
+      query.Cancel();
+      query.Close();
+      query.Open();
+    });
     TTransaction transaction(*query.Connection());
     // Appending: the import fills the new record and appends the rest, from the first column.
     query.Append();
@@ -87,11 +94,7 @@ int ImportBank(TBankView &view, TTransferFormat format, const std::string &path)
       ImportGridFromStream<TDBGridEhImportAsQVTDBIF>(grid, bytes, false);
     query.CheckBrowseMode();
     transaction.Commit();
-  } catch (...) {
-    query.Cancel();
-    query.Close();
-    query.Open();
-    throw;
+    reload.Dismiss();
   }
   return query.RecordCount() - before;
 }

@@ -11,6 +11,7 @@
 #include "platform/base/Text.h"
 #include "platform/data/Connection.h"
 #include "platform/data/Schema.h"
+#include "tests/common/WindowSearch.h"
 
 #include <gtest/gtest.h>
 
@@ -53,66 +54,27 @@ private:
   std::deque<TExpectation> expected_;
   UINT_PTR timer_ = 0;
 
-  static BOOL CALLBACK FindProc(HWND w, LPARAM lp) {
-    auto *state = reinterpret_cast<std::pair<std::wstring, HWND> *>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    wchar_t cls[64] = {};
-    GetClassNameW(w, cls, 64);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(w) && state->first == cls) {
-      state->second = w;
-      return FALSE;
-    }
-    return TRUE;
-  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     TResponder &r = Instance();
     if (r.expected_.empty()) return;
-    std::pair<std::wstring, HWND> state(Widen(r.expected_.front().Class), nullptr);
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&state));
-    if (!state.second) return;
+    HWND found = test::FindTopWindow(GetCurrentProcessId(), r.expected_.front().Class);
+    if (!found) return;
     TExpectation e = std::move(r.expected_.front());
     r.expected_.pop_front();
-    e.Act(state.second);
+    e.Act(found);
   }
 };
 
-BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
-  reinterpret_cast<std::vector<HWND> *>(lp)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> all;
-  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
-  return all;
-}
-
-std::string TextOf(HWND w) {
-  wchar_t text[256] = {};
-  GetWindowTextW(w, text, 256);
-  return Narrow(text);
-}
-
-std::string ClassOf(HWND w) {
-  wchar_t cls[64] = {};
-  GetClassNameW(w, cls, 64);
-  return Narrow(cls);
-}
-
 void ClickButton(const std::string &cls, const std::string &caption) {
   TResponder::Instance().Expect(cls, [caption](HWND dialog) {
-    for (HWND child : Children(dialog))
-      if (TextOf(child) == caption) SendMessageW(child, BM_CLICK, 0, 0);
+    for (HWND child : test::Descendants(dialog))
+      if (test::WindowText(child) == caption) SendMessageW(child, BM_CLICK, 0, 0);
   });
 }
 
 void DismissMessageBox() {
   TResponder::Instance().Expect("#32770", [](HWND box) {
-    std::string text;
-    for (HWND child : Children(box))
-      if (ClassOf(child) == "Static" && !TextOf(child).empty()) text = TextOf(child);
-    TResponder::Instance().Seen.push_back(text);
+    TResponder::Instance().Seen.push_back(test::MessageBoxText(box));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   });
 }

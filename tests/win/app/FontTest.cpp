@@ -6,13 +6,13 @@
 
 #include "app/Uexam.h"
 #include "app/uDM.h"
+#include "platform/base/FileIO.h"
 #include "platform/base/Text.h"
 #include "platform/forms/Dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace qv {
@@ -24,13 +24,10 @@ const wchar_t kSample[] = L"D √ A × 123 Yes";
 // channel value found in its advance box. Saves the picture as a BMP file.
 std::vector<std::pair<wchar_t, int>> DarkestPerGlyph(HFONT font, const std::string &picture) {
   const int w = 240, h = 40, x0 = 4, y0 = 8;
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void *bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ oldBmp = SelectObject(dc, bmp);
-  HGDIOBJ oldFont = SelectObject(dc, font);
+  TBitmap shot;
+  shot.SetSize(w, h);
+  HDC dc = shot.DC();
+  const TSelectGuard useFont(dc, font);
   RECT all{0, 0, w, h};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetTextColor(dc, RGB(0, 0, 0));
@@ -39,7 +36,6 @@ std::vector<std::pair<wchar_t, int>> DarkestPerGlyph(HFONT font, const std::stri
   TextOutW(dc, x0, y0, kSample, n);
   GdiFlush();
   std::vector<std::pair<wchar_t, int>> result;
-  const auto *px = static_cast<const uint32_t *>(bits);
   for (int i = 0; i < n; ++i) {
     if (kSample[i] == L' ') continue;
     SIZE before{}, through{};
@@ -48,24 +44,14 @@ std::vector<std::pair<wchar_t, int>> DarkestPerGlyph(HFONT font, const std::stri
     int darkest = 255;
     for (int y = 0; y < h; ++y)
       for (int x = x0 + before.cx; x < x0 + through.cx && x < w; ++x) {
-        uint32_t c = px[y * w + x];
+        uint32_t c = shot.Pixels().At(x, y);
         int m = std::max({static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                           static_cast<int>((c >> 16) & 0xFF)});
         darkest = std::min(darkest, m);
       }
     result.emplace_back(kSample[i], darkest);
   }
-  BITMAPFILEHEADER fh{0x4D42,
-                      static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + w * h * 4), 0,
-                      0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::ofstream out(picture, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(&fh), sizeof fh);
-  out.write(reinterpret_cast<const char *>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  out.write(static_cast<const char *>(bits), w * h * 4);
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBmp);
-  DeleteObject(bmp);
-  DeleteDC(dc);
+  WriteFileBytes(picture, shot.SaveToBmp());
   return result;
 }
 

@@ -67,7 +67,7 @@ TEST_F(ControlsTest, WindowProcMethodCanBeReplacedAndRestoredOnWindowedAndGraphi
   };
   button->SetCaption("开始考试");
   EXPECT_EQ(setTexts, 1);
-  EXPECT_EQ(TextOf(button->Handle()), "开始考试"); // passed on to the window's own procedure
+  EXPECT_EQ(WindowText(button->Handle()), "开始考试"); // passed on to the window's own procedure
   button->WindowProc = saved;
   button->SetCaption("交卷");
   EXPECT_EQ(setTexts, 1);

@@ -18,16 +18,11 @@ struct FormsTest : ::testing::Test {
   void TearDown() override { CancelPending(); }
 };
 
-BOOL CALLBACK CollectButton(HWND w, LPARAM p) {
-  if (LowerCase(ClassOf(w)) == "tbutton" || LowerCase(ClassOf(w)) == "button")
-    reinterpret_cast<std::vector<std::string> *>(p)->push_back(TextOf(w) +
-                                                               (IsWindowEnabled(w) ? "" : " (disabled)"));
-  return TRUE;
-}
-
 std::vector<std::string> ButtonTexts(HWND dialog) {
   std::vector<std::string> texts;
-  EnumChildWindows(dialog, CollectButton, reinterpret_cast<LPARAM>(&texts));
+  for (HWND w : Descendants(dialog))
+    if (LowerCase(WindowClass(w)) == "tbutton" || LowerCase(WindowClass(w)) == "button")
+      texts.push_back(WindowText(w) + (IsWindowEnabled(w) ? "" : " (disabled)"));
   return texts;
 }
 } // namespace
@@ -83,7 +78,7 @@ TEST_F(FormsTest, AnExceptionEscapingAHandlerShowsTheErrorBoxAndTheLoopGoesOn) {
   std::string boxText, boxClass;
   After(50, [&] { SendMessageW(button->Handle(), BM_CLICK, 0, 0); });
   WhenWindow("#32770", [&](HWND box) { // runs inside the message box's own loop
-    boxClass = ClassOf(box);
+    boxClass = WindowClass(box);
     boxText = MessageBoxText(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     After(100, [&] { SendMessageW(button->Handle(), BM_CLICK, 0, 0); });
@@ -139,8 +134,8 @@ TEST_F(FormsTest, ConfirmationDialogIsATMessageFormAndTakesEnterAndEscape) {
   std::string cls, title;
   std::vector<std::string> buttons;
   WhenWindow("TMessageForm", [&](HWND dlg) {
-    cls = ClassOf(dlg);
-    title = TextOf(dlg);
+    cls = WindowClass(dlg);
+    title = WindowText(dlg);
     buttons = ButtonTexts(dlg);
     UpdateWindow(dlg);
     SaveWindowShot(dlg, "confirm-dialog.bmp");

@@ -33,7 +33,7 @@ TEST_F(StdCtrlsTest, CheckBoxesKeepTextLeftOfTheBoxAndTheirStateAcrossWindows) {
   HWND h = box->Handle();
   EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & BS_LEFTTEXT);
   EXPECT_EQ(SendMessageW(h, BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(TextOf(h), "1基础  "); // the caption keeps its trailing blanks
+  EXPECT_EQ(WindowText(h), "1基础  "); // the caption keeps its trailing blanks
   SendMessageW(h, BM_CLICK, 0, 0);
   EXPECT_FALSE(box->Checked());
   EXPECT_EQ(clicks, 1);
@@ -60,7 +60,7 @@ TEST_F(StdCtrlsTest, MemoLinesAndWindowTextStayTheSame) {
   EXPECT_TRUE(GetWindowLongW(h, GWL_STYLE) & ES_READONLY);
   EXPECT_EQ(SendMessageW(h, EM_GETLINECOUNT, 0, 0), 2);
   EXPECT_EQ(
-      TextOf(h),
+      WindowText(h),
       "                                    考生注意事项\r\n1，准备好后，请点击屏幕右上角的（开始考试）按钮");
   memo->SetText("焊接电弧是……");
   EXPECT_EQ(memo->Lines()->Count(), 1);

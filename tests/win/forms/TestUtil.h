@@ -2,12 +2,13 @@
 // Helpers for tests with real windows: delayed actions on thread timers (they run inside any
 // message loop, modal loops and message boxes included), pumping until a condition holds, and
 // finding windows of this thread.
+#include "platform/base/FileIO.h"
 #include "platform/base/Text.h"
 #include "platform/forms/Forms.h"
+#include "tests/common/WindowSearch.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -59,45 +60,11 @@ inline void Pump(int ms) {
   PumpUntil([] { return false; }, ms);
 }
 
-inline std::string ClassOf(HWND w) {
-  wchar_t buf[256];
-  GetClassNameW(w, buf, 256);
-  return Narrow(buf);
-}
-
-inline std::string TextOf(HWND w) {
-  wchar_t buf[1024];
-  GetWindowTextW(w, buf, 1024);
-  return Narrow(buf);
-}
-
-struct TFindCtx {
-  std::string cls;
-  HWND found = nullptr;
-};
-
-inline BOOL CALLBACK FindOne(HWND w, LPARAM p) {
-  auto *c = reinterpret_cast<TFindCtx *>(p);
-  if (IsWindowVisible(w) && ClassOf(w) == c->cls) {
-    c->found = w;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // A visible top-level window of this thread with that class, or nullptr.
 inline HWND FindThreadWindow(const std::string &cls) {
-  TFindCtx ctx{cls};
-  EnumThreadWindows(GetCurrentThreadId(), FindOne, reinterpret_cast<LPARAM>(&ctx));
-  return ctx.found;
-}
-
-inline BOOL CALLBACK CollectStaticText(HWND w, LPARAM p) {
-  if (LowerCase(ClassOf(w)) == "static") {
-    std::string t = TextOf(w);
-    if (!t.empty()) *reinterpret_cast<std::string *>(p) = t;
-  }
-  return TRUE;
+  for (HWND w : FindTopWindows(GetCurrentProcessId(), cls))
+    if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) return w;
+  return nullptr;
 }
 
 // Runs fn(window) once a visible window of class cls exists and holds the focus; tries every
@@ -113,27 +80,22 @@ inline void WhenWindow(const std::string &cls, std::function<void(HWND)> fn, int
   });
 }
 
-// The text of the static control of a message box (its message).
-inline std::string MessageBoxText(HWND box) {
-  std::string text;
-  EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-  return text;
+// Writes a rectangle of what a DC shows as a BMP file for people to look at (a picture that
+// cannot be written is left out: it is not what the test checks).
+inline void SaveShot(HDC from, const RECT &rc, const std::string &file) {
+  TBitmap shot;
+  shot.SetSize(rc.right - rc.left, rc.bottom - rc.top);
+  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), from, rc.left, rc.top, SRCCOPY);
+  const std::vector<uint8_t> bytes = shot.SaveToBmp();
+  WriteFileContents(file, std::string(bytes.begin(), bytes.end()));
 }
 
-// Writes what the window shows (frame included) as a BMP file for people to look at.
+// What the window shows on the screen, frame included.
 inline void SaveWindowShot(HWND w, const std::string &file) {
   RECT rc{};
   GetWindowRect(w, &rc);
-  TBitmap shot;
-  shot.SetSize(rc.right - rc.left, rc.bottom - rc.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, rc.left, rc.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  std::vector<uint8_t> bytes = shot.SaveToBmp();
-  if (FILE *f = std::fopen(file.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  const TWindowDC screen(nullptr);
+  SaveShot(screen.Get(), rc, file);
 }
 
 // Posts a key press (down, up) to a window; the message loop turns it into characters.

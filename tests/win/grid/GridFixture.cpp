@@ -4,7 +4,6 @@
 #include "platform/forms/StdCtrls.h"
 
 #include <atomic>
-#include <fstream>
 
 namespace qv::test {
 
@@ -55,25 +54,8 @@ void SaveWindowBmp(HWND wnd, const std::string &path) {
   UpdateWindow(wnd);
   RECT rc{};
   GetClientRect(wnd, &rc);
-  int w = rc.right, h = rc.bottom;
-  TWindowDC dc(wnd);
-  TMemoryDC mem(dc.Get());
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void *bits = nullptr;
-  TBitmapHandle bmp(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    TSelectGuard sel(mem.Get(), bmp.Get());
-    BitBlt(mem.Get(), 0, 0, w, h, dc.Get(), 0, 0, SRCCOPY);
-  }
-  GdiFlush();
-  int stride = ((w * 3 + 3) / 4) * 4;
-  BITMAPFILEHEADER fh{0x4D42, static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader + stride * h), 0, 0,
-                      static_cast<DWORD>(sizeof fh + sizeof bi.bmiHeader)};
-  std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary);
-  out.write(reinterpret_cast<const char *>(&fh), sizeof fh);
-  out.write(reinterpret_cast<const char *>(&bi.bmiHeader), sizeof bi.bmiHeader);
-  out.write(static_cast<const char *>(bits), stride * h);
+  const TWindowDC dc(wnd);
+  test::SaveShot(dc.Get(), rc, path);
 }
 
 void GridTest::Build(int rows, int width, int height, bool exam) {

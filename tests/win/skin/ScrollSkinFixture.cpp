@@ -4,8 +4,6 @@
 #include "platform/classes/ClassBuilder.h"
 #include "skin/SkinGdi.h"
 
-#include <cstdio>
-
 namespace qv::test {
 
 const TClassInfo &TTestCombo::StaticClassInfo() {
@@ -46,11 +44,8 @@ int TScreenShot::Mismatches(int x, int y, const PixelMap &expected, int skipFrom
 }
 
 void TScreenShot::Save(const std::string &file) const {
-  std::vector<uint8_t> bytes = shot_.SaveToBmp();
-  if (FILE *f = std::fopen(file.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  const std::vector<uint8_t> bytes = shot_.SaveToBmp();
+  WriteFileContents(file, std::string(bytes.begin(), bytes.end()));
 }
 
 RECT ScreenRectOf(HWND wnd) {

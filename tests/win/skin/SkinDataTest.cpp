@@ -8,6 +8,7 @@
 #include "skin/SkinMessageBox.h"
 #include "skin/SkinReader.h"
 #include "skin/WinSkinData.h"
+#include "tests/common/WindowSearch.h"
 #include "tools/skinpack/LzhEncoder.h"
 #include "tools/skinpack/SkinPackage.h"
 
@@ -121,34 +122,15 @@ TEST(SkinDataWin, SystemColoursAreReadFromTheSystemAtEachUse) {
 
 // Closes the first message box of this thread it finds, keeping its caption and text.
 struct MessageBoxWatch {
-  static inline std::wstring caption, text;
+  static inline std::string caption, text;
   static inline int ticks = 0;
 
-  static BOOL CALLBACK FindBox(HWND wnd, LPARAM found) {
-    wchar_t cls[16] = {};
-    GetClassNameW(wnd, cls, 16);
-    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(wnd)) return TRUE;
-    *reinterpret_cast<HWND *>(found) = wnd;
-    return FALSE;
-  }
-  // The message text is the box's static child that holds text (the icon's has none).
-  static BOOL CALLBACK FindText(HWND child, LPARAM) {
-    wchar_t cls[16] = {}, childText[256] = {};
-    GetClassNameW(child, cls, 16);
-    GetWindowTextW(child, childText, 256);
-    if (_wcsicmp(cls, L"Static") != 0 || !childText[0]) return TRUE;
-    text = childText;
-    return FALSE;
-  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     ++ticks;
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND box = test::FindTopWindow(GetCurrentProcessId(), "#32770");
     if (!box) return;
-    wchar_t buffer[256] = {};
-    GetWindowTextW(box, buffer, 256);
-    caption = buffer;
-    EnumChildWindows(box, &FindText, 0);
+    caption = test::WindowText(box);
+    text = test::MessageBoxText(box);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
 };
@@ -192,9 +174,9 @@ TEST(SkinDataWin, ARefusedPackageShowsTheMessageBoxAndSkinsNothing) {
   KillTimer(nullptr, timer);
   SetSkinMessageHandler(nullptr);
 
-  EXPECT_EQ(MessageBoxWatch::caption, L"皮肤测试");
+  EXPECT_EQ(MessageBoxWatch::caption, "皮肤测试");
   // The box shows the two lines; the line break is the single carriage return of the text.
-  EXPECT_EQ(MessageBoxWatch::text, L"This is Older Skin File\rPlease update to new version !");
+  EXPECT_EQ(MessageBoxWatch::text, "This is Older Skin File\rPlease update to new version !");
   EXPECT_TRUE(data.NoSkinLoaded());
   EXPECT_FALSE(data.Active());
   EXPECT_EQ(commands.skins, 0);
