@@ -7,7 +7,7 @@ mkdir -p "$top/build"
 exec 9>"$top/build/.wineprefix.lock"
 flock 9
 # Bump when the settings below change: an existing prefix then gets them applied again.
-version=4
+version=5
 [ "$(cat "$WINEPREFIX/.project-ready" 2>/dev/null)" = "$version" ] && exit 0
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -34,10 +34,12 @@ reg=$(mktemp --suffix=.reg)
   # for a withdrawal that never comes.
   echo '"Managed"="N"'
   echo
-  # The menu font of a Chinese Windows, 宋体 at 12 pixels (Wine's own is an 11-pixel Tahoma, which
-  # stands in as a smoothed sans face with thin, broken Chinese strokes).
+  # The menu and message-box fonts of a Chinese Windows, 宋体 at 12 pixels (Wine's own are an
+  # 11-pixel Tahoma, which stands in as a smoothed sans face with thin, broken Chinese strokes).
+  song12=$(python3 -c "import struct; print(','.join('%02x' % b for b in struct.pack('<5l8B', -12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0) + '宋体'.encode('utf-16-le').ljust(64, b'\0')))")
   echo '[HKEY_CURRENT_USER\Control Panel\Desktop\WindowMetrics]'
-  echo "\"MenuFont\"=hex:$(python3 -c "import struct; print(','.join('%02x' % b for b in struct.pack('<5l8B', -12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0) + '宋体'.encode('utf-16-le').ljust(64, b'\0')))")"
+  echo "\"MenuFont\"=hex:$song12"
+  echo "\"MessageFont\"=hex:$song12"
   echo
   echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
   for f in "宋体" "SimSun" "新宋体" "NSimSun"; do echo "\"$f\"=\"$song\""; done
