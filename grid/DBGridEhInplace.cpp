@@ -7,6 +7,7 @@
 #include "platform/classes/ClassBuilder.h"
 #include "platform/data/DataSet.h"
 #include "platform/data/Field.h"
+#include "platform/graphics/GdiObjects.h"
 
 #include <windowsx.h>
 
@@ -458,9 +459,8 @@ void TDBGridInplaceEdit::WndProc(TMessage &m) {
     return;
   case WM_NCPAINT: {
     TInplaceEdit::WndProc(m);
-    HDC dc = GetWindowDC(HandleIfAllocated());
-    PaintButtons(dc);
-    ReleaseDC(HandleIfAllocated(), dc);
+    const TWindowDC dc(HandleIfAllocated(), true);
+    PaintButtons(dc.Get());
     return;
   }
   case WM_NCHITTEST: {
@@ -607,8 +607,8 @@ bool TDBGridInplaceEdit::DoKeyPress(wchar_t &key) {
     if (key > 0 && key < 128) calculator_->KeyPressed(static_cast<char>(key));
     return true;
   }
-  if (key == L'\r' || key == 27 || key == L'\t') return true;         // handled as keys
-  bool changes = key == L'\b' || key >= 32 || key == 22 || key == 24; // Ctrl+V, Ctrl+X
+  if (key == VK_RETURN || key == VK_ESCAPE || key == VK_TAB) return true; // handled as keys
+  bool changes = key == L'\b' || key >= 32 || key == 22 || key == 24;     // Ctrl+V, Ctrl+X
   if (changes && !BeginChange()) {
     MessageBeep(0);
     return true;

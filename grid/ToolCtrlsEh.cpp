@@ -2,6 +2,7 @@
 
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
+#include "platform/graphics/GdiObjects.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -74,9 +75,9 @@ int TPopupListboxEh::ItemHeight() {
 }
 
 int TPopupListboxEh::WidestItem() {
-  HWND h = Handle();
-  HDC dc = GetDC(h);
-  HGDIOBJ old = SelectObject(dc, Font().Handle());
+  const TWindowDC windowDC(Handle());
+  HDC dc = windowDC.Get();
+  const TSelectGuard select(dc, Font().Handle());
   int widest = 0;
   for (int i = 0; i < Count(); ++i) {
     std::wstring w = Widen(Item(i));
@@ -84,8 +85,6 @@ int TPopupListboxEh::WidestItem() {
     GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
     widest = std::max(widest, static_cast<int>(size.cx));
   }
-  SelectObject(dc, old);
-  ReleaseDC(h, dc);
   return widest;
 }
 

@@ -79,14 +79,14 @@ TMenuItemLook MenuItemLookOf(HMENU menu, int position) {
 
 SIZE MeasureSkinMenuItem(const TSkinDataCore &skin, HFONT font, const TMenuItemLook &look) {
   if (look.Separator) return {20, 8};
-  HDC dc = GetDC(nullptr);
   SIZE text{}, shortcut{};
   {
-    const TSelectGuard select(dc, font);
-    GetTextExtentPoint32W(dc, look.Caption.c_str(), static_cast<int>(look.Caption.size()), &text);
-    GetTextExtentPoint32W(dc, look.Shortcut.c_str(), static_cast<int>(look.Shortcut.size()), &shortcut);
+    const TWindowDC screen(nullptr);
+    const TSelectGuard select(screen.Get(), font);
+    GetTextExtentPoint32W(screen.Get(), look.Caption.c_str(), static_cast<int>(look.Caption.size()), &text);
+    GetTextExtentPoint32W(screen.Get(), look.Shortcut.c_str(), static_cast<int>(look.Shortcut.size()),
+                          &shortcut);
   }
-  ReleaseDC(nullptr, dc);
   const int margin = skin.MenuItem ? skin.MenuItem->Margins.Left : 0;
   return {text.cx + 26 + margin + (shortcut.cx > 0 ? shortcut.cx + 24 : 0) + 12,
           std::max<LONG>(text.cy + 4, kGlyph + 4)};
@@ -146,13 +146,8 @@ void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC target, const R
 
 TSkinSystemMenu::TSkinSystemMenu(TSkinData *data) : data_(data) {}
 
-TSkinSystemMenu::~TSkinSystemMenu() {
-  if (menu_) DestroyMenu(menu_);
-}
-
 void TSkinSystemMenu::Build(HMENU platform, const TNcWindowFacts &facts) {
-  if (menu_) DestroyMenu(menu_);
-  menu_ = CreatePopupMenu();
+  menu_.reset(CreatePopupMenu());
   entries_.clear();
   const int count = platform ? GetMenuItemCount(platform) : 0;
   for (int i = 0; i < count; ++i) {
@@ -167,7 +162,7 @@ void TSkinSystemMenu::Build(HMENU platform, const TNcWindowFacts &facts) {
     // A separator stays owner-drawn (from the skin), never selectable.
     UINT flags = MF_OWNERDRAW | (look.Disabled ? MF_GRAYED : MF_ENABLED);
     if (info.fState & MFS_CHECKED) flags |= MF_CHECKED;
-    AppendMenuW(menu_, flags, info.wID, reinterpret_cast<LPCWSTR>(kEntryTag | entries_.size()));
+    AppendMenuW(menu_.get(), flags, info.wID, reinterpret_cast<LPCWSTR>(kEntryTag | entries_.size()));
     entries_.push_back(std::move(look));
   }
 }

@@ -2,6 +2,7 @@
 // The skinned system menu: a copy of the window's system menu whose items are drawn from the skin
 // (the menu item picture, the menu glyphs for restore, maximise, minimise and close) and enabled
 // by the window's state. Rebuilt on every opening.
+#include "platform/forms/Menus.h"
 #include "platform/graphics/GdiObjects.h"
 #include "skin/WinSkinNc.h"
 
@@ -37,13 +38,12 @@ void DrawSkinMenuItem(const TSkinDataCore &skin, HFONT font, HDC dc, const RECT 
 class TSkinSystemMenu {
 public:
   explicit TSkinSystemMenu(TSkinData *data);
-  ~TSkinSystemMenu();
   TSkinSystemMenu(const TSkinSystemMenu &) = delete;
   TSkinSystemMenu &operator=(const TSkinSystemMenu &) = delete;
 
   // Copies the entries of the platform's system menu, owner-drawn.
   void Build(HMENU platform, const TNcWindowFacts &facts);
-  HMENU Handle() const { return menu_; }
+  HMENU Handle() const { return menu_.get(); }
   // The owner window's WM_MEASUREITEM and WM_DRAWITEM; false when the item is not one of ours.
   bool Measure(MEASUREITEMSTRUCT &item) const;
   bool Draw(const DRAWITEMSTRUCT &item) const;
@@ -52,7 +52,7 @@ private:
   const TMenuItemLook *EntryOf(UINT type, ULONG_PTR data) const;
 
   TSkinData *data_;
-  HMENU menu_ = nullptr;
+  TMenuHandle menu_;
   std::vector<TMenuItemLook> entries_;
 };
 
