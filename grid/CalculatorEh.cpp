@@ -1,5 +1,6 @@
 #include "grid/CalculatorEh.h"
 
+#include "grid/DropDownWindow.h"
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/forms/LayoutResource.h"
@@ -175,20 +176,11 @@ void TPopupCalculatorEh::WndProc(TMessage &m) {
   TCalculatorEh::WndProc(m);
 }
 
-void TPopupCalculatorEh::ShowAt(int x, int y) {
-  HWND h = Handle();
-  SetWindowPos(h, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetVisible(true);
-}
+void TPopupCalculatorEh::ShowAt(int x, int y) { ShowDropDownWindow(*this, Bounds(x, y, 0, 0), SWP_NOSIZE); }
 
-void TPopupCalculatorEh::Hide() {
-  if (HandleAllocated()) ShowWindow(HandleIfAllocated(), SW_HIDE);
-  SetVisible(false);
-}
+void TPopupCalculatorEh::Hide() { HideDropDownWindow(*this); }
 
-bool TPopupCalculatorEh::ListVisible() const {
-  return HandleAllocated() && IsWindowVisible(HandleIfAllocated());
-}
+bool TPopupCalculatorEh::ListVisible() const { return DropDownWindowShown(*this); }
 
 void TPopupCalculatorEh::KeyPressed(char key) {
   char k = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));

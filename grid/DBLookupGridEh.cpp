@@ -2,6 +2,7 @@
 // from (TSpecRowEh, TColumnDropDownBoxEh).
 #include "grid/DBLookupGridEh.h"
 
+#include "grid/DropDownWindow.h"
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/data/DataSet.h"
@@ -371,19 +372,12 @@ TSize TPopupDataGridEh::FrameSize() {
 
 void TPopupDataGridEh::ShowAt(const TRect &bounds) {
   userSized_ = false;
-  SetWindowPos(Handle(), HWND_TOPMOST, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
-               SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_FRAMECHANGED);
-  SetVisible(true);
+  ShowDropDownWindow(*this, bounds, SWP_FRAMECHANGED);
 }
 
-void TPopupDataGridEh::Hide() {
-  if (HandleAllocated()) ShowWindow(HandleIfAllocated(), SW_HIDE);
-  SetVisible(false);
-}
+void TPopupDataGridEh::Hide() { HideDropDownWindow(*this); }
 
-bool TPopupDataGridEh::ListVisible() const {
-  return HandleAllocated() && IsWindowVisible(HandleIfAllocated());
-}
+bool TPopupDataGridEh::ListVisible() const { return DropDownWindowShown(*this); }
 
 void TPopupDataGridEh::WndProc(TMessage &m) {
   if (m.Msg == WM_EXITSIZEMOVE) userSized_ = true;

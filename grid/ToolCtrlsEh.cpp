@@ -1,5 +1,6 @@
 #include "grid/ToolCtrlsEh.h"
 
+#include "grid/DropDownWindow.h"
 #include "platform/base/Text.h"
 #include "platform/classes/ClassBuilder.h"
 #include "platform/graphics/GdiObjects.h"
@@ -99,20 +100,13 @@ TSize TPopupListboxEh::FrameSize() {
 
 void TPopupListboxEh::ShowAt(const TRect &bounds) {
   userSized_ = false;
-  SetWindowPos(Handle(), HWND_TOPMOST, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
-               SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetVisible(true);
+  ShowDropDownWindow(*this, bounds);
   if (ItemIndex() >= 0) SendMessageW(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(ItemIndex()), 0);
 }
 
-void TPopupListboxEh::Hide() {
-  if (HandleAllocated()) ShowWindow(HandleIfAllocated(), SW_HIDE);
-  SetVisible(false);
-}
+void TPopupListboxEh::Hide() { HideDropDownWindow(*this); }
 
-bool TPopupListboxEh::ListVisible() const {
-  return HandleAllocated() && IsWindowVisible(HandleIfAllocated());
-}
+bool TPopupListboxEh::ListVisible() const { return DropDownWindowShown(*this); }
 
 void TPopupListboxEh::SearchFor(const std::string &text) {
   if (text.empty()) return;
@@ -250,20 +244,11 @@ TSize TPopupMonthCalendarEh::MinimumSize() {
   return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
-void TPopupMonthCalendarEh::ShowAt(const TRect &bounds) {
-  SetWindowPos(Handle(), HWND_TOPMOST, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(),
-               SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  SetVisible(true);
-}
+void TPopupMonthCalendarEh::ShowAt(const TRect &bounds) { ShowDropDownWindow(*this, bounds); }
 
-void TPopupMonthCalendarEh::Hide() {
-  if (HandleAllocated()) ShowWindow(HandleIfAllocated(), SW_HIDE);
-  SetVisible(false);
-}
+void TPopupMonthCalendarEh::Hide() { HideDropDownWindow(*this); }
 
-bool TPopupMonthCalendarEh::ListVisible() const {
-  return HandleAllocated() && IsWindowVisible(HandleIfAllocated());
-}
+bool TPopupMonthCalendarEh::ListVisible() const { return DropDownWindowShown(*this); }
 
 void TPopupMonthCalendarEh::MoveDays(int days) {
   SYSTEMTIME st = ToSystemTime(Date());
