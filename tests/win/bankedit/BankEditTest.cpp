@@ -51,26 +51,8 @@ struct BankEditTest : ::testing::Test {
     fs::remove_all(dir, ec);
   }
   TDBGridInplaceEdit *Editor() const { return dynamic_cast<TDBGridInplaceEdit *>(grid->InplaceEditor()); }
-  void Type(const std::string &utf8) {
-    for (wchar_t ch : Widen(utf8)) {
-      MSG msg{GetFocus(), WM_CHAR, ch, 1, 0, {}};
-      Application->ProcessMessage(msg);
-    }
-    Pump(5);
-  }
-  void Press(WORD vk, uint32_t shift = 0) {
-    BYTE state[256], saved[256];
-    GetKeyboardState(state);
-    std::copy(std::begin(state), std::end(state), saved);
-    if (shift & ssShift) state[VK_SHIFT] = 0x80;
-    if (shift & ssCtrl) state[VK_CONTROL] = 0x80;
-    if (shift & ssAlt) state[VK_MENU] = 0x80;
-    SetKeyboardState(state);
-    MSG msg{GetFocus(), static_cast<UINT>((shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, 1, 0, {}};
-    Application->ProcessMessage(msg);
-    SetKeyboardState(saved);
-    Pump(5);
-  }
+  void Type(const std::string &utf8) { TypeAtFocus(utf8); }
+  void Press(WORD vk, uint32_t shift = 0) { PressAtFocus(vk, shift); }
   void Click(const std::string &menuCaption) {
     TMenuItem *item = form->MenuItem(menuCaption);
     ASSERT_NE(item, nullptr) << menuCaption;

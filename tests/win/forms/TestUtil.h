@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -106,5 +107,29 @@ inline void PostKey(HWND w, WPARAM vk) {
 
 // Posts a typed character to a window.
 inline void PostChar(HWND w, wchar_t ch) { PostMessageW(w, WM_CHAR, ch, 1); }
+
+// Characters typed where the focus is, through the application's own message handling.
+inline void TypeAtFocus(const std::string &utf8) {
+  for (wchar_t ch : Widen(utf8)) {
+    MSG msg{GetFocus(), WM_CHAR, ch, 1, 0, {}};
+    Application->ProcessMessage(msg);
+  }
+  Pump(5);
+}
+
+// A key where the focus is, with the shift keys (ssShift, ssCtrl, ssAlt) held as given.
+inline void PressAtFocus(WORD vk, uint32_t shift = 0) {
+  BYTE state[256], saved[256];
+  GetKeyboardState(state);
+  std::copy(std::begin(state), std::end(state), saved);
+  if (shift & ssShift) state[VK_SHIFT] = 0x80;
+  if (shift & ssCtrl) state[VK_CONTROL] = 0x80;
+  if (shift & ssAlt) state[VK_MENU] = 0x80;
+  SetKeyboardState(state);
+  MSG msg{GetFocus(), static_cast<UINT>((shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, 1, 0, {}};
+  Application->ProcessMessage(msg);
+  SetKeyboardState(saved);
+  Pump(5);
+}
 
 } // namespace qv::test

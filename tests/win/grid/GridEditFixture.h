@@ -21,29 +21,9 @@ struct GridEditTest : GridTest {
   }
   TDBGridInplaceEdit *Editor() const { return dynamic_cast<TDBGridInplaceEdit *>(grid->InplaceEditor()); }
   // Characters typed where the focus is (the grid, or its editor once it shows).
-  void Type(const std::string &utf8) {
-    for (wchar_t ch : Widen(utf8)) {
-      HWND target = GetFocus();
-      MSG msg{target, WM_CHAR, ch, 1, 0, {}};
-      Application->ProcessMessage(msg);
-    }
-    Pump(5);
-  }
+  void Type(const std::string &utf8) { TypeAtFocus(utf8); }
   // A key where the focus is, with the shift keys held as given.
-  void Press(WORD vk, uint32_t shift = 0) {
-    BYTE state[256], saved[256];
-    GetKeyboardState(state);
-    std::copy(std::begin(state), std::end(state), saved);
-    if (shift & ssShift) state[VK_SHIFT] = 0x80;
-    if (shift & ssCtrl) state[VK_CONTROL] = 0x80;
-    if (shift & ssAlt) state[VK_MENU] = 0x80;
-    SetKeyboardState(state);
-    UINT kind = (shift & ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    MSG msg{GetFocus(), kind, vk, 1, 0, {}};
-    Application->ProcessMessage(msg);
-    SetKeyboardState(saved);
-    Pump(5);
-  }
+  void Press(WORD vk, uint32_t shift = 0) { PressAtFocus(vk, shift); }
   // A click on the editor's button; lower picks the lower half.
   void ClickEditButton(bool lower = false) {
     HWND h = Editor()->Handle();
