@@ -343,7 +343,7 @@ TPopupDataGridEh::TPopupDataGridEh(TComponent *owner) : TDBLookupGridEh(owner) {
 
 void TPopupDataGridEh::CreateParams(TCreateParams &p) {
   TDBLookupGridEh::CreateParams(p);
-  p.Style = WS_POPUP | WS_VSCROLL | WS_CLIPCHILDREN | (sizable_ ? WS_THICKFRAME : WS_BORDER);
+  p.Style = WS_POPUP | WS_VSCROLL | WS_CLIPCHILDREN | DropDownFrameStyle(sizable_);
   p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   p.WndParent = ownerWindow_;
   p.Menu = nullptr;
@@ -352,13 +352,7 @@ void TPopupDataGridEh::CreateParams(TCreateParams &p) {
 void TPopupDataGridEh::SetSizable(bool on) {
   if (on == sizable_) return;
   sizable_ = on;
-  if (!HandleAllocated()) return;
-  LONG_PTR style = GetWindowLongPtrW(HandleIfAllocated(), GWL_STYLE);
-  style = on ? (style & ~static_cast<LONG_PTR>(WS_BORDER)) | WS_THICKFRAME
-             : (style & ~static_cast<LONG_PTR>(WS_THICKFRAME)) | WS_BORDER;
-  SetWindowLongPtrW(HandleIfAllocated(), GWL_STYLE, style);
-  SetWindowPos(HandleIfAllocated(), nullptr, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  ApplyDropDownFrame(*this, on);
 }
 
 TSize TPopupDataGridEh::FrameSize() {

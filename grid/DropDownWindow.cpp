@@ -13,6 +13,15 @@ void HideDropDownWindow(TWinControl &list) {
   list.SetVisible(false);
 }
 
+void ApplyDropDownFrame(TWinControl &list, bool sizable) {
+  if (!list.HandleAllocated()) return;
+  HWND h = list.HandleIfAllocated();
+  LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER | WS_THICKFRAME);
+  SetWindowLongPtrW(h, GWL_STYLE, style | DropDownFrameStyle(sizable));
+  SetWindowPos(h, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 bool DropDownWindowShown(const TWinControl &list) {
   return list.HandleAllocated() && IsWindowVisible(list.HandleIfAllocated());
 }

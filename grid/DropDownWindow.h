@@ -12,5 +12,9 @@ namespace qv {
 void ShowDropDownWindow(TWinControl &list, const TRect &bounds, UINT flags = 0);
 void HideDropDownWindow(TWinControl &list);
 bool DropDownWindowShown(const TWinControl &list);
+// The frame of a drop-down: a size grip (thick frame) or a thin border.
+inline DWORD DropDownFrameStyle(bool sizable) { return sizable ? WS_THICKFRAME : WS_BORDER; }
+// Gives an existing drop-down window the frame of DropDownFrameStyle (nothing before its window exists).
+void ApplyDropDownFrame(TWinControl &list, bool sizable);
 
 } // namespace qv

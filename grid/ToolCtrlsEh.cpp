@@ -22,8 +22,7 @@ TPopupListboxEh::TPopupListboxEh(TComponent *owner) : TWinControl(owner) { SetCo
 void TPopupListboxEh::CreateParams(TCreateParams &p) {
   TWinControl::CreateParams(p);
   p.BaseClass = L"LISTBOX";
-  p.Style =
-      WS_POPUP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | (sizable_ ? WS_THICKFRAME : WS_BORDER);
+  p.Style = WS_POPUP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS | DropDownFrameStyle(sizable_);
   p.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   p.WndParent = ownerWindow_;
   p.Menu = nullptr;
@@ -32,14 +31,7 @@ void TPopupListboxEh::CreateParams(TCreateParams &p) {
 void TPopupListboxEh::SetSizable(bool on) {
   if (on == sizable_) return;
   sizable_ = on;
-  if (HandleAllocated()) {
-    LONG_PTR style = GetWindowLongPtrW(HandleIfAllocated(), GWL_STYLE);
-    style = on ? (style & ~static_cast<LONG_PTR>(WS_BORDER)) | WS_THICKFRAME
-               : (style & ~static_cast<LONG_PTR>(WS_THICKFRAME)) | WS_BORDER;
-    SetWindowLongPtrW(HandleIfAllocated(), GWL_STYLE, style);
-    SetWindowPos(HandleIfAllocated(), nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
+  ApplyDropDownFrame(*this, on);
 }
 
 void TPopupListboxEh::SetItems(const std::vector<std::string> &items) {
