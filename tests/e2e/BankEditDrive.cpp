@@ -363,12 +363,9 @@ private:
       NewQuestion(q);
     RefusedQuestion();
     Import();
-    PostMessageW(form_, WM_CLOSE, 0, 0);
-    Require(WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0,
-            "bankedit did not end when closed");
-    DWORD code = 1;
-    GetExitCodeProcess(process_.hProcess, &code);
-    Check(code == 0, "bankedit ended with code " + std::to_string(code));
+    const std::optional<DWORD> code = CloseAndWaitForExit(form_, process_.hProcess, 10000);
+    Require(code.has_value(), "bankedit did not end when closed");
+    Check(*code == 0, "bankedit ended with code " + std::to_string(*code));
     Step("bankedit closed");
   }
 

@@ -994,12 +994,9 @@ private:
   }
 
   void End() {
-    PostMessageW(exam_, WM_CLOSE, 0, 0);
-    Require(WaitForSingleObject(process_.hProcess, 15000) == WAIT_OBJECT_0,
-            "the program did not end after closing");
-    DWORD code = 1;
-    GetExitCodeProcess(process_.hProcess, &code);
-    Check(code == 0, "the program ended with code " + std::to_string(code));
+    const std::optional<DWORD> code = CloseAndWaitForExit(exam_, process_.hProcess, 15000);
+    Require(code.has_value(), "the program did not end after closing");
+    Check(*code == 0, "the program ended with code " + std::to_string(*code));
     Step("program ended");
   }
 

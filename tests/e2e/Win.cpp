@@ -204,6 +204,14 @@ PixelMap GrabScreen(const RECT &r) {
 
 } // namespace
 
+std::optional<DWORD> CloseAndWaitForExit(HWND window, HANDLE process, DWORD ms) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 1;
+  GetExitCodeProcess(process, &code);
+  return code;
+}
+
 bool SaveScreen(const std::string &path) {
   const PixelMap screen = GrabScreen({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   const TBytes bytes = EncodeBmp24(screen);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,10 @@ void Pause(int ms);
 
 // Saves the whole screen as a 24-bit BMP file.
 bool SaveScreen(const std::string &path);
+
+// Closes a program's main window and waits up to ms for the process to end: its exit code, or
+// nothing when it is still running.
+std::optional<DWORD> CloseAndWaitForExit(HWND window, HANDLE process, DWORD ms);
 // The colour of a window's pixel at a client point (as drawn on the screen).
 COLORREF ScreenPixel(HWND wnd, POINT client);
 
